@@ -1,0 +1,278 @@
+// JSON encoding of Value through nlohmann::json, with tags for the kinds
+// plain JSON lacks.
+#include "value/json_codec.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <unordered_set>
+
+#include "value/errors.hpp"
+
+namespace tavo {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* tuple_tag = "__tuple__";
+constexpr const char* date_time_tag = "__datetime__";
+constexpr const char* dict_tag = "__dict__";
+constexpr const char* float_tag = "__float__";
+constexpr const char* bytes_tag = "__bytes__";
+
+bool is_tag(const std::string& key) {
+  return key == tuple_tag || key == date_time_tag || key == dict_tag || key == float_tag ||
+         key == bytes_tag;
+}
+
+bool is_valid_utf8(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    std::uint32_t code = 0;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if ((lead & 0xe0) == 0xc0) {
+      length = 2;
+      code = lead & 0x1f;
+    } else if ((lead & 0xf0) == 0xe0) {
+      length = 3;
+      code = lead & 0x0f;
+    } else if ((lead & 0xf8) == 0xf0) {
+      length = 4;
+      code = lead & 0x07;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xc0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3f);
+    }
+    static constexpr std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+std::string to_hex(const std::string& bytes) {
+  static constexpr char digits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(bytes.size() * 2);
+  for (const char character : bytes) {
+    const unsigned char byte = static_cast<unsigned char>(character);
+    hex += digits[byte >> 4];
+    hex += digits[byte & 0x0f];
+  }
+  return hex;
+}
+
+std::string from_hex(const std::string& hex) {
+  const auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    throw ValueError("invalid JSON value: malformed __bytes__ tag");
+  };
+  if (hex.size() % 2 != 0) throw ValueError("invalid JSON value: malformed __bytes__ tag");
+  std::string bytes;
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    bytes += static_cast<char>(digit(hex[i]) * 16 + digit(hex[i + 1]));
+  }
+  return bytes;
+}
+
+Json tagged(const char* tag, Json content) {
+  Json object = Json::object();
+  object[tag] = std::move(content);
+  return object;
+}
+
+class Encoder {
+ public:
+  Json encode(const Value& value) {
+    switch (value.kind()) {
+      case Value::Kind::none: return nullptr;
+      case Value::Kind::boolean: return value.as_bool();
+      case Value::Kind::integer: return value.as_int();
+      case Value::Kind::floating: return encode_float(value.as_float());
+      case Value::Kind::text: return encode_text(value.as_text());
+      case Value::Kind::list: return encode_list(value.as_list());
+      case Value::Kind::tuple: return tagged(tuple_tag, encode_items(value.as_tuple().items()));
+      case Value::Kind::dict: return encode_dict(value.as_dict());
+      case Value::Kind::date_time: return encode_date_time(value.as_date_time());
+    }
+    return nullptr;
+  }
+
+ private:
+  static Json encode_float(double number) {
+    if (std::isfinite(number)) return number;
+    return tagged(float_tag, std::isnan(number) ? "nan" : (number < 0 ? "-inf" : "inf"));
+  }
+
+  static Json encode_text(const std::string& text) {
+    if (is_valid_utf8(text)) return text;
+    return tagged(bytes_tag, to_hex(text));
+  }
+
+  static Json encode_date_time(const DateTime& moment) {
+    return tagged(date_time_tag, Json::array({moment.year(), moment.month(), moment.day(),
+                                              moment.hour(), moment.minute(), moment.second(),
+                                              moment.microsecond()}));
+  }
+
+  Json encode_items(const std::vector<Value>& items) {
+    Json array = Json::array();
+    for (const Value& item : items) array.push_back(encode(item));
+    return array;
+  }
+
+  Json encode_list(const List& list) {
+    enter(list.identity());
+    Json array = encode_items(list.items());
+    active_.erase(list.identity());
+    return array;
+  }
+
+  Json encode_dict(const Dict& dict) {
+    enter(dict.identity());
+    Json result = needs_pairs(dict) ? encode_pairs(dict) : encode_object(dict);
+    active_.erase(dict.identity());
+    return result;
+  }
+
+  static bool needs_pairs(const Dict& dict) {
+    for (const auto& [key, value] : dict) {
+      if (!key.is_text() || !is_valid_utf8(key.as_text())) return true;
+    }
+    return dict.size() == 1 && is_tag(dict.begin()->first.as_text());
+  }
+
+  Json encode_object(const Dict& dict) {
+    Json object = Json::object();
+    for (const auto& [key, value] : dict) object[key.as_text()] = encode(value);
+    return object;
+  }
+
+  Json encode_pairs(const Dict& dict) {
+    Json pairs = Json::array();
+    for (const auto& [key, value] : dict) pairs.push_back(Json::array({encode(key), encode(value)}));
+    return tagged(dict_tag, std::move(pairs));
+  }
+
+  void enter(const void* container) {
+    if (!active_.insert(container).second) {
+      throw ValueError("cannot encode a list or dict that contains itself");
+    }
+  }
+
+  std::unordered_set<const void*> active_;
+};
+
+[[noreturn]] void malformed(const std::string& what) {
+  throw ValueError("invalid JSON value: malformed " + what);
+}
+
+Value decode(const Json& json);
+
+std::vector<Value> decode_items(const Json& array, const char* tag) {
+  if (!array.is_array()) malformed(tag);
+  std::vector<Value> items;
+  items.reserve(array.size());
+  for (const Json& item : array) items.push_back(decode(item));
+  return items;
+}
+
+Value decode_date_time(const Json& fields) {
+  if (!fields.is_array() || fields.size() != 7) malformed(date_time_tag);
+  int parts[7];
+  for (std::size_t i = 0; i < 7; ++i) {
+    if (!fields[i].is_number_integer()) malformed(date_time_tag);
+    parts[i] = fields[i].get<int>();
+  }
+  return DateTime(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6]);
+}
+
+Value decode_pairs(const Json& pairs) {
+  if (!pairs.is_array()) malformed(dict_tag);
+  Dict dict;
+  for (const Json& pair : pairs) {
+    if (!pair.is_array() || pair.size() != 2) malformed(dict_tag);
+    dict.set(decode(pair[0]), decode(pair[1]));
+  }
+  return dict;
+}
+
+Value decode_special_float(const Json& name) {
+  if (name == "nan") return std::nan("");
+  if (name == "inf") return HUGE_VAL;
+  if (name == "-inf") return -HUGE_VAL;
+  malformed(float_tag);
+}
+
+Value decode_tagged(const std::string& tag, const Json& content) {
+  if (tag == tuple_tag) return Tuple(decode_items(content, tuple_tag));
+  if (tag == date_time_tag) return decode_date_time(content);
+  if (tag == dict_tag) return decode_pairs(content);
+  if (tag == float_tag) return decode_special_float(content);
+  if (!content.is_string()) malformed(bytes_tag);
+  return from_hex(content.get<std::string>());
+}
+
+Value decode_object(const Json& object) {
+  if (object.size() == 1 && is_tag(object.begin().key())) {
+    return decode_tagged(object.begin().key(), object.begin().value());
+  }
+  Dict dict;
+  for (const auto& [key, item] : object.items()) dict.set(key, decode(item));
+  return dict;
+}
+
+Value decode(const Json& json) {
+  switch (json.type()) {
+    case Json::value_t::null: return None;
+    case Json::value_t::boolean: return json.get<bool>();
+    case Json::value_t::number_integer: return json.get<std::int64_t>();
+    case Json::value_t::number_unsigned: {
+      const std::uint64_t number = json.get<std::uint64_t>();
+      if (number > static_cast<std::uint64_t>(INT64_MAX)) {
+        throw ValueError("invalid JSON value: integer out of range");
+      }
+      return static_cast<std::int64_t>(number);
+    }
+    case Json::value_t::number_float: return json.get<double>();
+    case Json::value_t::string: return json.get<std::string>();
+    case Json::value_t::array: {
+      List list;
+      for (const Json& item : json) list.append(decode(item));
+      return list;
+    }
+    case Json::value_t::object: return decode_object(json);
+    default: throw ValueError("invalid JSON value: unsupported element");
+  }
+}
+
+}  // namespace
+
+std::string encode_json(const Value& value) {
+  Encoder encoder;
+  return encoder.encode(value).dump();
+}
+
+Value decode_json(std::string_view text) {
+  Json json;
+  try {
+    json = Json::parse(text.begin(), text.end());
+  } catch (const Json::parse_error& error) {
+    throw ValueError(std::string("invalid JSON value: ") + error.what());
+  }
+  return decode(json);
+}
+
+}  // namespace tavo

@@ -1,0 +1,59 @@
+#include "value/json_codec.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "value/errors.hpp"
+#include "value/repr.hpp"
+
+namespace tavo {
+namespace {
+
+// Equality alone would accept 1 for 1.0 or True; the repr tells kinds apart.
+void expect_exact_round_trip(const Value& value) {
+  const Value decoded = decode_json(encode_json(value));
+  EXPECT_EQ(repr(decoded), repr(value)) << encode_json(value);
+  EXPECT_EQ(decoded, value);
+}
+
+TEST(JsonCodec, RoundTripsEveryKindExactly) {
+  expect_exact_round_trip(None);
+  expect_exact_round_trip(true);
+  expect_exact_round_trip(INT64_MIN);
+  expect_exact_round_trip(4.0);
+  expect_exact_round_trip(0.1);
+  expect_exact_round_trip(1e300);
+  expect_exact_round_trip(-0.0);
+  expect_exact_round_trip(HUGE_VAL);
+  expect_exact_round_trip("Karteikarte \xc3\xbc \"quoted\"\n");
+  expect_exact_round_trip("\xff\xfe latin bytes");
+  expect_exact_round_trip(DateTime(2021, 9, 22, 1, 2, 3, 456789));
+
+  const Dict nested{
+      {"ints", List{1, 1.0, true}},
+      {"tuple", Tuple{2021, 9, 22, Tuple{1}}},
+      {"empty", Dict{}},
+      {"when", List{DateTime(2021, 3, 28, 2, 30)}},
+      {"mixed keys", Dict{{1, "one"}, {Tuple{1, 2}, "pair"}, {None, 0.5}, {"text", 1}}},
+      {"tag lookalike", Dict{{"__tuple__", List{1}}}},
+  };
+  expect_exact_round_trip(nested);
+  // Insertion order survives.
+  const Dict order{{"b", 1}, {"a", 2}, {"c", 3}};
+  EXPECT_EQ(decode_json(encode_json(order)).as_dict().keys(), (std::vector<Value>{"b", "a", "c"}));
+}
+
+TEST(JsonCodec, RejectsMalformedInput) {
+  EXPECT_THROW(decode_json("{\"a\": "), ValueError);
+  EXPECT_THROW(decode_json("{\"__datetime__\": [2021, 13, 1, 0, 0, 0, 0]}"), ValueError);
+  EXPECT_THROW(decode_json("{\"__datetime__\": \"soon\"}"), ValueError);
+  EXPECT_THROW(decode_json("{\"__dict__\": [[1]]}"), ValueError);
+  EXPECT_THROW(decode_json("18446744073709551615"), ValueError);
+  const List self;
+  self.append(self);
+  EXPECT_THROW(encode_json(self), ValueError);
+}
+
+}  // namespace
+}  // namespace tavo
