@@ -1,0 +1,196 @@
+// Tests of check_database_file, backup_database and copy_database_file on
+// sound, damaged and interrupted database files.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "db/connection.hpp"
+#include "db/database_file.hpp"
+#include "db/error.hpp"
+#include "db/transaction.hpp"
+#include "support/temporary_directory.hpp"
+
+namespace tavo::db {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TemporaryDirectory;
+
+constexpr int page_size = 4096;
+
+// A database of 100 rows spread over many pages.
+void make_database(const fs::path& path) {
+  Connection db(path, OpenMode::create);
+  db.execute(
+      "PRAGMA page_size=4096;"
+      "CREATE TABLE t(n INTEGER, pad BLOB);"
+      "WITH RECURSIVE i(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM i "
+      "WHERE n < 100) INSERT INTO t SELECT n, zeroblob(1000) FROM i");
+}
+
+std::int64_t sum_of_rows(const fs::path& path) {
+  Connection db(path, OpenMode::read_only);
+  Statement sum = db.prepare("SELECT sum(n) FROM t");
+  EXPECT_TRUE(sum.step());
+  return sum.column_int64(0);
+}
+
+void overwrite(const fs::path& path, std::streamoff offset,
+               const std::string& bytes) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(offset);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> file_names(const fs::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string check_message(const fs::path& path) {
+  try {
+    check_database_file(path);
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "accepted";
+}
+
+TEST(CheckDatabaseFile, AcceptsSoundAndRejectsDamagedFiles) {
+  const TemporaryDirectory directory;
+  make_database(directory / "sample.sqlite");
+  const std::uintmax_t size = fs::file_size(directory / "sample.sqlite");
+  const std::string pages = std::to_string(size / page_size);
+  EXPECT_NO_THROW(check_database_file(directory / "sample.sqlite"));
+  struct Case {
+    std::string name;
+    std::function<void(const fs::path&)> damage;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"text", [](const fs::path& p) { std::ofstream(p) << std::string(300, 'x'); },
+       "not an SQLite database (wrong header)"},
+      {"empty", [](const fs::path& p) { fs::resize_file(p, 0); },
+       "the file is empty"},
+      {"short", [](const fs::path& p) { fs::resize_file(p, 60); },
+       "the file is shorter than the 100-byte header"},
+      {"magic", [](const fs::path& p) { overwrite(p, 0, "sqlite"); },
+       "not an SQLite database (wrong header)"},
+      {"page-size", [](const fs::path& p) { overwrite(p, 16, "\x0B\xB8"); },
+       "invalid page size 3000"},
+      {"torn", [&](const fs::path& p) { fs::resize_file(p, size - 10); },
+       "the file size " + std::to_string(size - 10) +
+           " is not a multiple of the page size 4096"},
+      {"truncated", [&](const fs::path& p) { fs::resize_file(p, size - 3 * page_size); },
+       "the file is truncated: it has " + std::to_string(size / page_size - 3) +
+           " pages, its header records " + pages},
+      {"schema", [](const fs::path& p) { overwrite(p, 100, std::string(400, '\x7F')); },
+       "cannot read the schema: database disk image is malformed"},
+  };
+  for (const Case& c : cases) {
+    const fs::path path = directory / (c.name + ".sqlite");
+    make_database(path);
+    c.damage(path);
+    EXPECT_EQ(check_message(path),
+              "damaged database \"" + path.string() + "\": " + c.reason)
+        << c.name;
+  }
+
+  EXPECT_EQ(check_message(directory / "missing.sqlite"),
+            "cannot check database \"" + (directory / "missing.sqlite").string() +
+                "\": the file does not exist");
+  EXPECT_EQ(check_message(directory.path()),
+            "cannot check database \"" + directory.path().string() +
+                "\": not a regular file");
+}
+
+TEST(CheckDatabaseFile, RollsBackInterruptedTransaction) {
+  const TemporaryDirectory directory;
+  const auto live = directory / "live.sqlite";
+  const auto interrupted = directory / "interrupted.sqlite";
+  make_database(live);
+  {
+    // Copying the files in the middle of a large transaction leaves what a
+    // crash would: changed pages in the database and their originals in
+    // the journal.
+    Connection db(live, OpenMode::read_write);
+    db.execute("PRAGMA cache_size=10");
+    Transaction transaction(db);
+    db.execute("UPDATE t SET n = n + 1000, pad = randomblob(1000)");
+    fs::copy_file(live, interrupted);
+    fs::copy_file(live.string() + "-journal", interrupted.string() + "-journal");
+  }
+  EXPECT_THROW(sum_of_rows(interrupted), Error) << "no hot journal was made";
+
+  EXPECT_NO_THROW(check_database_file(interrupted));
+  EXPECT_FALSE(fs::exists(interrupted.string() + "-journal"));
+  EXPECT_EQ(sum_of_rows(interrupted), 5050);
+}
+
+TEST(BackupDatabase, CopiesContentIntoNewDirectories) {
+  const TemporaryDirectory directory;
+  const auto source_path = directory / "source.sqlite";
+  make_database(source_path);
+  Connection source(source_path, OpenMode::read_write);
+  const fs::path destination = directory / "backups" / "daily" / "copy.sqlite";
+
+  backup_database(source, destination);
+  source.execute("DELETE FROM t");
+
+  EXPECT_NO_THROW(check_database_file(destination));
+  EXPECT_TRUE(Connection(destination, OpenMode::read_only).integrity_check(false).empty());
+  EXPECT_EQ(sum_of_rows(destination), 5050);
+  EXPECT_THAT(file_names(destination.parent_path()),
+              ::testing::ElementsAre("copy.sqlite"));
+}
+
+TEST(BackupDatabase, ReplacesDamagedDestinationAndItsJournal) {
+  const TemporaryDirectory directory;
+  const auto source = directory / "source.sqlite";
+  const auto destination = directory / "copy.sqlite";
+  make_database(source);
+  std::ofstream(destination) << "garbage left by a failed write";
+  std::ofstream(destination.string() + "-journal") << std::string(600, '\x01');
+
+  copy_database_file(source, destination);
+
+  EXPECT_NO_THROW(check_database_file(destination));
+  EXPECT_EQ(sum_of_rows(destination), 5050);
+  EXPECT_THAT(file_names(directory.path()),
+              ::testing::UnorderedElementsAre("source.sqlite", "copy.sqlite"));
+}
+
+TEST(BackupDatabase, FailureLeavesNoTemporaryFile) {
+  const TemporaryDirectory directory;
+  const auto source = directory / "source.sqlite";
+  make_database(source);
+  // A non-empty directory cannot be replaced by the copy.
+  const auto destination = directory / "occupied";
+  fs::create_directories(destination / "inside");
+
+  try {
+    copy_database_file(source, destination);
+    FAIL() << "a directory was replaced";
+  } catch (const Error& error) {
+    EXPECT_THAT(error.what(),
+                ::testing::StartsWith("cannot back up database \"" +
+                                      source.string() + "\" to \"" +
+                                      destination.string() +
+                                      "\": cannot rename the copy into place: "));
+  }
+  EXPECT_THAT(file_names(directory.path()),
+              ::testing::UnorderedElementsAre("source.sqlite", "occupied"));
+
+}
+
+}  // namespace
+}  // namespace tavo::db

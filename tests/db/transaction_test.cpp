@@ -1,0 +1,104 @@
+// Tests of Transaction: nothing uncommitted survives, whether the scope is
+// left normally, by an exception or after a failed commit; committed data
+// survives closing the database.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+#include "db/connection.hpp"
+#include "db/error.hpp"
+#include "db/transaction.hpp"
+#include "support/temporary_directory.hpp"
+
+namespace tavo::db {
+namespace {
+
+using testing::TemporaryDirectory;
+
+std::int64_t count_rows(Connection& db) {
+  Statement count = db.prepare("SELECT count(*) FROM t");
+  EXPECT_TRUE(count.step());
+  return count.column_int64(0);
+}
+
+void insert_row(Connection& db, int value) {
+  Statement insert = db.prepare("INSERT INTO t VALUES (?)");
+  insert.bind(1, value);
+  insert.run();
+}
+
+TEST(Transaction, RollsBackUnlessCommitted) {
+  const TemporaryDirectory directory;
+  Connection db(directory / "db.sqlite", OpenMode::create);
+  db.execute("CREATE TABLE t(x)");
+
+  {
+    Transaction transaction(db);
+    insert_row(db, 1);
+  }
+  EXPECT_EQ(count_rows(db), 0);
+
+  EXPECT_THROW(
+      {
+        Transaction transaction(db, TransactionKind::deferred);
+        insert_row(db, 2);
+        throw std::runtime_error("work failed");
+      },
+      std::runtime_error);
+  EXPECT_EQ(count_rows(db), 0);
+  EXPECT_NE(sqlite3_get_autocommit(db.handle()), 0) << "still in a transaction";
+
+  {
+    Transaction outer(db, TransactionKind::exclusive);
+    insert_row(db, 3);
+    EXPECT_THROW(Transaction inner(db), Error);
+    outer.commit();
+  }
+  EXPECT_EQ(count_rows(db), 1);
+}
+
+TEST(Transaction, FailedCommitIsRolledBack) {
+  const TemporaryDirectory directory;
+  Connection db(directory / "db.sqlite", OpenMode::create);
+  // A deferred foreign key is only checked at COMMIT.
+  db.execute(
+      "PRAGMA foreign_keys=ON;"
+      "CREATE TABLE parent(id INTEGER PRIMARY KEY);"
+      "CREATE TABLE t(x REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED)");
+  {
+    Transaction transaction(db);
+    insert_row(db, 42);
+    try {
+      transaction.commit();
+      FAIL() << "a dangling reference was committed";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.code(), SQLITE_CONSTRAINT_FOREIGNKEY);
+    }
+  }
+  EXPECT_NE(sqlite3_get_autocommit(db.handle()), 0) << "still in a transaction";
+  EXPECT_EQ(count_rows(db), 0);
+}
+
+TEST(Transaction, CommittedDataSurvivesReopening) {
+  const TemporaryDirectory directory;
+  const auto path = directory / "db.sqlite";
+  {
+    Connection db(path, OpenMode::create);
+    db.execute("CREATE TABLE t(x)");
+    Transaction committed(db);
+    insert_row(db, 1);
+    insert_row(db, 2);
+    committed.commit();
+    Transaction abandoned(db);
+    insert_row(db, 3);
+  }
+  Connection db(path, OpenMode::read_only);
+  Statement values = db.prepare("SELECT group_concat(x) FROM t");
+  ASSERT_TRUE(values.step());
+  EXPECT_EQ(values.column_text(0), "1,2");
+}
+
+}  // namespace
+}  // namespace tavo::db
