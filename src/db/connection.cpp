@@ -15,17 +15,13 @@ namespace {
 
 constexpr int busy_timeout_ms = 5000;
 
-constexpr const char* settings =
-    "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL";
+constexpr const char* settings = "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL";
 
 int open_flags(OpenMode mode) {
   switch (mode) {
-    case OpenMode::read_only:
-      return SQLITE_OPEN_READONLY;
-    case OpenMode::read_write:
-      return SQLITE_OPEN_READWRITE;
-    case OpenMode::create:
-      return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    case OpenMode::read_only: return SQLITE_OPEN_READONLY;
+    case OpenMode::read_write: return SQLITE_OPEN_READWRITE;
+    case OpenMode::create: return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   }
   return SQLITE_OPEN_READONLY;
 }
@@ -43,20 +39,15 @@ bool is_damage(int code) {
 
 }  // namespace
 
-void Connection::Close::operator()(sqlite3* handle) const noexcept {
-  sqlite3_close_v2(handle);
-}
+void Connection::Close::operator()(sqlite3* handle) const noexcept { sqlite3_close_v2(handle); }
 
-Connection::Connection(const std::filesystem::path& path, OpenMode mode)
-    : path_(path) {
+Connection::Connection(const std::filesystem::path& path, OpenMode mode) : path_(path) {
   sqlite3* raw = nullptr;
-  const int result =
-      sqlite3_open_v2(path.c_str(), &raw, open_flags(mode), nullptr);
+  const int result = sqlite3_open_v2(path.c_str(), &raw, open_flags(mode), nullptr);
   // SQLite hands out a handle even when opening fails; it must be closed.
   handle_.reset(raw);
   if (result != SQLITE_OK) {
-    throw Error("cannot open database " + detail::quote(path) + ": " +
-                    detail::reason(raw, result),
+    throw Error("cannot open database " + detail::quote(path) + ": " + detail::reason(raw, result),
                 result);
   }
   configure();
@@ -70,8 +61,7 @@ void Connection::configure() {
   // a database is already rejected here.
   const int result = sqlite3_exec(db, settings, nullptr, nullptr, nullptr);
   if (result != SQLITE_OK) {
-    throw Error("cannot open database " + detail::quote(path_) + ": " +
-                    detail::reason(db, result),
+    throw Error("cannot open database " + detail::quote(path_) + ": " + detail::reason(db, result),
                 result);
   }
 }
@@ -89,8 +79,7 @@ Statement Connection::prepare(std::string_view sql) {
   sqlite3* db = handle_.get();
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
-  const int result = sqlite3_prepare_v2(
-      db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
+  const int result = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
   Statement statement(raw);
   const std::string doing = "cannot prepare " + detail::quote_sql(sql);
   if (result != SQLITE_OK) {
@@ -114,8 +103,7 @@ int Connection::changes() const { return sqlite3_changes(handle_.get()); }
 std::vector<std::string> Connection::integrity_check(bool quick) {
   std::vector<std::string> problems;
   try {
-    Statement check =
-        prepare(quick ? "PRAGMA quick_check" : "PRAGMA integrity_check");
+    Statement check = prepare(quick ? "PRAGMA quick_check" : "PRAGMA integrity_check");
     while (check.step()) {
       problems.push_back(check.column_text(0));
     }

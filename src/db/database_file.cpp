@@ -40,8 +40,7 @@ fs::path with_suffix(const fs::path& path, std::string_view suffix) {
   return result;
 }
 
-std::uint32_t read_big_endian(const Header& header, std::size_t offset,
-                              std::size_t length) {
+std::uint32_t read_big_endian(const Header& header, std::size_t offset, std::size_t length) {
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < length; ++i) {
     value = (value << 8) | header[offset + i];
@@ -49,8 +48,7 @@ std::uint32_t read_big_endian(const Header& header, std::size_t offset,
   return value;
 }
 
-[[noreturn]] void reject(const fs::path& path, const std::string& reason,
-                         int code) {
+[[noreturn]] void reject(const fs::path& path, const std::string& reason, int code) {
   throw Error("damaged database " + detail::quote(path) + ": " + reason, code);
 }
 
@@ -58,13 +56,11 @@ void require_regular_file(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status)) {
-    throw Error("cannot check database " + detail::quote(path) +
-                    ": the file does not exist",
+    throw Error("cannot check database " + detail::quote(path) + ": the file does not exist",
                 SQLITE_CANTOPEN);
   }
   if (!fs::is_regular_file(status)) {
-    throw Error("cannot check database " + detail::quote(path) +
-                    ": not a regular file",
+    throw Error("cannot check database " + detail::quote(path) + ": not a regular file",
                 SQLITE_CANTOPEN);
   }
 }
@@ -82,8 +78,7 @@ void read_schema(const fs::path& path, OpenMode mode) {
     Connection connection(path, mode);
     connection.prepare("SELECT count(*) FROM sqlite_master").run();
   } catch (const Error& error) {
-    reject(path, std::string("cannot read the schema: ") +
-                     sqlite3_errstr(error.code()),
+    reject(path, std::string("cannot read the schema: ") + sqlite3_errstr(error.code()),
            error.code());
   }
 }
@@ -129,26 +124,26 @@ void check_header(const fs::path& path) {
     reject(path, "the file is shorter than the 100-byte header", SQLITE_NOTADB);
   }
   const Header header = read_header(path);
-  if (std::string_view(reinterpret_cast<const char*>(header.data()),
-                       header_magic.size()) != header_magic) {
+  if (std::string_view(reinterpret_cast<const char*>(header.data()), header_magic.size()) !=
+      header_magic) {
     reject(path, "not an SQLite database (wrong header)", SQLITE_NOTADB);
   }
   const std::uint32_t page_size = page_size_of(header);
   if (!is_valid_page_size(page_size)) {
-    reject(path, "invalid page size " + std::to_string(page_size),
-           SQLITE_NOTADB);
+    reject(path, "invalid page size " + std::to_string(page_size), SQLITE_NOTADB);
   }
   if (file_size % page_size != 0) {
-    reject(path, "the file size " + std::to_string(file_size) +
-                     " is not a multiple of the page size " +
-                     std::to_string(page_size),
+    reject(path,
+           "the file size " + std::to_string(file_size) + " is not a multiple of the page size " +
+               std::to_string(page_size),
            SQLITE_CORRUPT);
   }
   const std::uintmax_t pages = file_size / page_size;
   const std::uint32_t recorded = recorded_page_count(header);
   if (pages < recorded) {
-    reject(path, "the file is truncated: it has " + std::to_string(pages) +
-                     " pages, its header records " + std::to_string(recorded),
+    reject(path,
+           "the file is truncated: it has " + std::to_string(pages) +
+               " pages, its header records " + std::to_string(recorded),
            SQLITE_CORRUPT);
   }
 }
@@ -156,13 +151,10 @@ void check_header(const fs::path& path) {
 // A name beside `destination` that no other backup uses at the same time.
 fs::path temporary_sibling(const fs::path& destination) {
   std::random_device random;
-  const std::uint64_t number =
-      (static_cast<std::uint64_t>(random()) << 32) | random();
+  const std::uint64_t number = (static_cast<std::uint64_t>(random()) << 32) | random();
   std::array<char, 16> digits{};
-  const auto end =
-      std::to_chars(digits.data(), digits.data() + digits.size(), number, 16).ptr;
-  return with_suffix(destination,
-                     ".partial-" + std::string(digits.data(), end));
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), number, 16).ptr;
+  return with_suffix(destination, ".partial-" + std::string(digits.data(), end));
 }
 
 // Removes a file and its journal unless released; the copy in progress
@@ -212,8 +204,8 @@ class Backup {
  public:
   Backup(Connection& source, const fs::path& destination)
       : source_(source),
-        doing_("cannot back up database " + detail::quote(source.path()) +
-               " to " + detail::quote(destination)) {}
+        doing_("cannot back up database " + detail::quote(source.path()) + " to " +
+               detail::quote(destination)) {}
 
   [[noreturn]] void fail(const std::string& reason, int code) const {
     throw Error(doing_ + ": " + reason, code);
@@ -223,8 +215,7 @@ class Backup {
   // reflects a single committed state of the source.
   void copy_pages(Connection& copy) const {
     sqlite3* target = copy.handle();
-    sqlite3_backup* backup =
-        sqlite3_backup_init(target, "main", source_.handle(), "main");
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", source_.handle(), "main");
     if (backup == nullptr) {
       fail(detail::reason(target, sqlite3_extended_errcode(target)),
            sqlite3_extended_errcode(target));
@@ -243,8 +234,7 @@ class Backup {
     std::error_code error;
     fs::create_directories(directory, error);
     if (error) {
-      fail("cannot create directory " + detail::quote(directory) + ": " +
-               error.message(),
+      fail("cannot create directory " + detail::quote(directory) + ": " + error.message(),
            SQLITE_CANTOPEN);
     }
   }
@@ -263,16 +253,14 @@ class Backup {
     std::error_code error;
     fs::rename(from, to, error);
     if (error) {
-      fail("cannot rename the copy into place: " + error.message(),
-           SQLITE_IOERR);
+      fail("cannot rename the copy into place: " + error.message(), SQLITE_IOERR);
     }
   }
 
   // Makes the rename durable: it is recorded in the directory, which must
   // be synced as a file of its own.
   void sync_directory(const fs::path& directory) const {
-    const FileDescriptor descriptor(
-        ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor descriptor(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (descriptor.get() < 0 || ::fsync(descriptor.get()) != 0) {
       fail("cannot sync directory " + detail::quote(directory) + ": " +
                std::error_code(errno, std::system_category()).message(),

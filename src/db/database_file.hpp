@@ -35,8 +35,7 @@ void check_database_file(const std::filesystem::path& path);
 // whatever was at `destination` before (even a damaged file) is replaced.
 // A journal left beside the old destination is removed, so that it is
 // never rolled into the new copy. Missing parent directories are created.
-void backup_database(Connection& source,
-                     const std::filesystem::path& destination);
+void backup_database(Connection& source, const std::filesystem::path& destination);
 
 // As backup_database, reading from the database file at `source` through
 // a read-only connection.

@@ -16,8 +16,7 @@ class Error : public std::runtime_error {
   // `code` is SQLite's extended result code for the failure (for example
   // SQLITE_BUSY or SQLITE_CONSTRAINT_UNIQUE); problems found by this layer
   // itself carry the closest SQLite code, such as SQLITE_NOTADB.
-  Error(const std::string& message, int code)
-      : std::runtime_error(message), code_(code) {}
+  Error(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
 
   // SQLite's extended result code for the failure.
   int code() const noexcept { return code_; }

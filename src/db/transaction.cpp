@@ -9,20 +9,16 @@ namespace {
 
 std::string_view begin_statement(TransactionKind kind) {
   switch (kind) {
-    case TransactionKind::deferred:
-      return "BEGIN DEFERRED";
-    case TransactionKind::immediate:
-      return "BEGIN IMMEDIATE";
-    case TransactionKind::exclusive:
-      return "BEGIN EXCLUSIVE";
+    case TransactionKind::deferred: return "BEGIN DEFERRED";
+    case TransactionKind::immediate: return "BEGIN IMMEDIATE";
+    case TransactionKind::exclusive: return "BEGIN EXCLUSIVE";
   }
   return "BEGIN IMMEDIATE";
 }
 
 }  // namespace
 
-Transaction::Transaction(Connection& connection, TransactionKind kind)
-    : connection_(connection) {
+Transaction::Transaction(Connection& connection, TransactionKind kind) : connection_(connection) {
   connection_.execute(begin_statement(kind));
 }
 

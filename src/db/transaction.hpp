@@ -28,8 +28,7 @@ class Transaction {
  public:
   // Begins the transaction; throws db::Error when it cannot (for example
   // when a transaction is already open on `connection`).
-  explicit Transaction(Connection& connection,
-                       TransactionKind kind = TransactionKind::immediate);
+  explicit Transaction(Connection& connection, TransactionKind kind = TransactionKind::immediate);
 
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;

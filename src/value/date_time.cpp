@@ -73,8 +73,7 @@ const std::int64_t largest = (days_from_civil(9999, 12, 31) + 1) * us_per_day - 
 
 Duration Duration::of_seconds(double seconds) {
   const double microseconds = std::nearbyint(seconds * static_cast<double>(us_per_second));
-  require(std::isfinite(microseconds) && std::fabs(microseconds) < 9.2e18,
-          "duration out of range");
+  require(std::isfinite(microseconds) && std::fabs(microseconds) < 9.2e18, "duration out of range");
   return Duration(static_cast<std::int64_t>(microseconds));
 }
 

@@ -122,9 +122,9 @@ class Encoder {
   }
 
   static Json encode_date_time(const DateTime& moment) {
-    return tagged(date_time_tag, Json::array({moment.year(), moment.month(), moment.day(),
-                                              moment.hour(), moment.minute(), moment.second(),
-                                              moment.microsecond()}));
+    return tagged(date_time_tag,
+                  Json::array({moment.year(), moment.month(), moment.day(), moment.hour(),
+                               moment.minute(), moment.second(), moment.microsecond()}));
   }
 
   Json encode_items(const std::vector<Value>& items) {
@@ -162,7 +162,8 @@ class Encoder {
 
   Json encode_pairs(const Dict& dict) {
     Json pairs = Json::array();
-    for (const auto& [key, value] : dict) pairs.push_back(Json::array({encode(key), encode(value)}));
+    for (const auto& [key, value] : dict)
+      pairs.push_back(Json::array({encode(key), encode(value)}));
     return tagged(dict_tag, std::move(pairs));
   }
 

@@ -90,9 +90,9 @@ void append_text_repr(std::string& out, const std::string& text) {
 
 void append_date_time_repr(std::string& out, const DateTime& moment) {
   char buffer[96];
-  int length = std::snprintf(buffer, sizeof buffer, "datetime.datetime(%d, %d, %d, %d, %d",
-                             moment.year(), moment.month(), moment.day(), moment.hour(),
-                             moment.minute());
+  int length =
+      std::snprintf(buffer, sizeof buffer, "datetime.datetime(%d, %d, %d, %d, %d", moment.year(),
+                    moment.month(), moment.day(), moment.hour(), moment.minute());
   if (moment.second() != 0 || moment.microsecond() != 0) {
     length += std::snprintf(buffer + length, sizeof buffer - length, ", %d", moment.second());
   }
@@ -177,8 +177,8 @@ std::string float_repr(double number) {
   if (!std::isfinite(number)) return special_float(number);
   if (number == 0) return std::signbit(number) ? "-0.0" : "0.0";
   char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number,
-                                 std::chars_format::scientific).ptr;
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific).ptr;
   return layout_decimal(parse_scientific(std::string(buffer, end)), 16);
 }
 

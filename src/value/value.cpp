@@ -90,8 +90,8 @@ void List::append(Value item) const { items_->push_back(std::move(item)); }
 
 void List::insert(std::int64_t index, Value item) const {
   const std::int64_t length = static_cast<std::int64_t>(items_->size());
-  const std::int64_t position = std::clamp(index < 0 ? index + length : index,
-                                           std::int64_t{0}, length);
+  const std::int64_t position =
+      std::clamp(index < 0 ? index + length : index, std::int64_t{0}, length);
   items_->insert(items_->begin() + position, std::move(item));
 }
 
@@ -427,7 +427,8 @@ std::size_t Value::hash() const {
       return seed;
     }
     case Kind::date_time:
-      return std::hash<std::int64_t>{}((as_date_time() - DateTime(1970, 1, 1)).total_microseconds());
+      return std::hash<std::int64_t>{}(
+          (as_date_time() - DateTime(1970, 1, 1)).total_microseconds());
     case Kind::list:
     case Kind::dict: break;
   }
@@ -443,7 +444,8 @@ using CopyMemo = std::unordered_map<const void*, Value>;
 Value copy_with_memo(const Value& value, CopyMemo& memo) {
   if (value.is_list()) {
     const List original = value.as_list();
-    if (const auto found = memo.find(original.identity()); found != memo.end()) return found->second;
+    if (const auto found = memo.find(original.identity()); found != memo.end())
+      return found->second;
     List copy;
     memo.emplace(original.identity(), copy);
     for (const Value& item : original) copy.append(copy_with_memo(item, memo));
@@ -451,7 +453,8 @@ Value copy_with_memo(const Value& value, CopyMemo& memo) {
   }
   if (value.is_dict()) {
     const Dict original = value.as_dict();
-    if (const auto found = memo.find(original.identity()); found != memo.end()) return found->second;
+    if (const auto found = memo.find(original.identity()); found != memo.end())
+      return found->second;
     Dict copy;
     memo.emplace(original.identity(), copy);
     for (const auto& [key, item] : original) copy.set(key, copy_with_memo(item, memo));

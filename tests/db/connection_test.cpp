@@ -2,6 +2,8 @@
 // failure is reported with a message that names the statement, the
 // database and SQLite's reason.
 
+#include "db/connection.hpp"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -14,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "db/connection.hpp"
 #include "db/error.hpp"
 #include "support/temporary_directory.hpp"
 
@@ -88,11 +89,9 @@ TEST(Statement, ErrorsNameStatementDatabaseAndReason) {
   EXPECT_EQ(message_of([&] { db.prepare("SELEC 1"); }),
             "cannot prepare \"SELEC 1\"" + in + "near \"SELEC\": syntax error");
   EXPECT_EQ(message_of([&] { db.prepare("SELECT 1; SELECT 2"); }),
-            "cannot prepare \"SELECT 1; SELECT 2\"" + in +
-                "more than one SQL statement");
+            "cannot prepare \"SELECT 1; SELECT 2\"" + in + "more than one SQL statement");
   EXPECT_EQ(message_of([&] { db.execute("CREATE TABLE t(x)"); }),
-            "cannot execute \"CREATE TABLE t(x)\"" + in +
-                "table t already exists");
+            "cannot execute \"CREATE TABLE t(x)\"" + in + "table t already exists");
 
   Statement insert = db.prepare("INSERT INTO t VALUES (?)");
   insert.bind(1, 1);
@@ -109,9 +108,9 @@ TEST(Statement, ErrorsNameStatementDatabaseAndReason) {
   insert.bind(1, 2);
   insert.run();
   EXPECT_EQ(db.last_insert_rowid(), 2);
-  EXPECT_EQ(message_of([&] { insert.bind(2, 1); }),
-            "cannot bind parameter 2 of \"INSERT INTO t VALUES (?)\"" + in +
-                "column index out of range");
+  EXPECT_EQ(
+      message_of([&] { insert.bind(2, 1); }),
+      "cannot bind parameter 2 of \"INSERT INTO t VALUES (?)\"" + in + "column index out of range");
   EXPECT_EQ(message_of([&] { insert.bind_all(1, 2); }),
             "cannot bind 2 values to \"INSERT INTO t VALUES (?)\"" + in +
                 "the statement has 1 parameters");
@@ -119,23 +118,20 @@ TEST(Statement, ErrorsNameStatementDatabaseAndReason) {
   Statement select = db.prepare("SELECT id FROM t");
   ASSERT_TRUE(select.step());
   EXPECT_EQ(message_of([&] { select.column_text(1); }),
-            "cannot read column 1 of \"SELECT id FROM t\"" + in +
-                "column index out of range");
+            "cannot read column 1 of \"SELECT id FROM t\"" + in + "column index out of range");
 }
 
 TEST(Connection, OpensOnlyUsableDatabases) {
   const TemporaryDirectory directory;
   const auto missing = directory / "missing.sqlite";
   EXPECT_EQ(message_of([&] { Connection(missing, OpenMode::read_write); }),
-            "cannot open database \"" + missing.string() +
-                "\": unable to open database file");
+            "cannot open database \"" + missing.string() + "\": unable to open database file");
   EXPECT_FALSE(std::filesystem::exists(missing));
 
   const auto text = directory / "notes.txt";
   std::ofstream(text) << "not a database, just some text\n";
   EXPECT_EQ(message_of([&] { Connection(text, OpenMode::read_write); }),
-            "cannot open database \"" + text.string() +
-                "\": file is not a database");
+            "cannot open database \"" + text.string() + "\": file is not a database");
 
   const auto path = directory / "db.sqlite";
   Connection(path, OpenMode::create).execute("CREATE TABLE t(x)");
@@ -144,8 +140,7 @@ TEST(Connection, OpensOnlyUsableDatabases) {
     reader.execute("INSERT INTO t VALUES (1)");
     FAIL() << "a read-only connection wrote";
   } catch (const Error& error) {
-    EXPECT_THAT(error.what(),
-                ::testing::EndsWith(": attempt to write a readonly database"));
+    EXPECT_THAT(error.what(), ::testing::EndsWith(": attempt to write a readonly database"));
     EXPECT_EQ(error.code() & 0xFF, SQLITE_READONLY);
   }
 }

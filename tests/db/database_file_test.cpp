@@ -1,6 +1,8 @@
 // Tests of check_database_file, backup_database and copy_database_file on
 // sound, damaged and interrupted database files.
 
+#include "db/database_file.hpp"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "db/connection.hpp"
-#include "db/database_file.hpp"
 #include "db/error.hpp"
 #include "db/transaction.hpp"
 #include "support/temporary_directory.hpp"
@@ -41,8 +42,7 @@ std::int64_t sum_of_rows(const fs::path& path) {
   return sum.column_int64(0);
 }
 
-void overwrite(const fs::path& path, std::streamoff offset,
-               const std::string& bytes) {
+void overwrite(const fs::path& path, std::streamoff offset, const std::string& bytes) {
   std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
   file.seekp(offset);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -79,8 +79,7 @@ TEST(CheckDatabaseFile, AcceptsSoundAndRejectsDamagedFiles) {
   const std::vector<Case> cases = {
       {"text", [](const fs::path& p) { std::ofstream(p) << std::string(300, 'x'); },
        "not an SQLite database (wrong header)"},
-      {"empty", [](const fs::path& p) { fs::resize_file(p, 0); },
-       "the file is empty"},
+      {"empty", [](const fs::path& p) { fs::resize_file(p, 0); }, "the file is empty"},
       {"short", [](const fs::path& p) { fs::resize_file(p, 60); },
        "the file is shorter than the 100-byte header"},
       {"magic", [](const fs::path& p) { overwrite(p, 0, "sqlite"); },
@@ -88,8 +87,7 @@ TEST(CheckDatabaseFile, AcceptsSoundAndRejectsDamagedFiles) {
       {"page-size", [](const fs::path& p) { overwrite(p, 16, "\x0B\xB8"); },
        "invalid page size 3000"},
       {"torn", [&](const fs::path& p) { fs::resize_file(p, size - 10); },
-       "the file size " + std::to_string(size - 10) +
-           " is not a multiple of the page size 4096"},
+       "the file size " + std::to_string(size - 10) + " is not a multiple of the page size 4096"},
       {"truncated", [&](const fs::path& p) { fs::resize_file(p, size - 3 * page_size); },
        "the file is truncated: it has " + std::to_string(size / page_size - 3) +
            " pages, its header records " + pages},
@@ -100,8 +98,7 @@ TEST(CheckDatabaseFile, AcceptsSoundAndRejectsDamagedFiles) {
     const fs::path path = directory / (c.name + ".sqlite");
     make_database(path);
     c.damage(path);
-    EXPECT_EQ(check_message(path),
-              "damaged database \"" + path.string() + "\": " + c.reason)
+    EXPECT_EQ(check_message(path), "damaged database \"" + path.string() + "\": " + c.reason)
         << c.name;
   }
 
@@ -109,8 +106,7 @@ TEST(CheckDatabaseFile, AcceptsSoundAndRejectsDamagedFiles) {
             "cannot check database \"" + (directory / "missing.sqlite").string() +
                 "\": the file does not exist");
   EXPECT_EQ(check_message(directory.path()),
-            "cannot check database \"" + directory.path().string() +
-                "\": not a regular file");
+            "cannot check database \"" + directory.path().string() + "\": not a regular file");
 }
 
 TEST(CheckDatabaseFile, RollsBackInterruptedTransaction) {
@@ -149,8 +145,7 @@ TEST(BackupDatabase, CopiesContentIntoNewDirectories) {
   EXPECT_NO_THROW(check_database_file(destination));
   EXPECT_TRUE(Connection(destination, OpenMode::read_only).integrity_check(false).empty());
   EXPECT_EQ(sum_of_rows(destination), 5050);
-  EXPECT_THAT(file_names(destination.parent_path()),
-              ::testing::ElementsAre("copy.sqlite"));
+  EXPECT_THAT(file_names(destination.parent_path()), ::testing::ElementsAre("copy.sqlite"));
 }
 
 TEST(BackupDatabase, ReplacesDamagedDestinationAndItsJournal) {
@@ -181,15 +176,12 @@ TEST(BackupDatabase, FailureLeavesNoTemporaryFile) {
     copy_database_file(source, destination);
     FAIL() << "a directory was replaced";
   } catch (const Error& error) {
-    EXPECT_THAT(error.what(),
-                ::testing::StartsWith("cannot back up database \"" +
-                                      source.string() + "\" to \"" +
-                                      destination.string() +
-                                      "\": cannot rename the copy into place: "));
+    EXPECT_THAT(error.what(), ::testing::StartsWith("cannot back up database \"" + source.string() +
+                                                    "\" to \"" + destination.string() +
+                                                    "\": cannot rename the copy into place: "));
   }
   EXPECT_THAT(file_names(directory.path()),
               ::testing::UnorderedElementsAre("source.sqlite", "occupied"));
-
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // left normally, by an exception or after a failed commit; committed data
 // survives closing the database.
 
+#include "db/transaction.hpp"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -9,7 +11,6 @@
 
 #include "db/connection.hpp"
 #include "db/error.hpp"
-#include "db/transaction.hpp"
 #include "support/temporary_directory.hpp"
 
 namespace tavo::db {

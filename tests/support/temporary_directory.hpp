@@ -15,8 +15,7 @@ class TemporaryDirectory {
   // directory. The path is canonical, so that it reads exactly as SQLite
   // reports database paths in its messages.
   TemporaryDirectory() {
-    const auto base = std::filesystem::canonical(
-        std::filesystem::temp_directory_path());
+    const auto base = std::filesystem::canonical(std::filesystem::temp_directory_path());
     std::random_device random;
     do {
       path_ = base / ("tavo-test-" + std::to_string(random()));
@@ -34,9 +33,7 @@ class TemporaryDirectory {
   const std::filesystem::path& path() const { return path_; }
 
   // The path of `name` inside the directory.
-  std::filesystem::path operator/(std::string_view name) const {
-    return path_ / name;
-  }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
  private:
   std::filesystem::path path_;

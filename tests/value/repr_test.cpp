@@ -65,8 +65,7 @@ TEST(Repr, FloatsFollowTheHostsReprAndStr) {
 TEST(Repr, DateTimes) {
   EXPECT_EQ(repr(DateTime(2021, 9, 22, 1)), "datetime.datetime(2021, 9, 22, 1, 0)");
   EXPECT_EQ(repr(DateTime(2021, 9, 22, 1, 2, 3)), "datetime.datetime(2021, 9, 22, 1, 2, 3)");
-  EXPECT_EQ(repr(DateTime(2021, 9, 22, 1, 2, 0, 5)),
-            "datetime.datetime(2021, 9, 22, 1, 2, 0, 5)");
+  EXPECT_EQ(repr(DateTime(2021, 9, 22, 1, 2, 0, 5)), "datetime.datetime(2021, 9, 22, 1, 2, 0, 5)");
   EXPECT_EQ(str(DateTime(2021, 9, 2, 1)), "2021-09-02 01:00:00");
   EXPECT_EQ(str(DateTime(2021, 9, 2, 1, 0, 0, 5)), "2021-09-02 01:00:00.000005");
 }

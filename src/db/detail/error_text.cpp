@@ -14,9 +14,7 @@ namespace {
 constexpr std::size_t max_sql_length = 60;
 constexpr std::string_view ellipsis = "...";
 
-bool is_continuation_byte(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+bool is_continuation_byte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Cuts `text` to at most `length` bytes without splitting a UTF-8 sequence.
 void cut(std::string& text, std::size_t length) {
@@ -33,9 +31,7 @@ std::filesystem::path database_path(sqlite3* db) {
 
 }  // namespace
 
-std::string quote(const std::filesystem::path& path) {
-  return '"' + path.string() + '"';
-}
+std::string quote(const std::filesystem::path& path) { return '"' + path.string() + '"'; }
 
 std::string quote_sql(std::string_view sql) {
   std::string text;
@@ -66,8 +62,7 @@ std::string reason(sqlite3* db, int code) {
   return sqlite3_errstr(code);
 }
 
-void throw_error(sqlite3* db, int code, std::string_view doing,
-                 std::string_view reason) {
+void throw_error(sqlite3* db, int code, std::string_view doing, std::string_view reason) {
   std::string message(doing);
   message += " in database ";
   message += quote(database_path(db));

@@ -1,0 +1,82 @@
+// A persistent mapping of text keys to Values: the host's "shelf".
+//
+// A shelf file is a SQLite database with one table of keys (in insertion
+// order) and JSON-encoded values (value/json_codec.hpp), so every Value kind
+// is stored exactly and nothing stored is ever executed when read. Each write
+// is its own transaction. A shelf can also be detached: an in-memory mapping
+// with the same interface and no file, which is what the shelf opening
+// routine hands out when no file could be opened.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/connection.hpp"
+#include "value/value.hpp"
+
+namespace tavo::platform {
+
+class Shelf {
+ public:
+  // An empty detached mapping.
+  Shelf();
+
+  // Opens the shelf file at `filename`, creating it (and its directory) when
+  // it is missing or empty. Throws db::Error when the file exists but is not
+  // a usable shelf. With `writeback`, values read are cached and written
+  // back by sync() and close(), so that changes made to a returned List or
+  // Dict in place are stored; without it, every get() decodes a fresh copy.
+  static Shelf open(const std::filesystem::path& filename, bool writeback = false);
+
+  // A moved-from shelf is closed.
+  Shelf(Shelf&& other) noexcept;
+  Shelf& operator=(Shelf&& other) noexcept;
+  // Closes the shelf; a failure to write back cached values is lost here,
+  // so callers that need to see it call close() first.
+  ~Shelf();
+
+  // True when backed by a file, false for a detached mapping.
+  bool is_persistent() const { return connection_.has_value(); }
+  // The file behind the shelf; empty for a detached mapping.
+  std::filesystem::path path() const;
+
+  std::vector<std::string> keys() const;
+  std::size_t size() const;
+  bool empty() const { return size() == 0; }
+  bool contains(std::string_view key) const;
+  // The value under `key`; KeyError (the key's repr) when absent.
+  Value get(std::string_view key) const;
+  // The value under `key`, or `fallback` when absent.
+  Value get(std::string_view key, const Value& fallback) const;
+  // Stores `value` under `key`; a replaced entry keeps its position.
+  void set(std::string_view key, const Value& value);
+  // Removes the entry; KeyError when absent.
+  void erase(std::string_view key);
+
+  // Writes cached values back (writeback shelves) in one transaction.
+  void sync();
+  // Syncs and releases the file. Any later use throws ValueError.
+  void close();
+
+  // Writes a consistent copy of the shelf file to `destination`, replacing
+  // it atomically. Throws db::Error on failure, ValueError when detached.
+  void copy_to(const std::filesystem::path& destination);
+
+ private:
+  explicit Shelf(db::Connection connection, bool writeback);
+
+  void check_open() const;
+  std::optional<Value> read(std::string_view key) const;
+  void write(db::Connection& connection, std::string_view key, const Value& value);
+
+  mutable std::optional<db::Connection> connection_;
+  bool writeback_ = false;
+  bool closed_ = false;
+  // Detached mapping, or the values read and written by a writeback shelf.
+  Dict cache_;
+};
+
+}  // namespace tavo::platform

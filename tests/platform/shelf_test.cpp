@@ -1,0 +1,82 @@
+#include "platform/shelf.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "db/error.hpp"
+#include "support/temporary_directory.hpp"
+#include "value/errors.hpp"
+
+namespace tavo::platform {
+namespace {
+
+using testing::TemporaryDirectory;
+
+TEST(Shelf, DataWrittenInOneSessionIsThereInTheNext) {
+  const TemporaryDirectory directory;
+  const auto file = directory / "nested/folder/data.dat";
+  {
+    Shelf shelf = Shelf::open(file);
+    EXPECT_TRUE(shelf.is_persistent());
+    EXPECT_TRUE(shelf.empty());
+    shelf.set("b", List{1, 4.0, "a", None});
+    shelf.set("a", Dict{{"x", Tuple{2021, 9, 22}}});
+    shelf.set("c", DateTime(2021, 9, 22, 3));
+    shelf.set("b", "replaced");
+    shelf.erase("c");
+    EXPECT_THROW(shelf.erase("c"), KeyError);
+  }
+  Shelf shelf = Shelf::open(file);
+  EXPECT_EQ(shelf.keys(), (std::vector<std::string>{"b", "a"}));
+  EXPECT_EQ(shelf.get("b"), Value("replaced"));
+  EXPECT_EQ(shelf.get("a"), Value(Dict{{"x", Tuple{2021, 9, 22}}}));
+  EXPECT_TRUE(shelf.contains("a"));
+  EXPECT_FALSE(shelf.contains("c"));
+  EXPECT_EQ(shelf.get("c", 0), Value(0));
+  EXPECT_THROW(shelf.get("c"), KeyError);
+  shelf.close();
+  EXPECT_THROW(shelf.keys(), ValueError);
+}
+
+TEST(Shelf, WritebackStoresChangesMadeInPlace) {
+  const TemporaryDirectory directory;
+  const auto file = directory / "data.dat";
+  {
+    Shelf plain = Shelf::open(file);
+    plain.set("list", List{1});
+    plain.get("list").as_list().append(2);
+  }
+  {
+    Shelf writeback = Shelf::open(file, true);
+    EXPECT_EQ(writeback.get("list"), Value(List{1}));
+    writeback.get("list").as_list().append(3);
+  }
+  EXPECT_EQ(Shelf::open(file).get("list"), Value(List{1, 3}));
+}
+
+TEST(Shelf, RejectsFilesThatAreNotShelves) {
+  const TemporaryDirectory directory;
+  const auto text = directory / "text.dat";
+  std::ofstream(text) << "not a database at all, just some text that is long enough to "
+                         "fill a database header of one hundred bytes.";
+  EXPECT_THROW(Shelf::open(text), db::Error);
+
+  const auto other = directory / "other.sqlite";
+  {
+    db::Connection connection(other, db::OpenMode::create);
+    connection.execute("CREATE TABLE notes (text TEXT)");
+  }
+  EXPECT_THROW(Shelf::open(other), db::Error);
+}
+
+TEST(Shelf, DetachedShelfIsAnInMemoryMapping) {
+  Shelf detached;
+  EXPECT_FALSE(detached.is_persistent());
+  detached.set("k", 1);
+  EXPECT_EQ(detached.keys(), std::vector<std::string>{"k"});
+  EXPECT_THROW(detached.copy_to("/nowhere"), ValueError);
+}
+
+}  // namespace
+}  // namespace tavo::platform
