@@ -1,7 +1,7 @@
 // The dated backup: named after the learning day, written durably once.
 #include "platform/make_daily_copy.hpp"
 
-#include "platform/detail/durable_copy.hpp"
+#include "platform/detail/durable_file.hpp"
 #include "platform/detail/learning_day.hpp"
 
 namespace tavo::platform {

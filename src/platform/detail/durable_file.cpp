@@ -1,5 +1,5 @@
 // Temporary file, fsync, rename: the crash-safe way to write a whole file.
-#include "platform/detail/durable_copy.hpp"
+#include "platform/detail/durable_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -109,6 +109,13 @@ void copy_contents(int from, const fs::path& source, int to, const fs::path& tar
   }
 }
 
+// Gives the temporary file the permission bits of the file it replaces.
+void keep_permissions(const fs::path& target, int fd, const fs::path& path) {
+  struct stat status {};
+  if (::stat(target.c_str(), &status) != 0) return;
+  if (::fchmod(fd, status.st_mode & 07777) != 0) fail(errno, "cannot set the permissions of", path);
+}
+
 void copy_permissions(int from, const fs::path& source, int to, const fs::path& target) {
   struct stat status {};
   if (::fstat(from, &status) != 0) fail(errno, "cannot read the permissions of", source);
@@ -134,6 +141,16 @@ void copy_file_durably(const fs::path& source, const fs::path& target) {
   TemporaryFile output(target);
   copy_contents(input.get(), source, output.fd(), output.path());
   copy_permissions(input.get(), source, output.fd(), output.path());
+  sync(output.fd(), output.path());
+  output.close();
+  output.rename_to(target);
+  sync_directory_of(target);
+}
+
+void write_file_durably(const fs::path& target, std::string_view contents) {
+  TemporaryFile output(target);
+  write_all(output.fd(), contents.data(), contents.size(), output.path());
+  keep_permissions(target, output.fd(), output.path());
   sync(output.fd(), output.path());
   output.close();
   output.rename_to(target);

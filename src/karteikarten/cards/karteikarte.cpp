@@ -1,0 +1,181 @@
+// Construction, getters, answer setters and the printout of a Karteikarte.
+#include "karteikarten/cards/karteikarte.hpp"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/common_functions.hpp"
+#include "platform/diagnostics.hpp"
+#include "value/errors.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::kk {
+namespace {
+
+// The attribute's value; AttributeError when the card does not have it.
+template <class T>
+const T& attribute(const std::optional<T>& value, const char* attribute_name) {
+  if (!value) {
+    throw AttributeError(std::string("'Karteikarte' object has no attribute '") + attribute_name +
+                         "'");
+  }
+  return *value;
+}
+
+// A text of the card data; KeyError when the record has none.
+const std::string& required_text(const std::optional<std::string>& text, const char* key) {
+  if (!text) throw KeyError(repr(Value(key)));
+  return *text;
+}
+
+template <class T>
+Value or_none(const std::optional<T>& value) {
+  return value ? Value(*value) : Value(None);
+}
+
+std::optional<List> optional_list(const Value& value) {
+  if (value.is_none()) return std::nullopt;
+  return value.as_list();
+}
+
+// One line of show_info: the host prints the label (ending in a blank), a
+// blank, and the value.
+void print_value(const char* label, const Value& value) {
+  platform::print_line(std::string(label) + " " + str(value));
+}
+
+}  // namespace
+
+Karteikarte::Karteikarte(CardRef hand, std::optional<std::string> name, int startzeit_tag)
+    : startzeit_tag(startzeit_tag) {
+  if (!hand) {
+    create_testcard();
+    return;
+  }
+  if (hand->nur_reizung == true) {
+    reizung = hand;
+    nur_reizung = true;
+  }
+  if (!nur_reizung) {
+    fragetext = required_text(hand->fragetext, "fragetext");
+    antworttext = required_text(hand->antworttext, "antworttext");
+  }
+  learnstatus = hand->learnstatus;
+  reps = hand->reps;
+  lapses = hand->lapses;
+  due = hand->due;
+  ease_factor = hand->ease_factor;
+  steps_index = hand->steps_index;
+  interval = hand->interval;
+  zuletzt_vergessen = hand->zuletzt_vergessen;
+  faellig_erstes_mal = hand->faellig_erstes_mal;
+  last_interval_no_lapse = hand->last_interval_no_lapse;
+  last_interval = hand->last_interval;
+  beantwortungszeiten = hand->beantwortungszeiten;
+  this->name = std::move(name);
+  karte_ist_neu = hand->karte_ist_neu;
+  letzte_antwort = hand->letzte_antwort;
+  permanent_fudge_wdh = hand->permanent_fudge_wdh;
+  permanent_fudge_neu = hand->permanent_fudge_neu;
+}
+
+void Karteikarte::create_testcard() {
+  learnstatus = Learnstatus::learning;
+  steps = 0;
+  lapses = 0;
+  steps_index = 0;
+  ease_factor = 130;
+  interval = 0;
+  due = Due::at(platform::cf().get_now());
+  letzte_antwort = "again";
+}
+
+const std::string& Karteikarte::get_name() const { return attribute(name, "name"); }
+std::int64_t Karteikarte::get_reps() const { return attribute(reps, "reps"); }
+bool Karteikarte::get_karte_ist_neu() const { return attribute(karte_ist_neu, "karte_ist_neu"); }
+const std::string& Karteikarte::get_frage() const { return attribute(fragetext, "fragetext"); }
+const std::string& Karteikarte::get_antwort() const {
+  return attribute(antworttext, "antworttext");
+}
+
+void Karteikarte::set_letzte_antwort(const std::string& response, bool test) {
+  if (test) return;
+  letzte_antwort = response;
+}
+
+void Karteikarte::set_last_interval(const Value& due) { last_interval = due; }
+
+void Karteikarte::set_last_interval_no_lapse(const Value& interval, const std::string& response,
+                                             bool test) {
+  if (test) return;
+  const List& intervals = attribute(last_interval_no_lapse, "last_interval_no_lapse");
+  if (response != "again") {
+    intervals.append(interval);
+  } else if (!intervals.empty()) {
+    intervals.pop();
+  }
+}
+
+Value Karteikarte::get_last_interval_no_lapse() const {
+  const List& intervals = attribute(last_interval_no_lapse, "last_interval_no_lapse");
+  return intervals.size() >= 2 ? intervals.at(-2) : intervals.at(-1);
+}
+
+void Karteikarte::set_beantwortungszeit(const Value& zeit) {
+  attribute(beantwortungszeiten, "beantwortungszeiten").append(zeit);
+}
+
+void Karteikarte::show_info() const {
+  const std::string rule(50, '*');
+  platform::print_line(rule);
+  platform::print_line("Werte der Karte");
+  print_value("name: ", get_name());
+  print_value("nur_reizung: ", nur_reizung);
+  print_value("status: ", learnstatus_text(learnstatus));
+  print_value("reps: ", get_reps());
+  print_value("lapses: ", lapses);
+  print_value("due: ", due.to_value());
+  print_value("ease_factor: ", ease_factor);
+  print_value("steps_index: ", steps_index);
+  print_value("interval: ", interval);
+  print_value("zuletzt_vergessen: ", or_none(zuletzt_vergessen));
+  print_value("faellig_erstes_mal: ", or_none(faellig_erstes_mal));
+  print_value("last_interval_no_lapse: ",
+              attribute(last_interval_no_lapse, "last_interval_no_lapse"));
+  print_value("last_interval: ", last_interval);
+  print_value("beantwortungszeiten: ", attribute(beantwortungszeiten, "beantwortungszeiten"));
+  print_value("letzte Antwort: ", or_none(letzte_antwort));
+  print_value("permanent_fudge_neu : ", or_none(permanent_fudge_neu));
+  print_value("permanent_fudge_wdh : ", or_none(permanent_fudge_wdh));
+  platform::print_line(rule);
+}
+
+Karteikarte deep_copy(const Karteikarte& card) {
+  // Everything is copied in one go, so that the lists a bidding-only card
+  // shares with its record are shared by the two copies as well.
+  std::vector<Value> originals = {or_none(card.last_interval_no_lapse), card.last_interval,
+                                  or_none(card.beantwortungszeiten)};
+  if (card.reizung) {
+    const CardRecord& record = *card.reizung;
+    originals.insert(originals.end(), {record.last_interval_no_lapse, record.last_interval,
+                                       record.beantwortungszeiten, record.extra});
+  }
+  const Tuple copies = deep_copy(Value(Tuple(std::move(originals)))).as_tuple();
+
+  Karteikarte copy = card;
+  copy.last_interval_no_lapse = optional_list(copies.at(0));
+  copy.last_interval = copies.at(1);
+  copy.beantwortungszeiten = optional_list(copies.at(2));
+  if (card.reizung) {
+    CardRecord record = *card.reizung;
+    record.last_interval_no_lapse = copies.at(3).as_list();
+    record.last_interval = copies.at(4);
+    record.beantwortungszeiten = copies.at(5).as_list();
+    record.extra = copies.at(6).as_dict();
+    copy.reizung = std::make_shared<CardRecord>(std::move(record));
+  }
+  return copy;
+}
+
+}  // namespace tavo::kk

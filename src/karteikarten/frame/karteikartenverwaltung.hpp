@@ -1,0 +1,197 @@
+// Karteikartenverwaltung: the card administration, the one object through
+// which the host runs its learning sessions.
+//
+// The host creates one manager, registers its hand collections with
+// add_haendesammlung and then asks it for cards and reports answers. The
+// attributes are public: the host reads and writes them. They are declared,
+// and set by the constructor, in the order in which they are built. The
+// methods are declared in groups; each group is defined in the folder of its
+// subsystem.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "karteikarten/cards/karteikarte.hpp"
+#include "karteikarten/frame/reihenfolge_anzeigen.hpp"
+#include "karteikarten/scheduling/time_helpers.hpp"
+#include "karteikarten/storage/haendesammlung_container.hpp"
+#include "platform/haendesammlung.hpp"
+#include "platform/shelf.hpp"
+#include "platform/zeitberechnungen.hpp"
+#include "value/date_time.hpp"
+#include "value/value.hpp"
+
+namespace tavo::kk {
+
+class Karteikartenverwaltung {
+ public:
+  // `vorauslernen`: days of learning ahead (0 for none); `nur_neue`: show
+  // only new cards; `neue_karten_pro_tag`: the daily number of new cards,
+  // 10 when absent or 0.
+  explicit Karteikartenverwaltung(std::int64_t vorauslernen = 0, bool nur_neue = false,
+                                  std::optional<std::int64_t> neue_karten_pro_tag = std::nullopt);
+
+  // ---- registration, current collection and small operations ----
+
+  // A collection with these settings, not registered.
+  SammlungRef create_temp_haendesammlung(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
+                                         std::int64_t vorauslernen, const std::string& name,
+                                         int startzeit_tag, const Dict& metadata,
+                                         const CardMap& karten) const;
+  // The shelf opening routine with its fallback to the backup.
+  platform::Shelf add_shelve_file(const std::string& filename, bool writeback = false,
+                                  const Value& copy = false) const;
+  // The path of `zusatz` in the settings directory.
+  std::string get_shelve_main_directory(const std::string& zusatz) const;
+  // Registers the collection `name` for the hand module `modul` and makes it
+  // the current collection. In debug mode a key of `modul` that already
+  // begins with `name` fails the check.
+  void add_haendesammlung(Dict modul, const std::string& name);
+  // Sets sammlungsort_name; `index` marks the call site and has no effect.
+  void set_sammlungsort_name(const std::optional<std::string>& name, const Value& index);
+  // The registered collection named by sammlungsort_name, or nullptr.
+  SammlungRef bestimme_gegenwaertige_sammlung() const;
+  // Saves the current collection; `name` is not used.
+  void dictionary_speichern(const Value& name, const Value& modus);
+  void remove_alle_haendesammlungen();
+  // Learning ahead off, only new cards on.
+  void nur_neue_einstellen();
+  void set_vorauslernen(std::int64_t wert);
+  // Learning ahead `wert` days, with old and new cards.
+  void vorauslernen_einstellen(std::int64_t wert);
+  void heute_gelernt_hochsetzen();
+  // Adds 1 to durchlauf_10_counter, or sets it to 0 when it holds something
+  // that cannot be incremented.
+  void set_durchlauf10_counter();
+
+  // Kept for the host; they have no effect.
+  void eintragen_ob_karte_erfolgreich(const Value& card, const Value& response);
+  void bestimme_sammlungsort_name(const Value& ausgewaehlte_karte);
+  void adjustiere_liste_haendesammlungen(const Value& liste);
+  void add_frage_antwort_to_hand_objekt(const Value& frage, const Value& antwort);
+  void archiv_alle_sammlungen_erstellen();
+  void sync_sammlungsort_liste_aller_sammlungen();
+  void sortiere_nach_faelligkeit();
+
+  // ---- time helpers ----
+
+  // The present moment of the learning day: now, or one day earlier while
+  // the hour is before startzeit_tag.
+  DateTime get_now() const;
+  // The present time in seconds since the epoch.
+  double get_seconds_since_epoch() const;
+  // Sets the days of learning ahead of every collection, then the manager's.
+  void set_vorauslernen_tage(std::int64_t zahl);
+  double minutes_to_days(double minutes) const { return kk::minutes_to_days(minutes); }
+  std::string human_friendly_time(const Value& days) const { return kk::human_friendly_time(days); }
+  // The look-ahead windows in seconds: the first and second learning step,
+  // at least 60 and 600. Read-only attributes in the host.
+  double voraus_1_min() const;
+  double voraus_10_min() const;
+
+  // ---- answer scheduling ----
+
+  // Moves `card` through its learning phases for `response` ("again",
+  // "hard", "good" or "easy") and returns the days until it is next due, the
+  // text "done" (forgotten-cards drill) or None. With `test` the answer is a
+  // preview: no counter changes and nothing is recorded. ValueError "you
+  // can't press this button / we don't know how to deal with this case" for
+  // a response the card's phase does not accept. `event` has no effect.
+  Value schedule(const Value& event, Karteikarte& card, const std::string& response,
+                 bool test = false);
+  // The button labels (again, hard, good, easy): each the interval text of
+  // a preview of the answer on a copy of `card`. A "hard" or "easy" preview
+  // that fails is labelled "Ende".
+  Tuple get_interval_responses(const Karteikarte& card);
+
+  // ---- lateness, early review and due jitter ----
+
+  // The early-review interval in days for a card answered before it is due.
+  // "hard", "good"; any other response counts as "easy". May first give a
+  // card without an interval its starting interval.
+  double schedule_vorauslernen(Karteikarte& card, const std::string& response);
+  // Whole days the card is overdue; 0 when it is not, has no due or is done.
+  std::int64_t _tage_verspaetet(const Karteikarte& card) const;
+  // Marks the card as just forgotten and gives its record in the current
+  // collection the next, ever smaller "fudge", so that the most recently
+  // forgotten card comes first once due. KeyError when the current
+  // collection is not registered or lacks the card.
+  void due_fudge_nochmal_aendern(Karteikarte& card);
+  // The number of "good" answers the card still needs to become mature (an
+  // interval of 21 days), counting learning steps still to go.
+  // ZeroDivisionError when an answer would not grow the interval.
+  Value calculate_anzahl_press_good_bis_mature(const Karteikarte& card) const;
+
+  // ---- attributes, in construction order ----
+
+  std::int64_t default_neue_karten_pro_tag = 10;
+  Reihenfolge_anzeigen reihenfolge_anzeigen;
+  Dict reihenfolge;
+  std::int64_t grenzwert_heute_due = 5;
+  // The collection the current card belongs to.
+  std::optional<std::string> sammlungsort_name;
+  std::int64_t neue_karten_pro_tag;
+  std::optional<std::int64_t> neue_karten_nur_heute;
+  bool continuous_learning = false;
+  bool make_karte_due_bool = false;
+  // Any value the host puts there; see set_durchlauf10_counter.
+  Value durchlauf_10_counter = 0;
+  std::int64_t vergessen_in_letzten_tagen_groesstmoeglicher_wert = 30;
+  std::int64_t vergessen_wie_weit_zurueck = 0;
+  int startzeit_tag = 3;
+  std::shared_ptr<platform::Zeitberechnungen> zeitberechnung;
+  std::optional<std::int64_t> anzahl_neue_karten_in_sammlung_vorhanden;
+  HaendesammlungContainer hc;
+  std::int64_t maximale_wiederholungen_pro_tag = 3;
+  std::int64_t maximale_beantwortungszeit = 60;
+  std::int64_t maximale_beantwortungszeit_reizung = 180;
+  std::int64_t anzahl_heute_gelernt = 0;
+  // Learning steps in minutes.
+  List NEW_STEPS{1, 10};
+  std::int64_t GRADUATING_INTERVAL = 1;
+  std::int64_t EASY_INTERVAL = 4;
+  std::int64_t STARTING_EASE = 250;
+  std::int64_t EASY_BONUS = 130;
+  std::int64_t INTERVAL_MODIFIER = 100;
+  std::int64_t MAXIMUM_INTERVAL = 36500;
+  // Relearning steps in minutes.
+  List LAPSE_STEPS{10, 1440};
+  std::int64_t NEW_INTERVAL = 70;
+  std::int64_t MINIMUM_INTERVAL = 1;
+  bool modus_vergessene_karten = false;
+  Dict vergessene_karten_erfolgreich_gelernt_liste;
+  std::int64_t fudge_nochmal = -1;
+  std::int64_t vorauslernen_tage;
+  bool nur_neue_karten_anzeigen;
+  std::int64_t gepruefte_neue_karten = 0;
+  std::int64_t hard_factor = 120;
+
+ private:
+  // The points of an answer at which the day's records are written, in the
+  // order in which schedule reaches them.
+  enum class AnswerStep {
+    new_card,
+    review_card,
+    seen_today,
+    again_queue,
+    right_first_time,
+    repetition,
+    early_review,
+    lapse,
+  };
+
+  // Writes the day's records of an answer for `step`; a preview (`test`)
+  // writes none.
+  void answer_bookkeeping(AnswerStep step, const Karteikarte& card, const std::string& response,
+                          bool test);
+  Value schedule_forgotten(Karteikarte& card, const std::string& response, bool real);
+  Value schedule_learning(Karteikarte& card, const std::string& response, bool real);
+  Value schedule_learned(Karteikarte& card, const std::string& response, std::int64_t delay,
+                         bool real);
+  Value schedule_relearning(Karteikarte& card, const std::string& response, bool real);
+};
+
+}  // namespace tavo::kk

@@ -1,0 +1,265 @@
+// The container of registered collections: registration from the store,
+// jitter renumbering and the by-name operations.
+#include "karteikarten/storage/haendesammlung_container.hpp"
+
+#include <algorithm>
+#include <string_view>
+
+#include "karteikarten/cards/card_record.hpp"
+#include "karteikarten/cards/hand_module.hpp"
+#include "karteikarten/storage/recursive_update.hpp"
+#include "karteikarten/storage/shelve_opening.hpp"
+#include "platform/common_functions.hpp"
+#include "platform/diagnostics.hpp"
+#include "platform/pickle_dump.hpp"
+#include "platform/random_source.hpp"
+#include "value/errors.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::kk {
+namespace {
+
+const std::string rule_line(50, '*');
+
+// The learning fields every card starts with.
+const Dict& initial_learning_state() {
+  static const Dict state = card_record_to_value(CardRecord{});
+  return state;
+}
+
+// Turns every key of `modul` that is not yet a card name into one; renamed
+// entries move behind the others, as a delete and insert does.
+void normalise_card_names(Dict& modul, const std::string& name) {
+  for (const Value& key : modul.keys()) {
+    const std::string card_name = card_name_of(key, name);
+    if (key == Value(card_name)) continue;
+    const Value hand = modul.at(key);
+    modul.erase(key);
+    modul.set(card_name, hand);
+  }
+}
+
+// The cards of the new collection: each card of the module with the initial
+// learning state, then what the store holds laid over it. A card only the
+// store knows keeps its stored state.
+CardMap merge_cards(const Dict& modul, const CardMap& stored) {
+  Dict merged;
+  for (const auto& [card_name, hand] : modul) {
+    merged.set(card_name,
+               update(hand_data_of(hand, card_name.as_text()), initial_learning_state()));
+  }
+  for (const auto& [card_name, record] : stored) {
+    const Value existing = merged.get(card_name);
+    const Dict base =
+        existing.is_dict() ? existing.as_dict() : deep_copy(initial_learning_state()).as_dict();
+    merged.set(card_name, update(base, card_record_to_value(deep_copy(*record))));
+  }
+  CardMap cards;
+  for (const auto& [card_name, data] : merged) {
+    cards.set(card_name.as_text(),
+              std::make_shared<CardRecord>(card_record_from_value(data.as_dict())));
+  }
+  return cards;
+}
+
+// The metadata entry under `name` of the legacy per-collection shelf, if
+// it has one; a missing or unreadable entry counts as none.
+std::optional<Dict> legacy_metadata(const platform::Shelf& legacy, const std::string& name) {
+  try {
+    const Value entry = legacy.get(name, None);
+    if (entry.is_dict()) return entry.as_dict();
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
+void show_cards(const std::vector<SammlungRef>& sammlungen, Value (*field)(const CardRecord&)) {
+  platform::print_line(rule_line);
+  for (const SammlungRef& sammlung : sammlungen) {
+    for (const auto& [card_name, record] : sammlung->karten) {
+      platform::print_line(card_name + "\t" + str(field(*record)));
+    }
+  }
+  platform::print_line(rule_line);
+}
+
+}  // namespace
+
+HaendesammlungContainer::HaendesammlungContainer(
+    std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::int64_t vorauslernen,
+    int startzeit_tag)
+    : zeitberechnung(std::move(zeitberechnung)),
+      vorauslernen(vorauslernen),
+      startzeit_tag(startzeit_tag) {}
+
+template <class Action>
+void HaendesammlungContainer::for_each_named(const std::string& name, Action action) const {
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) {
+    if (sammlung->name == name) action(*sammlung);
+  }
+}
+
+void HaendesammlungContainer::add(SammlungRef sammlung) {
+  liste_aller_sammlungen.push_back(std::move(sammlung));
+}
+
+void HaendesammlungContainer::remove(const SammlungRef& sammlung) {
+  const auto found =
+      std::find(liste_aller_sammlungen.begin(), liste_aller_sammlungen.end(), sammlung);
+  if (found == liste_aller_sammlungen.end()) throw ValueError("list.remove(x): x not in list");
+  liste_aller_sammlungen.erase(found);
+}
+
+void HaendesammlungContainer::remove_alle_haendesammlungen() { liste_aller_sammlungen.clear(); }
+
+SammlungRef HaendesammlungContainer::get_richtige_sammlung(const std::string& name) const {
+  const std::int64_t index = get_index_from_name(name);
+  return index < 0 ? nullptr : liste_aller_sammlungen[static_cast<std::size_t>(index)];
+}
+
+std::int64_t HaendesammlungContainer::get_index_from_name(const std::string& name) const {
+  for (std::size_t i = 0; i < liste_aller_sammlungen.size(); ++i) {
+    if (liste_aller_sammlungen[i]->name == name) return static_cast<std::int64_t>(i);
+  }
+  return -1;
+}
+
+bool HaendesammlungContainer::check_vergessen() const {
+  return std::any_of(liste_aller_sammlungen.begin(), liste_aller_sammlungen.end(),
+                     [](const SammlungRef& sammlung) {
+                       return std::string_view(sammlung->name).ends_with("vergessen");
+                     });
+}
+
+SammlungRef HaendesammlungContainer::make_new() const {
+  return std::make_shared<platform::Haendesammlung>(zeitberechnung, vorauslernen, "",
+                                                    startzeit_tag);
+}
+
+void HaendesammlungContainer::make_aktuelle_sammlung() {
+  aktuelle_haendesammlung = make_new();
+  add(aktuelle_haendesammlung);
+}
+
+void HaendesammlungContainer::set_vorauslernen_tage(std::int64_t zahl) {
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) sammlung->set_vorauslernen_tage(zahl);
+}
+
+platform::Shelf HaendesammlungContainer::add_shelve_file(const std::string& filename,
+                                                         bool writeback, const Value& copy) const {
+  return kk::add_shelve_file(filename, writeback, copy);
+}
+
+std::string HaendesammlungContainer::get_shelve_main_directory(const std::string& zusatz) const {
+  return kk::get_shelve_main_directory(zusatz);
+}
+
+void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& name) {
+  auto [stored, success] = platform::pd().get_haendesammlung(name);
+  const std::string legacy_file = platform::cf().get_modul_name(name);
+  platform::StoredSnapshot snapshot;
+  if (stored == nullptr) {
+    stored = std::make_shared<platform::Haendesammlung>(zeitberechnung, vorauslernen, name,
+                                                        startzeit_tag);
+    stored->karten = stored->haendesammlung_karteikarten_info_neu_erstellen(modul, name);
+    success = true;
+  } else {
+    snapshot = stored->stored;
+  }
+  const Dict stored_metadata = deep_copy(stored->metadata).as_dict();
+  std::optional<platform::Shelf> legacy;
+  if (!success) legacy = add_shelve_file(legacy_file, false, true);
+
+  auto sammlung = std::make_shared<platform::Haendesammlung>(zeitberechnung, vorauslernen, name,
+                                                             startzeit_tag, stored_metadata);
+  normalise_card_names(modul, name);
+  sammlung->karten = merge_cards(modul, stored->karten);
+  if (sammlung->test_karten_enthaelt_falsche_bezeichner()) platform::debug_stop("");
+
+  if (legacy) {
+    if (const std::optional<Dict> entry = legacy_metadata(*legacy, name)) {
+      update(sammlung->metadata, *entry);
+    }
+  }
+  sammlung->metadata = deep_copy(sammlung->metadata).as_dict();
+  sammlung->set_permanent_fudge("permanent_fudge_neu");
+  sammlung->set_permanent_fudge("permanent_fudge_wdh");
+  sammlung->stored = std::move(snapshot);
+  add(std::move(sammlung));
+}
+
+void HaendesammlungContainer::fudge_erneuern() {
+  std::size_t total = 0;
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) {
+    const std::size_t count = sammlung->karten.size();
+    total += count;
+    sammlung->metadata.set("anzahl_neue_karten_in_sammlung_vorhanden", count);
+  }
+  const std::vector<std::int64_t> rs = platform::random_permutation(1, total);
+  std::size_t position = 0;
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) {
+    sammlung->fudge_erneuern(position, rs);
+    position += sammlung->karten.size();
+  }
+}
+
+void HaendesammlungContainer::set_metadaten_richtige_sammlung(const std::string& name,
+                                                              const std::string& key,
+                                                              const Value& wert) {
+  for_each_named(name, [&](platform::Haendesammlung& s) { s.set_metadata(key, wert); });
+}
+
+void HaendesammlungContainer::remove_from_again_in_queue_metadata_richtige_sammlung(
+    const std::string& name, const std::string& key, const std::string& wert) {
+  for_each_named(name, [&](platform::Haendesammlung& s) { s.remove_from_metadata(key, wert); });
+}
+
+void HaendesammlungContainer::append_now_to_richtige_sammlung(const std::string& key,
+                                                              const Value& wert,
+                                                              const std::string& name) {
+  const std::optional<std::string> target = name.empty() ? sammlungsort_name : name;
+  const Value now = platform::cf().get_now_startzeit(startzeit_tag);
+  if (!target) return;
+  for_each_named(*target,
+                 [&](platform::Haendesammlung& s) { s.append_to_metadata(key, wert, now); });
+}
+
+void HaendesammlungContainer::aendere_karteikarte_in_dictionary_richtige_sammlung(
+    const std::string& name, const Karteikarte& karteikarte) {
+  for_each_named(
+      name, [&](platform::Haendesammlung& s) { s.aendere_karteikarte_in_dictionary(karteikarte); });
+}
+
+void HaendesammlungContainer::dictionary_speichern_richtige_sammlung(const std::string& name,
+                                                                     const Value& modus) {
+  for_each_named(name,
+                 [&](platform::Haendesammlung& s) { s.dictionary_speichern(name, s, modus); });
+}
+
+void HaendesammlungContainer::dictionary_speichern_alle_sammlungen() {
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) {
+    sammlung->dictionary_speichern(sammlung->name, *sammlung, false);
+  }
+}
+
+void HaendesammlungContainer::set_metadaten_alle_sammlungen(const std::string& key,
+                                                            const Value& wert) {
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) sammlung->set_metadata(key, wert);
+}
+
+void HaendesammlungContainer::iterate_change_name() {
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) sammlung->name += "_vergessen";
+}
+
+void HaendesammlungContainer::iterate_show_due() const {
+  show_cards(liste_aller_sammlungen,
+             [](const CardRecord& record) { return record.due.to_value(); });
+}
+
+void HaendesammlungContainer::iterate_show_fudge() const {
+  show_cards(liste_aller_sammlungen, [](const CardRecord& record) {
+    return record.fudge ? Value(*record.fudge) : Value(None);
+  });
+}
+
+}  // namespace tavo::kk

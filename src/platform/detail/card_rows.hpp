@@ -1,0 +1,41 @@
+// The card table of the collections store: one row per card, one typed
+// column per learning field.
+//
+// Every field keeps its exact kind: integers stay integers and floats stay
+// floats (`ease_factor` and `interval` have no declared column type, so
+// SQLite keeps what was bound), absent texts and flags are NULL, `due` is
+// NULL, a REAL moment or the text 'done', and the lists, `last_interval`,
+// `faellig_erstes_mal` and `extra` are stored as lossless JSON text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "db/statement.hpp"
+#include "karteikarten/cards/card_record.hpp"
+
+namespace tavo::platform::detail {
+
+// The CREATE TABLE statement of the card table.
+const std::string& card_table_schema();
+
+// Inserts or replaces the row of one card; bind it with bind_card_row.
+const std::string& upsert_card_sql();
+
+// Selects the rows of the collection bound as parameter 1, in card order;
+// read each with read_card_row.
+const std::string& select_cards_sql();
+
+// Binds the row of `record`, named `name` at `position` in the card order
+// of `collection`, to a statement prepared from upsert_card_sql().
+void bind_card_row(db::Statement& statement, std::string_view collection, std::string_view name,
+                   std::int64_t position, const kk::CardRecord& record);
+
+// The card name and record of the current row of a statement prepared from
+// select_cards_sql(). Throws the value layer's errors (ValueError,
+// TypeError) when a column does not hold what the table defines.
+std::pair<std::string, kk::CardRecord> read_card_row(const db::Statement& statement);
+
+}  // namespace tavo::platform::detail

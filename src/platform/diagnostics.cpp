@@ -1,0 +1,34 @@
+// The process-wide diagnostics settings.
+#include "platform/diagnostics.hpp"
+
+#include <iostream>
+
+#include "value/errors.hpp"
+
+namespace tavo::platform {
+
+Diagnostics::Diagnostics()
+    : output_line([](const std::string& line) { std::cout << line << '\n'; }) {}
+
+Diagnostics& diagnostics() {
+  static Diagnostics instance;
+  return instance;
+}
+
+void print_line(const std::string& line) { diagnostics().output_line(line); }
+
+void debug_check(bool condition) {
+  Diagnostics& settings = diagnostics();
+  if (!settings.debug_status || condition) return;
+  settings.debug_hook();
+  throw AssertionError();
+}
+
+void debug_stop(const std::string& message) {
+  Diagnostics& settings = diagnostics();
+  if (!settings.debug_status) return;
+  if (!message.empty()) print_line(message);
+  settings.debug_hook();
+}
+
+}  // namespace tavo::platform

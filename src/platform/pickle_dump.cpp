@@ -1,0 +1,308 @@
+// PickleDump: the collections store (SQLite tables `collection` and `card`,
+// marked with the collections application id and schema version 1) and the
+// settings file.
+#include "platform/pickle_dump.hpp"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+#include "db/connection.hpp"
+#include "db/database_file.hpp"
+#include "db/error.hpp"
+#include "db/statement.hpp"
+#include "db/transaction.hpp"
+#include "platform/detail/card_rows.hpp"
+#include "platform/detail/durable_file.hpp"
+#include "platform/getcwd.hpp"
+#include "value/errors.hpp"
+#include "value/json_codec.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Marks a database as a collections store ("TKCO").
+constexpr std::int64_t collections_application_id = 0x544b434f;
+constexpr std::int64_t schema_version = 1;
+
+constexpr std::string_view collection_table_schema =
+    "CREATE TABLE collection (name TEXT PRIMARY KEY, metadata TEXT NOT NULL) WITHOUT ROWID";
+
+std::string quoted(const fs::path& path) { return '"' + path.string() + '"'; }
+
+std::int64_t single_integer(db::Connection& connection, std::string_view sql) {
+  db::Statement statement = connection.prepare(sql);
+  statement.step();
+  return statement.column_int64(0);
+}
+
+// A file that does not exist or is empty holds no collection: SQLite
+// creates a database file lazily, so an empty one was never written to.
+bool holds_data(const fs::path& path) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(path, error);
+  return !error && size > 0;
+}
+
+// Rejects a database that another program wrote, or that a later version
+// of this one wrote with another schema.
+void check_schema(db::Connection& connection) {
+  if (single_integer(connection, "PRAGMA application_id") != collections_application_id) {
+    throw db::Error("database " + quoted(connection.path()) + " is not a collections store",
+                    SQLITE_NOTADB);
+  }
+  const std::int64_t version = single_integer(connection, "PRAGMA user_version");
+  if (version != schema_version) {
+    throw db::Error("collections store " + quoted(connection.path()) + " has schema version " +
+                        std::to_string(version) + ", expected " + std::to_string(schema_version),
+                    SQLITE_NOTADB);
+  }
+}
+
+// Gives a new database the schema, inside the caller's transaction, or
+// checks the schema of an existing one.
+void prepare_schema(db::Connection& connection) {
+  if (single_integer(connection, "SELECT count(*) FROM sqlite_master") != 0) {
+    check_schema(connection);
+    return;
+  }
+  connection.execute("PRAGMA application_id = " + std::to_string(collections_application_id));
+  connection.execute("PRAGMA user_version = " + std::to_string(schema_version));
+  connection.execute(collection_table_schema);
+  connection.execute(detail::card_table_schema());
+}
+
+[[noreturn]] void reject_content(const fs::path& path, const std::string& what,
+                                 const std::exception& reason) {
+  throw db::Error("damaged collections store " + quoted(path) + ": " + what + ": " + reason.what(),
+                  SQLITE_CORRUPT);
+}
+
+// Spreads the bits of `value` over the whole word (the splitmix64 finalizer).
+std::uint64_t mix(std::uint64_t value) {
+  value = (value ^ (value >> 30)) * 0xbf58476d1ce4e5b9;
+  value = (value ^ (value >> 27)) * 0x94d049bb133111eb;
+  return value ^ (value >> 31);
+}
+
+// The fingerprint of a card as stored: its record at its place in the
+// card order, so that a card that moved is written again.
+std::uint64_t card_fingerprint(const kk::CardRecord& record, std::size_t position) {
+  return mix(kk::stored_fingerprint(record) + 0x9e3779b97f4a7c15 * (position + 1));
+}
+
+std::uint64_t metadata_fingerprint(std::string_view metadata_json) {
+  return std::hash<std::string_view>{}(metadata_json);
+}
+
+// The metadata of the collection `name`, or nullopt when the store holds no
+// such collection.
+std::optional<Dict> read_metadata(db::Connection& connection, const std::string& name) {
+  db::Statement statement = connection.prepare("SELECT metadata FROM collection WHERE name = ?");
+  statement.bind(1, name);
+  if (!statement.step()) return std::nullopt;
+  const std::string text = statement.column_text(0);
+  try {
+    return decode_json(text).as_dict();
+  } catch (const tavo::Error& error) {
+    reject_content(connection.path(), "metadata of " + repr(name), error);
+  }
+}
+
+kk::CardMap read_cards(db::Connection& connection, const std::string& name) {
+  db::Statement statement = connection.prepare(detail::select_cards_sql());
+  statement.bind(1, name);
+  kk::CardMap cards;
+  while (statement.step()) {
+    try {
+      auto [card_name, record] = detail::read_card_row(statement);
+      cards.set(std::move(card_name), std::make_shared<kk::CardRecord>(std::move(record)));
+    } catch (const tavo::Error& error) {
+      reject_content(connection.path(), "card " + repr(statement.column_text(1)), error);
+    }
+  }
+  return cards;
+}
+
+StoredSnapshot snapshot_of(const std::string& name, const Haendesammlung& collection,
+                           std::string_view metadata_json) {
+  StoredSnapshot snapshot;
+  snapshot.stored_name = name;
+  snapshot.metadata_fingerprint = metadata_fingerprint(metadata_json);
+  std::size_t position = 0;
+  for (const auto& [card_name, record] : collection.karten) {
+    snapshot.card_fingerprints.emplace(card_name, card_fingerprint(*record, position++));
+  }
+  return snapshot;
+}
+
+void write_metadata(db::Connection& connection, const std::string& name,
+                    const std::string& metadata_json) {
+  db::Statement statement =
+      connection.prepare("INSERT OR REPLACE INTO collection (name, metadata) VALUES (?, ?)");
+  statement.bind_all(name, metadata_json);
+  statement.run();
+}
+
+// Writes every card whose fingerprint in `after` differs from `before`.
+std::size_t write_cards(db::Connection& connection, const std::string& name,
+                        const Haendesammlung& collection, const StoredSnapshot* before,
+                        const StoredSnapshot& after) {
+  db::Statement statement = connection.prepare(detail::upsert_card_sql());
+  std::size_t written = 0;
+  std::int64_t position = 0;
+  for (const auto& [card_name, record] : collection.karten) {
+    const std::uint64_t fingerprint = after.card_fingerprints.at(card_name);
+    const bool unchanged = before != nullptr && [&] {
+      const auto stored = before->card_fingerprints.find(card_name);
+      return stored != before->card_fingerprints.end() && stored->second == fingerprint;
+    }();
+    if (!unchanged) {
+      detail::bind_card_row(statement, name, card_name, position, *record);
+      statement.run();
+      ++written;
+    }
+    ++position;
+  }
+  return written;
+}
+
+// The stored card names of the collection `name`.
+std::vector<std::string> stored_card_names(db::Connection& connection, const std::string& name) {
+  db::Statement statement = connection.prepare("SELECT name FROM card WHERE collection = ?");
+  statement.bind(1, name);
+  std::vector<std::string> names;
+  while (statement.step()) names.push_back(statement.column_text(0));
+  return names;
+}
+
+// Deletes the rows of the cards that are no longer in the collection: those
+// of the snapshot when there is one, else every stored card not in it.
+std::size_t remove_cards(db::Connection& connection, const std::string& name,
+                         const Haendesammlung& collection, const StoredSnapshot* before) {
+  std::vector<std::string> candidates;
+  if (before != nullptr) {
+    for (const auto& [card_name, fingerprint] : before->card_fingerprints) {
+      candidates.push_back(card_name);
+    }
+  } else {
+    candidates = stored_card_names(connection, name);
+  }
+  db::Statement statement =
+      connection.prepare("DELETE FROM card WHERE collection = ? AND name = ?");
+  std::size_t removed = 0;
+  for (const std::string& card_name : candidates) {
+    if (collection.karten.contains(card_name)) continue;
+    statement.bind_all(name, card_name);
+    statement.run();
+    removed += static_cast<std::size_t>(connection.changes());
+  }
+  return removed;
+}
+
+std::string read_text_file(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  if (!file || !contents) {
+    throw std::system_error(errno, std::generic_category(), "cannot read " + quoted(path));
+  }
+  return contents.str();
+}
+
+}  // namespace
+
+std::pair<SammlungRef, bool> PickleDump::get_haendesammlung(const std::string& name) const {
+  const fs::path path = collections_path();
+  if (!holds_data(path)) return {nullptr, false};
+  db::check_database_file(path);
+  db::Connection connection(path, db::OpenMode::read_only);
+  check_schema(connection);
+  db::Transaction reading(connection, db::TransactionKind::deferred);
+  std::optional<Dict> metadata = read_metadata(connection, name);
+  if (!metadata) return {nullptr, false};
+  kk::CardMap cards = read_cards(connection, name);
+  reading.commit();
+
+  const int startzeit_tag = 3;
+  auto collection =
+      std::make_shared<Haendesammlung>(std::make_shared<Zeitberechnungen>(startzeit_tag), 0, name,
+                                       startzeit_tag, std::move(*metadata), std::move(cards));
+  collection->stored = snapshot_of(name, *collection, encode_json(collection->metadata));
+  return {std::move(collection), true};
+}
+
+SaveCounts PickleDump::save_haendesammlung(const std::string& name,
+                                           Haendesammlung& collection) const {
+  const std::string metadata_json = encode_json(collection.metadata);
+  StoredSnapshot after = snapshot_of(name, collection, metadata_json);
+  const StoredSnapshot* before =
+      collection.stored.stored_name == name ? &collection.stored : nullptr;
+
+  const fs::path path = collections_path();
+  if (holds_data(path)) {
+    db::check_database_file(path);
+  } else {
+    fs::create_directories(path.parent_path());
+  }
+  db::Connection connection(path, db::OpenMode::create);
+  db::Transaction transaction(connection);
+  prepare_schema(connection);
+  SaveCounts counts;
+  if (before == nullptr || before->metadata_fingerprint != after.metadata_fingerprint) {
+    write_metadata(connection, name, metadata_json);
+    counts.metadata_written = true;
+  }
+  counts.cards_written = write_cards(connection, name, collection, before, after);
+  counts.cards_removed = remove_cards(connection, name, collection, before);
+  transaction.commit();
+  collection.stored = std::move(after);
+  return counts;
+}
+
+std::optional<Dict> PickleDump::get_kkv_settings() const {
+  const fs::path path = settings_path();
+  if (!fs::exists(path)) return std::nullopt;
+  const std::string text = read_text_file(path);
+  Value settings;
+  try {
+    settings = decode_json(text);
+  } catch (const ValueError& error) {
+    throw ValueError("settings file " + repr(path.string()) + " cannot be read: " + error.what());
+  }
+  if (!settings.is_dict()) {
+    throw ValueError("settings file " + repr(path.string()) + " does not hold a mapping");
+  }
+  return settings.as_dict();
+}
+
+void PickleDump::save_default_values(const Dict& dictionary) const {
+  const fs::path path = settings_path();
+  const std::string text = encode_json(dictionary);
+  fs::create_directories(path.parent_path());
+  detail::write_file_durably(path, text);
+}
+
+std::filesystem::path PickleDump::collections_path() const {
+  return GetCwd().get_app_data_dir() + "collections.sqlite";
+}
+
+std::filesystem::path PickleDump::settings_path() const {
+  return GetCwd().get_app_data_dir() + "settings/kkv_settings.eps";
+}
+
+PickleDump& pd() {
+  static PickleDump instance;
+  return instance;
+}
+
+}  // namespace tavo::platform

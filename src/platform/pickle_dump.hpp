@@ -1,0 +1,67 @@
+// PickleDump: where collections and settings are stored.
+//
+// Collections live in one SQLite database, "collections.sqlite" in the
+// application data directory: one row per collection (its metadata as
+// JSON) and one row per card with a typed column for each learning field.
+// A save writes only the cards whose stored fingerprint changed since the
+// last load or save, and removes cards that are gone, in one transaction.
+// Settings live as JSON in "settings/kkv_settings.eps", written to a
+// temporary file that is renamed into place. Nothing is kept open between
+// calls, and nothing stored is ever executed when read.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "platform/haendesammlung.hpp"
+#include "value/value.hpp"
+
+namespace tavo::platform {
+
+// What one save wrote.
+struct SaveCounts {
+  std::size_t cards_written = 0;
+  std::size_t cards_removed = 0;
+  bool metadata_written = false;
+};
+
+class PickleDump {
+ public:
+  // The stored collection `name` with its cards, metadata and snapshot, and
+  // true; or (nullptr, false) when nothing is stored under that name. The
+  // collection is built with learning-day start 3 and no learning ahead; the
+  // caller takes its cards and metadata. db::Error when the store exists but
+  // cannot be read.
+  std::pair<SammlungRef, bool> get_haendesammlung(const std::string& name) const;
+
+  // Stores `collection` under `name` and updates its snapshot: the metadata
+  // when it changed, each card whose record or place in the card order
+  // changed, and the removal of cards the snapshot holds that are gone.
+  // When the snapshot was taken under another name (or never), every card
+  // and the metadata are written and any other card stored under `name` is
+  // removed. Creates the store and its directory when missing. db::Error on
+  // failure, with the store and the snapshot left as they were.
+  SaveCounts save_haendesammlung(const std::string& name, Haendesammlung& collection) const;
+
+  // The stored settings mapping, or nullopt when none was saved. ValueError
+  // when the file does not hold a settings mapping, std::system_error when
+  // it cannot be read.
+  std::optional<Dict> get_kkv_settings() const;
+  // Stores `dictionary` so that the next get_kkv_settings() returns it
+  // unchanged, replacing the file atomically. std::system_error when the
+  // file cannot be written.
+  void save_default_values(const Dict& dictionary) const;
+
+  // The collections database and the settings file, in the application
+  // data directory.
+  std::filesystem::path collections_path() const;
+  std::filesystem::path settings_path() const;
+};
+
+// The one process-wide instance.
+PickleDump& pd();
+
+}  // namespace tavo::platform

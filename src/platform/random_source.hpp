@@ -1,0 +1,23 @@
+// The module's one source of randomness: jitter values and random orders.
+//
+// One generator per process, seeded from the system's entropy at first use;
+// tests and reproducible sessions reseed it.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace tavo::platform {
+
+// The shared generator.
+std::mt19937_64& random_engine();
+
+// Makes the sequence that follows repeatable.
+void seed_random(std::uint64_t seed);
+
+// The numbers `first` to `first + count - 1`, each once, in a uniformly
+// random order.
+std::vector<std::int64_t> random_permutation(std::int64_t first, std::size_t count);
+
+}  // namespace tavo::platform

@@ -1,0 +1,82 @@
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
+
+#include <gtest/gtest.h>
+
+#include "platform/diagnostics.hpp"
+#include "support/scoped_environment.hpp"
+#include "support/temporary_directory.hpp"
+#include "value/errors.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::kk {
+namespace {
+
+TEST(Karteikartenverwaltung, ConstructionDefaults) {
+  const Karteikartenverwaltung kkv;
+  EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
+  EXPECT_EQ(kkv.vorauslernen_tage, 0);
+  EXPECT_FALSE(kkv.nur_neue_karten_anzeigen);
+  EXPECT_EQ(repr(kkv.NEW_STEPS), "[1, 10]");
+  EXPECT_EQ(repr(kkv.LAPSE_STEPS), "[10, 1440]");
+  EXPECT_EQ(kkv.fudge_nochmal, -1);
+  EXPECT_EQ(kkv.hc.startzeit_tag, 3);
+  EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 3);
+  EXPECT_TRUE(kkv.hc.zeitberechnung == kkv.zeitberechnung);
+  EXPECT_EQ(kkv.bestimme_gegenwaertige_sammlung(), nullptr);
+
+  EXPECT_EQ(Karteikartenverwaltung(0, false, 0).neue_karten_pro_tag, 10);
+  const Karteikartenverwaltung ahead(2, true, 7);
+  EXPECT_EQ(ahead.neue_karten_pro_tag, 7);
+  EXPECT_EQ(ahead.vorauslernen_tage, 2);
+  EXPECT_EQ(ahead.hc.vorauslernen, 2);
+  EXPECT_TRUE(ahead.nur_neue_karten_anzeigen);
+}
+
+TEST(Karteikartenverwaltung, SmallOperations) {
+  Karteikartenverwaltung kkv(3);
+  kkv.nur_neue_einstellen();
+  EXPECT_EQ(kkv.vorauslernen_tage, 0);
+  EXPECT_TRUE(kkv.nur_neue_karten_anzeigen);
+  kkv.vorauslernen_einstellen(4);
+  EXPECT_EQ(kkv.vorauslernen_tage, 4);
+  EXPECT_FALSE(kkv.nur_neue_karten_anzeigen);
+  kkv.heute_gelernt_hochsetzen();
+  EXPECT_EQ(kkv.anzahl_heute_gelernt, 1);
+  kkv.set_sammlungsort_name("kk_test", None);
+  EXPECT_EQ(kkv.sammlungsort_name, "kk_test");
+  // Naming an unregistered collection finds none.
+  EXPECT_EQ(kkv.bestimme_gegenwaertige_sammlung(), nullptr);
+
+  kkv.set_durchlauf10_counter();
+  EXPECT_EQ(repr(kkv.durchlauf_10_counter), "1");
+  kkv.durchlauf_10_counter = 2.5;
+  kkv.set_durchlauf10_counter();
+  EXPECT_EQ(repr(kkv.durchlauf_10_counter), "3.5");
+  kkv.durchlauf_10_counter = "zehn";
+  kkv.set_durchlauf10_counter();
+  EXPECT_EQ(repr(kkv.durchlauf_10_counter), "0");
+}
+
+TEST(Karteikartenverwaltung, RegistrationMakesTheCollectionCurrent) {
+  const testing::TemporaryDirectory directory;
+  const testing::ScopedEnvironment data_dir("TAVO_DATA_DIR", directory.path().string());
+  Karteikartenverwaltung kkv;
+  kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_test");
+  EXPECT_EQ(kkv.sammlungsort_name, "kk_test");
+  ASSERT_NE(kkv.bestimme_gegenwaertige_sammlung(), nullptr);
+  EXPECT_EQ(kkv.bestimme_gegenwaertige_sammlung()->karten.names(),
+            std::vector<std::string>{"kk_test-1"});
+
+  platform::Diagnostics& diagnostics = platform::diagnostics();
+  int stops = 0;
+  const auto hook = diagnostics.debug_hook;
+  diagnostics.debug_hook = [&stops] { ++stops; };
+  diagnostics.debug_status = true;
+  EXPECT_THROW(kkv.add_haendesammlung(Dict{{"kk_other-1", Dict{}}}, "kk_other"), AssertionError);
+  diagnostics.debug_status = false;
+  diagnostics.debug_hook = hook;
+  EXPECT_EQ(stops, 1);
+}
+
+}  // namespace
+}  // namespace tavo::kk

@@ -1,0 +1,237 @@
+#include "platform/pickle_dump.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "db/connection.hpp"
+#include "db/error.hpp"
+#include "platform/common_functions.hpp"
+#include "support/scoped_environment.hpp"
+#include "support/temporary_directory.hpp"
+#include "value/errors.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::platform {
+namespace {
+
+using testing::ScopedEnvironment;
+using testing::TemporaryDirectory;
+
+std::string contents_of(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Every card as the host sees it, in card order.
+std::vector<std::string> card_reprs(const Haendesammlung& sammlung) {
+  std::vector<std::string> cards;
+  for (const auto& [name, record] : sammlung.karten) {
+    cards.push_back(name + " " + repr(kk::card_record_to_value(*record)));
+  }
+  return cards;
+}
+
+// Each test stores into its own data directory, at a frozen moment.
+class PickleDumpTest : public ::testing::Test {
+ protected:
+  PickleDumpTest() { cf().set_fixed_now(DateTime(2021, 9, 22, 12).to_epoch_seconds()); }
+  ~PickleDumpTest() override { cf().clear_fixed_now(); }
+
+  // A freshly registered collection of three question/answer cards.
+  static SammlungRef registered(const std::string& name = "kk_test") {
+    auto sammlung =
+        std::make_shared<Haendesammlung>(std::make_shared<Zeitberechnungen>(3), 0, name, 3);
+    Dict modul;
+    for (int hand = 1; hand <= 3; ++hand) {
+      modul.set(hand, Dict{{"fragetext", "Q" + std::to_string(hand)},
+                           {"antworttext", "A" + std::to_string(hand)}});
+    }
+    sammlung->karten = sammlung->haendesammlung_karteikarten_info_neu_erstellen(modul, name);
+    return sammlung;
+  }
+
+  // The collection as a new process would find it.
+  static SammlungRef reloaded(const std::string& name = "kk_test") {
+    auto [sammlung, success] = PickleDump().get_haendesammlung(name);
+    EXPECT_TRUE(success);
+    return sammlung;
+  }
+
+  const TemporaryDirectory directory;
+  const ScopedEnvironment data_dir{"TAVO_DATA_DIR", directory.path().string() + "/"};
+};
+
+TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
+  const SammlungRef sammlung = registered();
+  kk::CardRecord& card = *sammlung->karten.at("kk_test-2");
+  card.reps = 3;
+  card.learnstatus = kk::Learnstatus::relearning;
+  card.due = kk::Due::at(1632304800.25);
+  card.ease_factor = 250;
+  card.interval = 2.5;
+  card.zuletzt_vergessen = 1632300000.5;
+  card.faellig_erstes_mal = DateTime(2021, 9, 22, 10, 11, 12, 345678);
+  card.beantwortungszeiten.append(4.5);
+  card.beantwortungszeiten.append(7);
+  card.last_interval = List{1.0, 3};
+  card.letzte_antwort = "good";
+  card.extra.set("hand", Dict{{"N", Tuple{"SA", "HK"}}, {"board", 4}});
+  sammlung->karten.at("kk_test-3")->due = kk::Due::done();
+  sammlung->karten.at("kk_test-3")->interval = 3.0;
+  sammlung->karten.at("kk_test-3")->nur_reizung = false;
+  sammlung->set_permanent_fudge("permanent_fudge_neu");
+  sammlung->set_metadata("heute_schon_angesehen", "kk_test-2");
+  sammlung->append_to_metadata("faellig_liste", 1, DateTime(2021, 9, 22, 12));
+  sammlung->dictionary_speichern("kk_test", *sammlung, false);
+
+  const SammlungRef loaded = reloaded();
+  EXPECT_EQ(loaded->name, "kk_test");
+  EXPECT_EQ(card_reprs(*loaded), card_reprs(*sammlung));
+  EXPECT_EQ(repr(loaded->metadata), repr(sammlung->metadata));
+  EXPECT_EQ(loaded->startzeit_tag, 3);
+  EXPECT_EQ(loaded->vorauslernen, 0);
+}
+
+TEST_F(PickleDumpTest, NothingStoredMeansNoCollectionAndNoFile) {
+  EXPECT_EQ(PickleDump().get_haendesammlung("kk_test"), std::make_pair(SammlungRef(), false));
+  EXPECT_FALSE(std::filesystem::exists(pd().collections_path()));
+  pd().save_haendesammlung("other", *registered("other"));
+  EXPECT_EQ(PickleDump().get_haendesammlung("kk_test"), std::make_pair(SammlungRef(), false));
+}
+
+TEST_F(PickleDumpTest, ASaveWritesOnlyWhatChanged) {
+  const SammlungRef sammlung = registered();
+  SaveCounts counts = pd().save_haendesammlung("kk_test", *sammlung);
+  EXPECT_EQ(counts.cards_written, 3u);
+  EXPECT_TRUE(counts.metadata_written);
+
+  const SammlungRef loaded = reloaded();
+  counts = pd().save_haendesammlung("kk_test", *loaded);
+  EXPECT_EQ(counts.cards_written, 0u);
+  EXPECT_FALSE(counts.metadata_written);
+
+  loaded->karten.at("kk_test-2")->reps = 1;
+  counts = pd().save_haendesammlung("kk_test", *loaded);
+  EXPECT_EQ(counts.cards_written, 1u);
+  EXPECT_FALSE(counts.metadata_written);
+
+  loaded->fudge_erneuern(0, {3, 1, 2});
+  EXPECT_EQ(pd().save_haendesammlung("kk_test", *loaded).cards_written, 0u);
+
+  loaded->set_metadata("reps", 1);
+  counts = pd().save_haendesammlung("kk_test", *loaded);
+  EXPECT_EQ(counts.cards_written, 0u);
+  EXPECT_TRUE(counts.metadata_written);
+  EXPECT_EQ(reloaded()->karten.at("kk_test-2")->reps, 1);
+}
+
+TEST_F(PickleDumpTest, RemovedCardsAreDeletedAndTheCardOrderIsKept) {
+  const SammlungRef sammlung = registered();
+  pd().save_haendesammlung("kk_test", *sammlung);
+  sammlung->remove_card("kk_test-1");
+  const SaveCounts counts = pd().save_haendesammlung("kk_test", *sammlung);
+  EXPECT_EQ(counts.cards_removed, 1u);
+  // The remaining cards moved up in the order, so their rows are rewritten.
+  EXPECT_EQ(counts.cards_written, 2u);
+  EXPECT_EQ(reloaded()->karten.names(), (std::vector<std::string>{"kk_test-2", "kk_test-3"}));
+
+  const kk::CardRef moved = sammlung->karten.at("kk_test-2");
+  sammlung->remove_card("kk_test-2");
+  sammlung->karten.set("kk_test-2", moved);
+  EXPECT_EQ(pd().save_haendesammlung("kk_test", *sammlung).cards_written, 2u);
+  EXPECT_EQ(reloaded()->karten.names(), (std::vector<std::string>{"kk_test-3", "kk_test-2"}));
+}
+
+TEST_F(PickleDumpTest, SavingUnderAnotherNameWritesEverythingAndReplacesWhatWasThere) {
+  pd().save_haendesammlung("kk_test", *registered());
+  // The cards of an earlier drill.
+  pd().save_haendesammlung("kk_test_vergessen", *registered());
+  const SammlungRef drill = reloaded("kk_test")->clone();
+  drill->remove_card("kk_test-3");
+  drill->name = "kk_test_vergessen";
+
+  SaveCounts counts = pd().save_haendesammlung(drill->name, *drill);
+  EXPECT_EQ(counts.cards_written, 2u);
+  EXPECT_EQ(counts.cards_removed, 1u);
+  EXPECT_TRUE(counts.metadata_written);
+  EXPECT_EQ(reloaded("kk_test_vergessen")->karten.size(), 2u);
+  EXPECT_EQ(reloaded("kk_test")->karten.size(), 3u);
+
+  counts = pd().save_haendesammlung(drill->name, *drill);
+  EXPECT_EQ(counts.cards_written, 0u);
+  EXPECT_FALSE(counts.metadata_written);
+}
+
+TEST_F(PickleDumpTest, AFailedSaveLeavesStoreAndSnapshotAsTheyWere) {
+  const SammlungRef sammlung = registered();
+  pd().save_haendesammlung("kk_test", *sammlung);
+  {
+    db::Connection connection(pd().collections_path(), db::OpenMode::read_write);
+    connection.execute(
+        "CREATE TRIGGER refuse BEFORE INSERT ON card WHEN NEW.name = 'kk_test-3' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  }
+  sammlung->karten.at("kk_test-1")->reps = 5;
+  sammlung->karten.at("kk_test-3")->reps = 5;
+  EXPECT_THROW(pd().save_haendesammlung("kk_test", *sammlung), db::Error);
+  EXPECT_EQ(reloaded()->karten.at("kk_test-1")->reps, 0);
+
+  db::Connection(pd().collections_path(), db::OpenMode::read_write).execute("DROP TRIGGER refuse");
+  EXPECT_EQ(pd().save_haendesammlung("kk_test", *sammlung).cards_written, 2u);
+  EXPECT_EQ(reloaded()->karten.at("kk_test-3")->reps, 5);
+}
+
+TEST_F(PickleDumpTest, ADamagedOrForeignStoreIsRejectedAndLeftAlone) {
+  const std::filesystem::path path = pd().collections_path();
+  pd().save_haendesammlung("kk_test", *registered());
+  std::string damaged = contents_of(path);
+  damaged.replace(0, 16, "not a database!!");
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << damaged;
+
+  EXPECT_THROW(PickleDump().get_haendesammlung("kk_test"), db::Error);
+  EXPECT_THROW(pd().save_haendesammlung("kk_test", *registered()), db::Error);
+  EXPECT_EQ(contents_of(path), damaged);
+
+  std::filesystem::remove(path);
+  db::Connection(path, db::OpenMode::create).execute("CREATE TABLE collection (name TEXT)");
+  EXPECT_THROW(PickleDump().get_haendesammlung("kk_test"), db::Error);
+  EXPECT_THROW(pd().save_haendesammlung("kk_test", *registered()), db::Error);
+}
+
+TEST_F(PickleDumpTest, SettingsComeBackUnchanged) {
+  EXPECT_EQ(pd().get_kkv_settings(), std::nullopt);
+  const Dict settings{{"startzeit_tag", 3},
+                      {"NEW_STEPS", List{1, 10}},
+                      {"EASY_BONUS", 130.0},
+                      {"neue_karten_nur_heute", Dict{{"2021-9-22", 7}}},
+                      {"leer", None}};
+  pd().save_default_values(Dict{{"startzeit_tag", 5}});
+  pd().save_default_values(settings);
+
+  const std::optional<Dict> loaded = PickleDump().get_kkv_settings();
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(repr(*loaded), repr(settings));
+  const auto files =
+      std::distance(std::filesystem::directory_iterator(pd().settings_path().parent_path()),
+                    std::filesystem::directory_iterator());
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(PickleDumpTest, SettingsThatAreNotAMappingAreRefused) {
+  const std::filesystem::path path = pd().settings_path();
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path) << "[1, 2]";
+  try {
+    pd().get_kkv_settings();
+    FAIL() << "expected ValueError";
+  } catch (const ValueError& error) {
+    EXPECT_EQ(error.what(), "settings file '" + path.string() + "' does not hold a mapping");
+  }
+  std::ofstream(path) << "{\"startzeit_tag\": ";
+  EXPECT_THROW(pd().get_kkv_settings(), ValueError);
+}
+
+}  // namespace
+}  // namespace tavo::platform
