@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "karteikarten/scheduling/scheduling_fixture.hpp"
+#include "platform/diagnostics.hpp"
+#include "value/errors.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::kk {
+namespace {
+
+using testing::a_day;
+using testing::a_morning;
+using Scheduling = testing::SchedulingTest;
+
+const char* const rejected =
+    "you can't press this button / we don't know how to deal with this case";
+
+TEST_F(Scheduling, LearningCardThroughItsSteps) {
+  Karteikarte learning = card();
+  EXPECT_EQ(repr(kkv.schedule(None, learning, "again")), repr(1.0 / 1440));
+  EXPECT_EQ(learning.steps_index, 0);
+  EXPECT_EQ(learning.faellig_erstes_mal, DateTime(2021, 9, 22, 10));
+  EXPECT_EQ(learning.lapses, 1);
+  EXPECT_EQ(kkv.fudge_nochmal, -2);
+
+  EXPECT_EQ(repr(kkv.schedule(None, learning, "good")), repr(10.0 / 1440));
+  EXPECT_EQ(learning.steps_index, 1);
+  EXPECT_EQ(repr(kkv.schedule(None, learning, "good")), "1");
+  EXPECT_EQ(learning.learnstatus, Learnstatus::learned);
+  EXPECT_EQ(repr(learning.interval), "1");
+  EXPECT_EQ(learning.reps, 3);
+  EXPECT_EQ(learning.karte_ist_neu, false);
+  EXPECT_EQ(kkv.gepruefte_neue_karten, 1);
+
+  Karteikarte easy = card(2);
+  EXPECT_EQ(repr(kkv.schedule(None, easy, "easy")), "4");
+  EXPECT_EQ(easy.learnstatus, Learnstatus::learned);
+
+  Karteikarte hard = card(3);
+  try {
+    kkv.schedule(None, hard, "hard");
+    FAIL();
+  } catch (const ValueError& error) {
+    EXPECT_STREQ(error.what(), rejected);
+  }
+}
+
+TEST_F(Scheduling, LearnedCardOnTimeAndSixDaysLate) {
+  const struct {
+    const char* response;
+    double due;
+    const char* result;
+    const char* interval;
+    const char* ease;
+  } cases[] = {
+      {"good", a_morning, "25.0", "25.0", "250"},
+      {"hard", a_morning, "12.0", "12.0", "235"},
+      {"easy", a_morning, "32.5", "32.5", "265"},
+      {"good", a_morning - 6 * a_day, "32.5", "32.5", "250"},
+      {"hard", a_morning - 6 * a_day, "13.2", "13.2", "235"},
+      {"easy", a_morning - 6 * a_day, "52.0", "52.0", "265"},
+  };
+  for (const auto& c : cases) {
+    Karteikarte learned = learned_card(10, 250, c.due);
+    EXPECT_EQ(repr(kkv.schedule(None, learned, c.response)), c.result) << c.response;
+    EXPECT_EQ(repr(learned.interval), c.interval) << c.response;
+    EXPECT_EQ(repr(learned.ease_factor), c.ease) << c.response;
+  }
+  Karteikarte lapse = learned_card(10, 250, a_morning);
+  EXPECT_EQ(repr(kkv.schedule(None, lapse, "again")), repr(10.0 / 1440));
+  EXPECT_EQ(lapse.learnstatus, Learnstatus::relearning);
+  EXPECT_EQ(lapse.steps_index, 0);
+  EXPECT_EQ(repr(lapse.ease_factor), "230");
+}
+
+TEST_F(Scheduling, EaseFloorAndIntervalCap) {
+  Karteikarte hard = learned_card(10, 140, a_morning);
+  kkv.schedule(None, hard, "hard");
+  EXPECT_EQ(repr(hard.ease_factor), "130");
+  Karteikarte again = learned_card(10, 145, a_morning);
+  kkv.schedule(None, again, "again");
+  EXPECT_EQ(repr(again.ease_factor), "130");
+
+  Karteikarte long_interval = learned_card(20000, 250, a_morning);
+  EXPECT_EQ(repr(kkv.schedule(None, long_interval, "good")), "36500");
+  EXPECT_EQ(repr(long_interval.interval), "50000.0");
+}
+
+TEST_F(Scheduling, RelearningExitKeepsTheIntervalsNumberType) {
+  kkv.LAPSE_STEPS = List{10};
+  const struct {
+    Value interval;
+    const char* result;
+  } cases[] = {{10, "7"}, {3, "2"}, {1, "1"}, {10.0, "7.0"}, {2.5, "1.75"}};
+  for (const auto& c : cases) {
+    Karteikarte relearning = learned_card(c.interval, 230, a_morning);
+    relearning.learnstatus = Learnstatus::relearning;
+    EXPECT_EQ(repr(kkv.schedule(None, relearning, "good")), c.result) << repr(c.interval);
+    EXPECT_EQ(relearning.learnstatus, Learnstatus::learned);
+  }
+  Karteikarte easy = learned_card(10, 230, a_morning);
+  easy.learnstatus = Learnstatus::relearning;
+  EXPECT_THROW(kkv.schedule(None, easy, "easy"), ValueError);
+  // With two relearning steps the first "good" moves to the second step.
+  kkv.LAPSE_STEPS = List{10, 1440};
+  Karteikarte stepping = learned_card(10, 230, a_morning);
+  stepping.learnstatus = Learnstatus::relearning;
+  EXPECT_EQ(repr(kkv.schedule(None, stepping, "good")), "1.0");
+  EXPECT_EQ(stepping.learnstatus, Learnstatus::relearning);
+}
+
+TEST_F(Scheduling, ForgottenCardsMode) {
+  kkv.modus_vergessene_karten = true;
+  Karteikarte forgotten = learned_card(10, 250, a_morning);
+  EXPECT_EQ(repr(kkv.schedule(None, forgotten, "again")), repr(10.0 / 1440));
+  EXPECT_EQ(kkv.hc.get_richtige_sammlung("kk_test")->karten.at("kk_test-1")->fudge, -1);
+  EXPECT_EQ(repr(kkv.schedule(None, forgotten, "good")), "'done'");
+  EXPECT_EQ(repr(kkv.schedule(None, forgotten, "hard")), "None");
+  EXPECT_EQ(forgotten.learnstatus, Learnstatus::learned);
+
+  platform::Diagnostics& diagnostics = platform::diagnostics();
+  diagnostics.debug_status = true;
+  EXPECT_THROW(kkv.schedule(None, forgotten, "easy"), AssertionError);
+  diagnostics.debug_status = false;
+}
+
+TEST_F(Scheduling, LearningAheadTakesTheEarlyReviewPath) {
+  kkv.vorauslernen_tage = 2;
+  Karteikarte ahead = learned_card(10, 250, a_morning + 5 * a_day);
+  EXPECT_EQ(repr(kkv.schedule(None, ahead, "good")), "10.0");
+  EXPECT_EQ(ahead.learnstatus, Learnstatus::learned);
+  EXPECT_EQ(repr(ahead.interval), "10");
+  EXPECT_EQ(ahead.reps, 1);
+  // "again" goes through the normal path.
+  EXPECT_EQ(repr(kkv.schedule(None, ahead, "again")), repr(10.0 / 1440));
+  EXPECT_EQ(ahead.learnstatus, Learnstatus::relearning);
+}
+
+TEST_F(Scheduling, LearningAheadReachesEveryCollection) {
+  kkv.set_vorauslernen_tage(2);
+  EXPECT_EQ(kkv.vorauslernen_tage, 2);
+  EXPECT_EQ(kkv.hc.get_richtige_sammlung("kk_test")->vorauslernen, 2);
+}
+
+TEST_F(Scheduling, PreviewChangesNothingButTheCopy) {
+  Karteikarte fresh = card();
+  EXPECT_EQ(repr(kkv.get_interval_responses(fresh)), "('< 1min', 'Ende', '< 10min', '4 Tage')");
+  EXPECT_EQ(fresh.karte_ist_neu, true);
+  EXPECT_EQ(fresh.reps, 0);
+  EXPECT_FALSE(fresh.faellig_erstes_mal.has_value());
+  EXPECT_EQ(kkv.fudge_nochmal, -1);
+  EXPECT_EQ(kkv.gepruefte_neue_karten, 0);
+
+  kkv.schedule(None, fresh, "again", true);
+  EXPECT_EQ(fresh.lapses, 0);
+  EXPECT_EQ(fresh.reps, 0);
+  EXPECT_EQ(kkv.fudge_nochmal, -1);
+  EXPECT_TRUE(fresh.faellig_erstes_mal.has_value());
+
+  Karteikarte learned = learned_card(10, 250, a_morning);
+  EXPECT_EQ(repr(kkv.get_interval_responses(learned)),
+            "('< 10min', '12 Tage', '25 Tage', '1.1 Monate')");
+  EXPECT_EQ(repr(learned.interval), "10");
+}
+
+}  // namespace
+}  // namespace tavo::kk
