@@ -1,6 +1,7 @@
 // Construction of the manager and its registration and small operations.
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 
+#include <exception>
 #include <string_view>
 
 #include "karteikarten/frame/module_context.hpp"
@@ -18,6 +19,12 @@ Karteikartenverwaltung::Karteikartenverwaltung(std::int64_t vorauslernen, bool n
       vorauslernen_tage(vorauslernen),
       nur_neue_karten_anzeigen(nur_neue) {
   module_context();
+  // The stored settings replace the values above. A failure to load them
+  // is discarded; whatever the load had not yet changed keeps its value.
+  try {
+    update_default_values();
+  } catch (const std::exception&) {
+  }
 }
 
 SammlungRef Karteikartenverwaltung::create_temp_haendesammlung(

@@ -125,6 +125,67 @@ class Karteikartenverwaltung {
   // ZeroDivisionError when an answer would not grow the interval.
   Value calculate_anzahl_press_good_bis_mature(const Karteikarte& card) const;
 
+  // ---- day statistics ----
+
+  // Adds 1 to today's counter `key` of the current collection.
+  void update_um_1(const std::string& key);
+  // Records one statistic value in the day statistics store: `key` is the
+  // tuple (year, month, day, wert), `name` the statistic. Throws when
+  // neither the store nor its backup can be opened; then nothing is recorded.
+  void add_to_shelve(const std::string& sammlungsname, const Tuple& key, const std::string& name);
+  // Sums the statistic `key` over the stored collections ("alle") or the
+  // registered ones, over all days or today ("heute"): {"anzahl": n}, and for
+  // "zeitdauer_heute" also "kk", "reizung", "alleinspiel", "gegenspiel".
+  Dict iterate_key_shelve(const std::string& key, bool heute = false, bool alle = true) const;
+  // The stored statistics of the collection `key`, in the nested layout, or
+  // None.
+  Value get_data_from_shelve(const std::string& key) const;
+  // Reads the store and changes nothing.
+  void get_value_from_shelve_heute(const std::string& key) const;
+  // The stored collection names that do not end with "_vergessen".
+  List get_liste_alle_from_alte_daten() const;
+  // Prints "in erstelle_cashing" and the two values; stores nothing.
+  void erstelle_cashing(const Value& key, const Value& data) const;
+  // The total answer time in minutes.
+  double gesamte_zeitdauer_heute(bool heute = false) const;
+  // {today's learning-day key: wert}; `key` is not used.
+  Dict set_heute_bezogener_wert(const Value& key, const Value& wert) const;
+  // Today's value of the day-bound value dictionary[key], or None; a plain
+  // integer found there is first dated today, in place.
+  Value get_heute_bezogener_wert_aus_dict(const Dict& dictionary, const std::string& key) const;
+
+  // ---- settings ----
+
+  // Loads the stored settings into the attributes (storing the current ones
+  // first when nothing is stored).
+  void update_default_values();
+  void set_default_values();
+  void set_minimum_values();
+  Dict get_maximum_values() const;
+  Dict set_minimum_values_in_dict();
+  void update_object_fields();
+  // The eighteen settings from the attributes, in their fixed order.
+  Dict make_default_values_dictionary() const;
+  // Stores `dictionary`, or the current settings when it is absent or empty.
+  void save_default_values(const std::optional<Dict>& dictionary = std::nullopt);
+
+  // ---- card metadata of the current collection ----
+
+  // Today's value under `key`, or its default.
+  Value get_metadaten(const std::string& key) const;
+  // Writes today's value and records it in the day statistics store.
+  void set_metadaten(const Value& wert, const std::string& key);
+  void add_cardid_to_schon_gelernt(const Karteikarte* card, const std::string& key,
+                                   const std::optional<std::string>& name = std::nullopt);
+  void add_bezeichner_to_kkv_info(const std::string& bezeichner, const std::string& key,
+                                  const std::string& name = "");
+  void remove_cardid_from_metadata(const Karteikarte& card, const std::string& key);
+  void remove_from_again_in_queue(const Karteikarte& card);
+  void set_reps(bool reizung = false);
+  void set_karte_heute_schon_gelernt(const Karteikarte& card, bool test,
+                                     const std::string& response);
+  void faellig_liste_eintragen(const Value& wert, const Value& now);
+
   // ---- attributes, in construction order ----
 
   std::int64_t default_neue_karten_pro_tag = 10;
@@ -168,6 +229,9 @@ class Karteikartenverwaltung {
   bool nur_neue_karten_anzeigen;
   std::int64_t gepruefte_neue_karten = 0;
   std::int64_t hard_factor = 120;
+  // Bounds of a single learning step in minutes; set by set_minimum_values.
+  std::optional<std::int64_t> NEW_STEPS_min;
+  std::optional<std::int64_t> LAPSE_STEPS_min;
 
  private:
   // The points of an answer at which the day's records are written, in the

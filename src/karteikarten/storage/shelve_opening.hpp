@@ -31,6 +31,11 @@ std::string shelve_backup_name(const std::string& filename);
 //      shelf opened on the backup is returned.
 //   3. When neither opens, the result is an empty detached mapping
 //      (Shelf::is_persistent() is false).
+// The day statistics store ("kkv_alle.dat") is read, not opened as a shelf:
+// the result is a detached snapshot of its nested layout (from its backup
+// when the store itself is unusable), and with `copy` equal to True a usable
+// store is copied to its backup. A missing file at the store's place gives
+// an empty snapshot and creates nothing.
 platform::Shelf add_shelve_file(const std::string& filename, bool writeback = false,
                                 const Value& copy = false);
 

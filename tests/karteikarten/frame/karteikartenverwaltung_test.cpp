@@ -11,7 +11,19 @@
 namespace tavo::kk {
 namespace {
 
+// A manager constructed in an app directory of its own, so that no settings
+// stored by another manager apply.
+class FreshDirectory {
+ public:
+  FreshDirectory() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {}
+
+ private:
+  testing::TemporaryDirectory directory_;
+  testing::ScopedEnvironment data_dir_;
+};
+
 TEST(Karteikartenverwaltung, ConstructionDefaults) {
+  const FreshDirectory first;
   const Karteikartenverwaltung kkv;
   EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
   EXPECT_EQ(kkv.vorauslernen_tage, 0);
@@ -24,7 +36,11 @@ TEST(Karteikartenverwaltung, ConstructionDefaults) {
   EXPECT_TRUE(kkv.hc.zeitberechnung == kkv.zeitberechnung);
   EXPECT_EQ(kkv.bestimme_gegenwaertige_sammlung(), nullptr);
 
-  EXPECT_EQ(Karteikartenverwaltung(0, false, 0).neue_karten_pro_tag, 10);
+  {
+    const FreshDirectory second;
+    EXPECT_EQ(Karteikartenverwaltung(0, false, 0).neue_karten_pro_tag, 10);
+  }
+  const FreshDirectory third;
   const Karteikartenverwaltung ahead(2, true, 7);
   EXPECT_EQ(ahead.neue_karten_pro_tag, 7);
   EXPECT_EQ(ahead.vorauslernen_tage, 2);

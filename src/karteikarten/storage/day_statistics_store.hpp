@@ -1,0 +1,161 @@
+// DayStatisticsStore: the long-lived learning history "kkv_alle.dat".
+//
+// The store is a SQLite database in the settings directory. Its logical
+// layout is a mapping from collection name to that collection's statistics:
+//
+//   "reps", "reps_kk", ...   [(date, cumulative count), ...], newest last,
+//                            one pair per date
+//   "heute_falsch_anzahl"    the same, keeping only the newest two pairs
+//   "zeitdauer_heute"        [(date, kk, reizung, alleinspiel, gegenspiel),
+//                            ...]: cumulative seconds per card type
+//   <date>                   {statistic: [card names]} for every other
+//                            statistic, each name once per date
+//
+// Dates are the year, month and day as plain numbers joined by "-"
+// ("2022-1-3"). The database holds that layout in relational form:
+//
+//   collection(id, name)                   id gives the order of the names
+//   counter(collection_id, statistic, day_order, day, total)
+//   time_total(collection_id, seq, day, kk, reizung, alleinspiel, gegenspiel)
+//   card_list(id, collection_id, day, statistic, card)  unique per day
+//
+// so that a recording reads and writes only the newest rows of its history,
+// through the primary keys, however long the history is. Counts, seconds and
+// card names are kept in columns without type affinity, so an integer stays
+// an integer and a float a float.
+//
+// A store object owns one open connection; the manager opens one per
+// operation and nothing stays open between host calls.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/connection.hpp"
+#include "value/value.hpp"
+
+namespace tavo::kk {
+
+// The path of the store: "kkv_alle.dat" in the settings directory of the
+// current application data directory.
+std::string day_statistics_path();
+
+// How a statistic is recorded, decided by its name.
+enum class StatisticKind {
+  counter,         // names beginning with "reps"
+  recent_counter,  // "heute_falsch_anzahl": a counter keeping two pairs
+  time_totals,     // "zeitdauer_heute"
+  card_list,       // every other name
+};
+StatisticKind statistic_kind(std::string_view name);
+
+// The sum and difference of two stored numbers as the host computes them:
+// integers (and bools) give an integer, anything with a float a float.
+// TypeError "unsupported operand type(s) for +: 'NoneType' and 'int'" for
+// values that are not numbers.
+Value add_numbers(const Value& a, const Value& b);
+Value subtract_numbers(const Value& a, const Value& b);
+
+// One pair of a counter history.
+struct DayCount {
+  std::string day;
+  Value total;
+};
+
+// One tuple of the time totals: seconds for kk, reizung, alleinspiel and
+// gegenspiel, in that order.
+struct DayTimes {
+  std::string day;
+  std::array<Value, 4> totals;
+};
+
+// One open connection to the store; move-only. Every failure of the
+// database throws db::Error.
+class DayStatisticsStore {
+ public:
+  // Opens the store at `path` for recording. A missing file is created
+  // (with its directory). A file that is not a usable store (damaged, or a
+  // database of another kind or version) is replaced by a copy of its
+  // backup `path` + "old" when that is a usable store; the unusable file is
+  // kept beside it as `path` + ".damaged". A file left empty with no usable
+  // backup holds nothing to lose and becomes a new store. Otherwise throws
+  // db::Error naming both files; nothing is changed then.
+  static DayStatisticsStore open_for_recording(const std::filesystem::path& path);
+
+  // Opens the store at `path` for reading, or its backup when the store
+  // exists but is not usable; changes neither file. Nothing when the store
+  // is missing or neither file is usable: callers read that as an empty
+  // store.
+  static std::optional<DayStatisticsStore> open_for_reading(const std::filesystem::path& path);
+
+  // True when the file at `path` exists and is a usable store.
+  static bool is_store_file(const std::filesystem::path& path);
+
+  DayStatisticsStore(DayStatisticsStore&&) noexcept = default;
+  DayStatisticsStore& operator=(DayStatisticsStore&&) noexcept = default;
+
+  // ---- recording ----
+
+  // Records `wert` for the statistic `name` of `collection` on `day` by the
+  // rule of its kind, in one transaction, and returns the number of rows
+  // written (inserted, updated or deleted):
+  //   counter: the newest pair's count plus 1 (`wert` only starts an empty
+  //     history), replacing the newest pair when it is dated `day`,
+  //     appended otherwise;
+  //   recent_counter: the same, then only the newest two pairs remain;
+  //   time_totals: `wert` holds four numbers of seconds; the tuple for `day`
+  //     is the newest tuple of an earlier day (zeros when there is none)
+  //     plus `wert`, slot by slot, replacing a tuple dated `day`;
+  //   card_list: `wert` is a list (or tuple) of card names, texts or
+  //     numbers; each joins the list of `day` unless it is there already.
+  // Throws TypeError for a value of the wrong shape and IndexError for
+  // fewer than four seconds; nothing is recorded then.
+  int record(const std::string& collection, const std::string& name, const std::string& day,
+             const Value& wert);
+
+  // ---- reading ----
+
+  // The collection names in the order they were first recorded.
+  std::vector<std::string> collection_names();
+  // True when nothing at all is recorded.
+  bool empty();
+
+  // The newest two pairs of the counter `statistic` of `collection`, older
+  // first; fewer when the history is shorter.
+  std::vector<DayCount> latest_counts(const std::string& collection, const std::string& statistic);
+
+  // The newest two time tuples of `collection`, older first.
+  std::vector<DayTimes> latest_times(const std::string& collection);
+
+  // The number of card names recorded for `statistic` of `collection`, on
+  // every date or only on `day`.
+  std::int64_t card_count(const std::string& collection, const std::string& statistic,
+                          const std::optional<std::string>& day);
+
+  // The logical layout of `collection` (see the top of this file), or None
+  // when nothing is recorded for it. Counters come first in name order,
+  // then "zeitdauer_heute", then the dates in the order they were first
+  // recorded; within a date the statistics and the names keep their
+  // recording order.
+  Value collection_layout(const std::string& collection);
+
+  // The whole store: collection name to its layout, in collection order.
+  Dict layout();
+
+ private:
+  explicit DayStatisticsStore(db::Connection connection);
+
+  // Opens an existing file and checks that it is a store of this version.
+  static DayStatisticsStore open_existing(const std::filesystem::path& path, db::OpenMode mode);
+  // Creates a new store at `path`, which is missing or empty.
+  static DayStatisticsStore create(const std::filesystem::path& path);
+
+  db::Connection connection_;
+};
+
+}  // namespace tavo::kk

@@ -1,0 +1,232 @@
+// The scheduler's settings: their table of names, defaults and bounds, and
+// the manager's operations that reset, report, load and store them.
+//
+// Every operation reads the one table below, so a setting is added or
+// changed in one place. The stored settings mapping holds the eighteen
+// settings in table order; "neue_karten_nur_heute" is stored dated with its
+// learning day, so that it lapses when the day is over. The two bounds of a
+// single learning step belong only to the minimum and maximum tables.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "platform/pickle_dump.hpp"
+#include "value/errors.hpp"
+
+namespace tavo::kk {
+namespace {
+
+using Manager = Karteikartenverwaltung;
+
+// The attribute behind "startzeit_tag": changing it moves the learning day's
+// start everywhere (see set_startzeit_tag).
+struct StartHour {};
+
+using Attribute = std::variant<std::int64_t Manager::*, List Manager::*,
+                               std::optional<std::int64_t> Manager::*, StartHour>;
+
+enum class Row {
+  setting,     // stored; in every table
+  day_bound,   // stored dated with its learning day; in no table
+  step_bound,  // not stored; only in the minimum and maximum tables
+};
+
+struct Setting {
+  std::string_view key;
+  Row row;
+  Attribute attribute;
+  Value standard;
+  Value minimum;
+  Value maximum;
+};
+
+// The settings in their stored order, then the bounds of a learning step.
+const std::vector<Setting>& settings_table() {
+  static const std::vector<Setting> table{
+      {"vergessen_in_letzten_tagen_groesstmoeglicher_wert", Row::setting,
+       &Manager::vergessen_in_letzten_tagen_groesstmoeglicher_wert, 30, 30, 999},
+      {"startzeit_tag", Row::setting, StartHour{}, 3, 0, 23},
+      {"neue_karten_pro_tag", Row::setting, &Manager::neue_karten_pro_tag, 5, 0, 9999},
+      {"neue_karten_nur_heute", Row::day_bound, &Manager::neue_karten_nur_heute, None, None, None},
+      {"maximale_wiederholungen_pro_tag", Row::setting, &Manager::maximale_wiederholungen_pro_tag,
+       50, 0, 9999},
+      {"maximale_beantwortungszeit", Row::setting, &Manager::maximale_beantwortungszeit, 60, 30,
+       999},
+      {"maximale_beantwortungszeit_reizung", Row::setting,
+       &Manager::maximale_beantwortungszeit_reizung, 180, 30, 999},
+      {"NEW_STEPS", Row::setting, &Manager::NEW_STEPS, List{1, 10}, List{1, 10}, List{1, 10}},
+      {"GRADUATING_INTERVAL", Row::setting, &Manager::GRADUATING_INTERVAL, 1, 1, 99},
+      {"EASY_INTERVAL", Row::setting, &Manager::EASY_INTERVAL, 4, 1, 99},
+      {"STARTING_EASE", Row::setting, &Manager::STARTING_EASE, 250, 130, 999},
+      {"EASY_BONUS", Row::setting, &Manager::EASY_BONUS, 130, 130, 999},
+      {"INTERVAL_MODIFIER", Row::setting, &Manager::INTERVAL_MODIFIER, 100, 100, 999},
+      {"MAXIMUM_INTERVAL", Row::setting, &Manager::MAXIMUM_INTERVAL, 36500, 7, 99999},
+      {"LAPSE_STEPS", Row::setting, &Manager::LAPSE_STEPS, List{10}, List{10}, List{10}},
+      {"NEW_INTERVAL", Row::setting, &Manager::NEW_INTERVAL, 70, 0, 100},
+      {"MINIMUM_INTERVAL", Row::setting, &Manager::MINIMUM_INTERVAL, 1, 1, 99},
+      {"hard_factor", Row::setting, &Manager::hard_factor, 120, 5, 999},
+      {"NEW_STEPS_min", Row::step_bound, &Manager::NEW_STEPS_min, None, 1, 99999},
+      {"LAPSE_STEPS_min", Row::step_bound, &Manager::LAPSE_STEPS_min, None, 1, 99999},
+  };
+  return table;
+}
+
+std::string quoted(std::string_view key) { return "'" + std::string(key) + "'"; }
+
+// `wert` as the integer value of setting `key`; TypeError otherwise.
+std::int64_t integer_setting(std::string_view key, const Value& wert) {
+  if (!wert.is_int()) {
+    throw TypeError("setting " + quoted(key) + " must be an integer, not " + type_name(wert));
+  }
+  return wert.as_int();
+}
+
+// `wert` as the value of the optional integer setting `key`: None for none.
+std::optional<std::int64_t> optional_integer_setting(std::string_view key, const Value& wert) {
+  if (wert.is_none()) return std::nullopt;
+  return integer_setting(key, wert);
+}
+
+// Makes `stunde` the hour at which the learning day starts for the manager,
+// its time computations, the container and every registered collection, so
+// that all of them agree on which learning day it is. ValueError for an hour
+// outside 0..23, with nothing changed.
+void set_startzeit_tag(Manager& kkv, std::int64_t stunde) {
+  if (stunde < 0 || stunde > 23) {
+    throw ValueError("setting 'startzeit_tag' must be an hour from 0 to 23, not " +
+                     std::to_string(stunde));
+  }
+  const int hour = static_cast<int>(stunde);
+  if (kkv.zeitberechnung->startzeit_tag() != hour) {
+    kkv.zeitberechnung = std::make_shared<platform::Zeitberechnungen>(hour);
+  }
+  kkv.startzeit_tag = hour;
+  kkv.hc.zeitberechnung = kkv.zeitberechnung;
+  kkv.hc.startzeit_tag = hour;
+  for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
+    sammlung->zeitberechnung = kkv.zeitberechnung;
+    sammlung->startzeit_tag = hour;
+  }
+}
+
+// The attribute of `setting`, as a value of its own (a list is copied).
+Value read(const Manager& kkv, const Setting& setting) {
+  return std::visit(
+      [&](const auto& attribute) -> Value {
+        using A = std::decay_t<decltype(attribute)>;
+        if constexpr (std::is_same_v<A, StartHour>) {
+          return kkv.startzeit_tag;
+        } else if constexpr (std::is_same_v<A, std::optional<std::int64_t> Manager::*>) {
+          const std::optional<std::int64_t>& wert = kkv.*attribute;
+          return wert ? Value(*wert) : Value(None);
+        } else if constexpr (std::is_same_v<A, List Manager::*>) {
+          return deep_copy(Value(kkv.*attribute));
+        } else {
+          return kkv.*attribute;
+        }
+      },
+      setting.attribute);
+}
+
+// Sets the attribute of `setting` to `wert` (a list is copied). TypeError
+// when `wert` is not of the attribute's kind; None clears an optional one.
+void assign(Manager& kkv, const Setting& setting, const Value& wert) {
+  std::visit(
+      [&](const auto& attribute) {
+        using A = std::decay_t<decltype(attribute)>;
+        if constexpr (std::is_same_v<A, StartHour>) {
+          set_startzeit_tag(kkv, integer_setting(setting.key, wert));
+        } else if constexpr (std::is_same_v<A, std::int64_t Manager::*>) {
+          kkv.*attribute = integer_setting(setting.key, wert);
+        } else if constexpr (std::is_same_v<A, List Manager::*>) {
+          if (!wert.is_list()) {
+            throw TypeError("setting " + quoted(setting.key) + " must be a list, not " +
+                            type_name(wert));
+          }
+          kkv.*attribute = deep_copy(wert).as_list();
+        } else {
+          kkv.*attribute = optional_integer_setting(setting.key, wert);
+        }
+      },
+      setting.attribute);
+}
+
+}  // namespace
+
+void Karteikartenverwaltung::set_default_values() {
+  for (const Setting& setting : settings_table()) {
+    if (setting.row == Row::setting) assign(*this, setting, setting.standard);
+  }
+  anzahl_neue_karten_in_sammlung_vorhanden = std::nullopt;
+  anzahl_heute_gelernt = 0;
+}
+
+void Karteikartenverwaltung::set_minimum_values() {
+  for (const Setting& setting : settings_table()) {
+    if (setting.row != Row::day_bound) assign(*this, setting, setting.minimum);
+  }
+}
+
+Dict Karteikartenverwaltung::get_maximum_values() const {
+  Dict maximum;
+  for (const Setting& setting : settings_table()) {
+    if (setting.row != Row::day_bound) maximum.set(setting.key, deep_copy(setting.maximum));
+  }
+  return maximum;
+}
+
+Dict Karteikartenverwaltung::set_minimum_values_in_dict() {
+  set_minimum_values();
+  return make_default_values_dictionary();
+}
+
+Dict Karteikartenverwaltung::make_default_values_dictionary() const {
+  Dict settings;
+  for (const Setting& setting : settings_table()) {
+    if (setting.row == Row::setting) {
+      settings.set(setting.key, read(*this, setting));
+    } else if (setting.row == Row::day_bound) {
+      settings.set(setting.key, set_heute_bezogener_wert(setting.key, read(*this, setting)));
+    }
+  }
+  return settings;
+}
+
+void Karteikartenverwaltung::save_default_values(const std::optional<Dict>& dictionary) {
+  platform::pd().save_default_values(
+      dictionary && !dictionary->empty() ? *dictionary : make_default_values_dictionary());
+}
+
+void Karteikartenverwaltung::update_default_values() {
+  const std::optional<Dict> stored = platform::pd().get_kkv_settings();
+  if (!stored) {
+    save_default_values();
+    return;
+  }
+  set_default_values();
+  for (const Setting& setting : settings_table()) {
+    if (setting.row == Row::day_bound) {
+      assign(*this, setting, get_heute_bezogener_wert_aus_dict(*stored, std::string(setting.key)));
+    } else if (setting.row == Row::setting) {
+      if (const Value* wert = stored->find(setting.key)) assign(*this, setting, *wert);
+    }
+  }
+  save_default_values();
+}
+
+void Karteikartenverwaltung::update_object_fields() {
+  neue_karten_pro_tag =
+      integer_setting("neue_karten_pro_tag", get_metadaten("neue_karten_pro_tag"));
+  neue_karten_nur_heute =
+      optional_integer_setting("neue_karten_nur_heute", get_metadaten("neue_karten_nur_heute"));
+  maximale_wiederholungen_pro_tag =
+      integer_setting("wiederholungen_pro_tag", get_metadaten("wiederholungen_pro_tag"));
+}
+
+}  // namespace tavo::kk

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "platform/common_functions.hpp"
+#include "platform/pickle_dump.hpp"
+#include "support/scoped_environment.hpp"
+#include "support/temporary_directory.hpp"
+#include "value/errors.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::kk {
+namespace {
+
+constexpr double a_morning = 1632297600;  // 2021-09-22 10:00, Europe/Berlin
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  SettingsTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string() + "/") {
+    platform::cf().set_fixed_now(a_morning);
+  }
+  ~SettingsTest() override { platform::cf().clear_fixed_now(); }
+
+  static Dict stored() { return platform::pd().get_kkv_settings().value(); }
+
+  tavo::testing::TemporaryDirectory directory_;
+  tavo::testing::ScopedEnvironment data_dir_;
+};
+
+TEST_F(SettingsTest, NothingStoredStoresTheConstructorValues) {
+  const Karteikartenverwaltung kkv;
+  EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
+  EXPECT_EQ(repr(kkv.LAPSE_STEPS), "[10, 1440]");
+  const Dict settings = stored();
+  EXPECT_EQ(Value(settings), Value(kkv.make_default_values_dictionary()));
+  EXPECT_EQ(repr(settings.at("LAPSE_STEPS")), "[10, 1440]");
+  EXPECT_EQ(repr(settings.at("neue_karten_pro_tag")), "10");
+  EXPECT_EQ(repr(settings.at("neue_karten_nur_heute")), "{'2021-9-22': None}");
+}
+
+TEST_F(SettingsTest, MissingKeysTakeTheirDefaultsAndAreStored) {
+  platform::pd().save_default_values(Dict{{"startzeit_tag", 5}});
+  const Karteikartenverwaltung kkv;
+  EXPECT_EQ(repr(stored()),
+            "{'vergessen_in_letzten_tagen_groesstmoeglicher_wert': 30, 'startzeit_tag': 5, "
+            "'neue_karten_pro_tag': 5, 'neue_karten_nur_heute': {'2021-9-22': None}, "
+            "'maximale_wiederholungen_pro_tag': 50, 'maximale_beantwortungszeit': 60, "
+            "'maximale_beantwortungszeit_reizung': 180, 'NEW_STEPS': [1, 10], "
+            "'GRADUATING_INTERVAL': 1, 'EASY_INTERVAL': 4, 'STARTING_EASE': 250, "
+            "'EASY_BONUS': 130, 'INTERVAL_MODIFIER': 100, 'MAXIMUM_INTERVAL': 36500, "
+            "'LAPSE_STEPS': [10], 'NEW_INTERVAL': 70, 'MINIMUM_INTERVAL': 1, "
+            "'hard_factor': 120}");
+  EXPECT_EQ(Value(stored()), Value(kkv.make_default_values_dictionary()));
+}
+
+TEST_F(SettingsTest, TheStartHourReachesTheWholeManager) {
+  Karteikartenverwaltung kkv;
+  kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_test");
+  platform::pd().save_default_values(Dict{{"startzeit_tag", 11}});
+  kkv.update_default_values();
+
+  const SammlungRef sammlung = kkv.hc.get_richtige_sammlung("kk_test");
+  EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 11);
+  EXPECT_EQ(kkv.hc.startzeit_tag, 11);
+  EXPECT_TRUE(kkv.hc.zeitberechnung == kkv.zeitberechnung);
+  EXPECT_EQ(sammlung->startzeit_tag, 11);
+  EXPECT_TRUE(sammlung->zeitberechnung == kkv.zeitberechnung);
+  // At 10:00 the learning day that starts at 11:00 is still yesterday.
+  EXPECT_EQ(sammlung->datum_heute(), "2021-9-21");
+  EXPECT_EQ(kkv.get_now(), DateTime(2021, 9, 21, 10, 0));
+}
+
+TEST_F(SettingsTest, TodaysNewCardLimitLapsesWithItsLearningDay) {
+  platform::pd().save_default_values(Dict{{"neue_karten_nur_heute", Dict{{"2021-9-21", 7}}}});
+  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, std::nullopt);
+  EXPECT_EQ(repr(stored().at("neue_karten_nur_heute")), "{'2021-9-22': None}");
+
+  platform::pd().save_default_values(Dict{{"neue_karten_nur_heute", Dict{{"2021-9-22", 7}}}});
+  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, 7);
+
+  // Before 03:00 the learning day of the evening before is still running.
+  platform::cf().set_fixed_now(a_morning + 16.5 * 3600);  // 2021-09-23 02:30
+  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, 7);
+  platform::cf().set_fixed_now(a_morning + 17 * 3600);  // 2021-09-23 03:00
+  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, std::nullopt);
+
+  // A plain number counts as set today.
+  platform::pd().save_default_values(Dict{{"neue_karten_nur_heute", 4}});
+  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, 4);
+  EXPECT_EQ(repr(stored().at("neue_karten_nur_heute")), "{'2021-9-23': 4}");
+}
+
+TEST_F(SettingsTest, MinimumAndMaximumTables) {
+  Karteikartenverwaltung kkv;
+  const Dict minimum = kkv.set_minimum_values_in_dict();
+  EXPECT_EQ(repr(minimum.at("MAXIMUM_INTERVAL")), "7");
+  EXPECT_EQ(repr(minimum.at("NEW_INTERVAL")), "0");
+  EXPECT_EQ(repr(minimum.at("hard_factor")), "5");
+  EXPECT_EQ(repr(minimum.at("STARTING_EASE")), "130");
+  EXPECT_EQ(kkv.MAXIMUM_INTERVAL, 7);
+  EXPECT_EQ(kkv.NEW_STEPS_min, 1);
+  EXPECT_EQ(kkv.LAPSE_STEPS_min, 1);
+  EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 0);
+  EXPECT_EQ(repr(stored().at("MAXIMUM_INTERVAL")), "36500");  // not stored
+
+  EXPECT_EQ(repr(kkv.get_maximum_values()),
+            "{'vergessen_in_letzten_tagen_groesstmoeglicher_wert': 999, 'startzeit_tag': 23, "
+            "'neue_karten_pro_tag': 9999, 'maximale_wiederholungen_pro_tag': 9999, "
+            "'maximale_beantwortungszeit': 999, 'maximale_beantwortungszeit_reizung': 999, "
+            "'NEW_STEPS': [1, 10], 'GRADUATING_INTERVAL': 99, 'EASY_INTERVAL': 99, "
+            "'STARTING_EASE': 999, 'EASY_BONUS': 999, 'INTERVAL_MODIFIER': 999, "
+            "'MAXIMUM_INTERVAL': 99999, 'LAPSE_STEPS': [10], 'NEW_INTERVAL': 100, "
+            "'MINIMUM_INTERVAL': 99, 'hard_factor': 999, 'NEW_STEPS_min': 99999, "
+            "'LAPSE_STEPS_min': 99999}");
+  EXPECT_EQ(kkv.MAXIMUM_INTERVAL, 7);
+
+  // The table hands out copies of its lists.
+  kkv.set_default_values();
+  kkv.NEW_STEPS.append(60);
+  kkv.set_default_values();
+  EXPECT_EQ(repr(kkv.NEW_STEPS), "[1, 10]");
+}
+
+TEST_F(SettingsTest, ANewManagerSeesTheSavedSettings) {
+  {
+    Karteikartenverwaltung kkv;
+    kkv.NEW_STEPS = List{2, 20, 200};
+    kkv.hard_factor = 110;
+    kkv.neue_karten_nur_heute = 3;
+    kkv.save_default_values(Dict());
+  }
+  const Karteikartenverwaltung kkv;
+  EXPECT_EQ(repr(kkv.NEW_STEPS), "[2, 20, 200]");
+  EXPECT_EQ(kkv.hard_factor, 110);
+  EXPECT_EQ(kkv.neue_karten_nur_heute, 3);
+  EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
+
+  Karteikartenverwaltung other;
+  other.save_default_values(Dict{{"hard_factor", 150}});
+  EXPECT_EQ(repr(stored()), "{'hard_factor': 150}");
+}
+
+TEST_F(SettingsTest, UnreadableSettingsLeaveTheConstructorValues) {
+  std::filesystem::create_directories(directory_ / "settings");
+  std::ofstream(directory_ / "settings/kkv_settings.eps") << "{ damaged";
+  const Karteikartenverwaltung kkv;
+  EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
+  EXPECT_EQ(kkv.maximale_wiederholungen_pro_tag, 3);
+  EXPECT_EQ(repr(kkv.LAPSE_STEPS), "[10, 1440]");
+  EXPECT_THROW(platform::pd().get_kkv_settings(), ValueError);
+}
+
+TEST_F(SettingsTest, AStoredValueOfTheWrongKindStopsTheLoad) {
+  platform::pd().save_default_values(
+      Dict{{"startzeit_tag", 5}, {"neue_karten_pro_tag", "zehn"}, {"hard_factor", 150}});
+  Karteikartenverwaltung kkv;
+  // Construction discards the failure: the load stopped at the bad value.
+  EXPECT_EQ(kkv.startzeit_tag, 5);
+  EXPECT_EQ(kkv.neue_karten_pro_tag, 5);
+  EXPECT_EQ(kkv.hard_factor, 120);
+  EXPECT_EQ(stored().size(), 3u);
+  try {
+    kkv.update_default_values();
+    FAIL() << "expected TypeError";
+  } catch (const TypeError& error) {
+    EXPECT_STREQ(error.what(), "setting 'neue_karten_pro_tag' must be an integer, not str");
+  }
+
+  platform::pd().save_default_values(Dict{{"startzeit_tag", 24}});
+  EXPECT_THROW(kkv.update_default_values(), ValueError);
+  EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 3);
+}
+
+}  // namespace
+}  // namespace tavo::kk
