@@ -6,6 +6,7 @@
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
+#include "value/number_arithmetic.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -16,12 +17,6 @@ namespace {
 
 // max(floor, x) as the host computes it: `floor` unless x is larger.
 Value at_least(std::int64_t floor, const Value& x) { return x > Value(floor) ? x : Value(floor); }
-
-// x + amount, keeping whether x is a whole number.
-Value shifted(const Value& x, std::int64_t amount) {
-  return x.is_float() ? Value(x.as_float() + static_cast<double>(amount))
-                      : Value(x.as_int() + amount);
-}
 
 // The returned interval is capped; the card keeps the uncapped one.
 Value capped(const Value& interval, std::int64_t maximum) {
@@ -113,22 +108,22 @@ Value Karteikartenverwaltung::schedule_learned(Karteikarte& card, const std::str
   if (response == "again") {
     card.learnstatus = Learnstatus::relearning;
     card.steps_index = 0;
-    card.ease_factor = at_least(130, shifted(card.ease_factor, -20));
+    card.ease_factor = at_least(130, add_numbers(card.ease_factor, -20));
     if (real) due_fudge_nochmal_aendern(card);
     return minutes_to_days(LAPSE_STEPS.at(0).as_float());
   }
   if (response == "hard") {
     card.interval =
         (card.interval.as_float() + static_cast<double>(delay / 4)) * 1.2 * modifier / 100;
-    card.ease_factor = at_least(130, shifted(card.ease_factor, -15));
+    card.ease_factor = at_least(130, add_numbers(card.ease_factor, -15));
   } else if (response == "good") {
     card.interval = (card.interval.as_float() + static_cast<double>(delay) * 0.5) *
                     card.ease_factor.as_float() / 100 * modifier / 100;
   } else if (response == "easy") {
-    const Value late_interval = shifted(card.interval, delay);
+    const Value late_interval = add_numbers(card.interval, delay);
     card.interval = late_interval.as_float() * card.ease_factor.as_float() / 100 * modifier / 100 *
                     static_cast<double>(EASY_BONUS) / 100;
-    card.ease_factor = shifted(card.ease_factor, 15);
+    card.ease_factor = add_numbers(card.ease_factor, 15);
   } else {
     reject_response();
   }

@@ -5,6 +5,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "value/errors.hpp"
+#include "value/number_arithmetic.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
@@ -20,11 +21,6 @@ Value ease_factor_per_hundred(const Value& ease) {
 
 // max(a, b) of two numbers as the host computes it: the first when equal.
 Value larger(const Value& a, const Value& b) { return b > a ? b : a; }
-
-Value times(const Value& a, const Value& b) {
-  if (a.is_float() || b.is_float()) return a.as_float() * b.as_float();
-  return a.as_int() * b.as_int();
-}
 
 }  // namespace
 
@@ -59,7 +55,7 @@ double Karteikartenverwaltung::schedule_vorauslernen(Karteikarte& card,
     const double ease4 = static_cast<double>(EASY_BONUS) / 100.0;
     easy_bonus = ease4 - (ease4 - 1) / 2;
   }
-  const Value ivl_1 = larger(times(wieviel_tage_zu_frueh, factor), 1);
+  const Value ivl_1 = larger(multiply_numbers(wieviel_tage_zu_frueh, factor), 1);
   const Value ivl_2 = larger(card.interval.as_float() * min_new_ivl, ivl_1);
   make_karte_due_bool = false;
   return ivl_2.as_float() * easy_bonus;

@@ -15,8 +15,11 @@
 #include <vector>
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/storage/day_statistics_store.hpp"
+#include "karteikarten/storage/setting_value.hpp"
 #include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
+#include "value/number_arithmetic.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -56,21 +59,6 @@ bool is_counter(std::string_view key) {
   return key == "reps" || key == "reps_kk" || key == "reps_reizung";
 }
 
-// The integer `wert` written under the setting `key`; TypeError otherwise.
-std::int64_t setting_value(std::string_view key, const Value& wert) {
-  if (!wert.is_int()) {
-    throw TypeError("setting '" + std::string(key) + "' must be an integer, not " +
-                    type_name(wert));
-  }
-  return wert.as_int();
-}
-
-// a + b for two numbers: an integer when both are, else a float.
-Value sum(const Value& a, const Value& b) {
-  if (!a.is_float() && !b.is_float()) return a.as_int() + b.as_int();
-  return a.as_float() + b.as_float();
-}
-
 // A copy of today's four time slots with the pair (slot, amount) added.
 // TypeError when `paar` is not a pair; IndexError for a slot out of range.
 Value add_to_slot(const Value& slots, const Value& paar) {
@@ -84,7 +72,7 @@ Value add_to_slot(const Value& slots, const Value& paar) {
       paar.is_tuple() ? paar.as_tuple().items() : paar.as_list().items();
   const List result = deep_copy(slots).as_list();
   Value& slot = result.at(teile[0].as_int());
-  slot = sum(slot, teile[1]);
+  slot = add_numbers(slot, teile[1]);
   return result;
 }
 
@@ -119,7 +107,7 @@ Value Karteikartenverwaltung::get_metadaten(const std::string& key) const {
 void Karteikartenverwaltung::set_metadaten(const Value& wert, const std::string& key) {
   if (key == "neue_karten_pro_tag" || key == "neue_karten_nur_heute" ||
       key == "wiederholungen_pro_tag") {
-    const std::int64_t limit = std::max<std::int64_t>(setting_value(key, wert), 0);
+    const std::int64_t limit = std::max<std::int64_t>(integer_setting(key, wert), 0);
     if (key == "neue_karten_pro_tag") {
       neue_karten_pro_tag = limit;
     } else if (key == "neue_karten_nur_heute") {
@@ -194,7 +182,7 @@ void Karteikartenverwaltung::remove_from_again_in_queue(const Karteikarte& card)
 
 void Karteikartenverwaltung::set_reps(bool reizung) {
   for (const std::string key : {"reps", reizung ? "reps_reizung" : "reps_kk"}) {
-    set_metadaten(sum(get_metadaten(key), 1), key);
+    set_metadaten(add_numbers(get_metadaten(key), 1), key);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
+#include "value/number_arithmetic.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {

@@ -13,6 +13,7 @@
 #include "db/transaction.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "value/errors.hpp"
+#include "value/number_arithmetic.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -109,11 +110,6 @@ void keep_damaged_file(const fs::path& path) {
   std::error_code ignored;
   fs::copy_file(path, fs::path(path.string() + ".damaged"), fs::copy_options::overwrite_existing,
                 ignored);
-}
-
-[[noreturn]] void unsupported_operands(const char* operation, const Value& a, const Value& b) {
-  throw TypeError(std::string("unsupported operand type(s) for ") + operation + ": '" +
-                  type_name(a) + "' and '" + type_name(b) + "'");
 }
 
 // ---- values in columns ----
@@ -358,18 +354,6 @@ StatisticKind statistic_kind(std::string_view name) {
   if (name == "heute_falsch_anzahl") return StatisticKind::recent_counter;
   if (name == time_statistic) return StatisticKind::time_totals;
   return StatisticKind::card_list;
-}
-
-Value add_numbers(const Value& a, const Value& b) {
-  if (!a.is_number() || !b.is_number()) unsupported_operands("+", a, b);
-  if (a.is_float() || b.is_float()) return a.as_float() + b.as_float();
-  return a.as_int() + b.as_int();
-}
-
-Value subtract_numbers(const Value& a, const Value& b) {
-  if (!a.is_number() || !b.is_number()) unsupported_operands("-", a, b);
-  if (a.is_float() || b.is_float()) return a.as_float() - b.as_float();
-  return a.as_int() - b.as_int();
 }
 
 // ---- opening ----

@@ -54,13 +54,6 @@ enum class StatisticKind {
 };
 StatisticKind statistic_kind(std::string_view name);
 
-// The sum and difference of two stored numbers as the host computes them:
-// integers (and bools) give an integer, anything with a float a float.
-// TypeError "unsupported operand type(s) for +: 'NoneType' and 'int'" for
-// values that are not numbers.
-Value add_numbers(const Value& a, const Value& b);
-Value subtract_numbers(const Value& a, const Value& b);
-
 // One pair of a counter history.
 struct DayCount {
   std::string day;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/storage/setting_value.hpp"
 #include "platform/pickle_dump.hpp"
 #include "value/errors.hpp"
 
@@ -78,14 +79,6 @@ const std::vector<Setting>& settings_table() {
 }
 
 std::string quoted(std::string_view key) { return "'" + std::string(key) + "'"; }
-
-// `wert` as the integer value of setting `key`; TypeError otherwise.
-std::int64_t integer_setting(std::string_view key, const Value& wert) {
-  if (!wert.is_int()) {
-    throw TypeError("setting " + quoted(key) + " must be an integer, not " + type_name(wert));
-  }
-  return wert.as_int();
-}
 
 // `wert` as the value of the optional integer setting `key`: None for none.
 std::optional<std::int64_t> optional_integer_setting(std::string_view key, const Value& wert) {
@@ -227,6 +220,14 @@ void Karteikartenverwaltung::update_object_fields() {
       optional_integer_setting("neue_karten_nur_heute", get_metadaten("neue_karten_nur_heute"));
   maximale_wiederholungen_pro_tag =
       integer_setting("wiederholungen_pro_tag", get_metadaten("wiederholungen_pro_tag"));
+}
+
+std::int64_t integer_setting(std::string_view key, const Value& wert) {
+  if (!wert.is_int()) {
+    throw TypeError("setting '" + std::string(key) + "' must be an integer, not " +
+                    type_name(wert));
+  }
+  return wert.as_int();
 }
 
 }  // namespace tavo::kk
