@@ -24,25 +24,19 @@ std::string data_dir(const std::optional<std::string>& own, const std::optional<
   return GetCwd().get_app_data_dir();
 }
 
-TEST(AppDataDir, OwnVariableComesFirst) {
+TEST(AppDataDir, OwnVariableThenXdgDataHomeThenHome) {
+  const auto unset = std::nullopt;
   EXPECT_EQ(data_dir("/srv/tavo", "/xdg", "/home/anna"), "/srv/tavo/");
   EXPECT_EQ(data_dir("/srv/tavo//", "/xdg", "/home/anna"), "/srv/tavo/");
-  EXPECT_EQ(data_dir("relative", std::nullopt, std::nullopt), "relative/");
-}
-
-TEST(AppDataDir, ThenXdgDataHome) {
-  EXPECT_EQ(data_dir(std::nullopt, "/xdg", "/home/anna"), "/xdg/tavo/");
+  EXPECT_EQ(data_dir("relative", unset, unset), "relative/");
+  EXPECT_EQ(data_dir(unset, "/xdg", "/home/anna"), "/xdg/tavo/");
   EXPECT_EQ(data_dir("", "/xdg/", "/home/anna"), "/xdg/tavo/");
-}
-
-TEST(AppDataDir, ThenTheHomeDirectory) {
-  EXPECT_EQ(data_dir(std::nullopt, std::nullopt, "/home/anna"), "/home/anna/.local/share/tavo/");
+  EXPECT_EQ(data_dir(unset, unset, "/home/anna"), "/home/anna/.local/share/tavo/");
   EXPECT_EQ(data_dir("", "", "/home/anna/"), "/home/anna/.local/share/tavo/");
-  EXPECT_EQ(data_dir(std::nullopt, std::nullopt, "/"), "/.local/share/tavo/");
-}
+  EXPECT_EQ(data_dir(unset, unset, "/"), "/.local/share/tavo/");
 
-TEST(AppDataDir, WithoutHomeUsesThePasswdEntry) {
-  const std::string directory = data_dir(std::nullopt, std::nullopt, std::nullopt);
+  // Without HOME the passwd entry's home directory is used.
+  const std::string directory = data_dir(unset, unset, unset);
   EXPECT_EQ(directory.front(), '/');
   EXPECT_TRUE(directory.ends_with("/.local/share/tavo/")) << directory;
   EXPECT_FALSE(directory.ends_with("//.local/share/tavo/")) << directory;

