@@ -56,6 +56,10 @@ double Common_functions::get_startzeit_tag_today(int startzeit_tag) const {
   return detail::LearningDay(get_datetime_now(), startzeit_tag).start_epoch_seconds();
 }
 
+double Common_functions::next_learning_day_start(int startzeit_tag) const {
+  return detail::LearningDay(get_datetime_now(), startzeit_tag).earlier(-1).start_epoch_seconds();
+}
+
 DateTime Common_functions::get_now_startzeit(int startzeit_tag) const {
   return detail::LearningDay(get_datetime_now(), startzeit_tag).moment();
 }

@@ -59,6 +59,10 @@ class Common_functions {
   // date at `startzeit_tag`:00:00 local time, as `mktime` converts it.
   double get_startzeit_tag_today(int startzeit_tag) const;
 
+  // Seconds since the epoch at which the next learning day begins: the
+  // start hour on the date after the current learning day's.
+  double next_learning_day_start(int startzeit_tag) const;
+
   // The present moment of the learning day: now, or exactly one day
   // (24 wall-clock hours) earlier while the hour is before `startzeit_tag`.
   DateTime get_now_startzeit(int startzeit_tag) const;

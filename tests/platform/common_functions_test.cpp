@@ -45,6 +45,9 @@ TEST(LearningDayStart, IsTheStartHourOfTheLearningDaysDateAcrossDaylightSavingCh
   EXPECT_EQ(at(1616925600).get_startzeit_tag_today(3), 1616893200.0);  // 12:00 -> 03:00 CEST
   EXPECT_EQ(at(1616972400).get_startzeit_tag_today(3), 1616893200.0);  // 03-29 01:00 CEST
   EXPECT_EQ(at(1616893199).get_startzeit_tag_today(3), 1616810400.0);  // 01:59:59 CET -> 03-27
+  // The next learning day begins 23 hours after that one did.
+  EXPECT_EQ(at(1616925600).next_learning_day_start(3), 1616979600.0);
+  EXPECT_EQ(at(1616893199).next_learning_day_start(3), 1616893200.0);
   // The start hour 02:00 does not exist that day; mktime moves it to 03:00.
   EXPECT_EQ(at(1616925600).get_startzeit_tag_today(2), 1616893200.0);
   EXPECT_EQ(at(1616893199).get_startzeit_tag_today(2), 1616806800.0);  // 03-27 02:00 CET
