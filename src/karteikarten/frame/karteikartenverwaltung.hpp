@@ -13,9 +13,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "karteikarten/cards/entry.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/frame/reihenfolge_anzeigen.hpp"
+#include "karteikarten/queue/picked_candidate.hpp"
 #include "karteikarten/scheduling/time_helpers.hpp"
 #include "karteikarten/storage/haendesammlung_container.hpp"
 #include "platform/haendesammlung.hpp"
@@ -185,6 +189,82 @@ class Karteikartenverwaltung {
   void set_karte_heute_schon_gelernt(const Karteikarte& card, bool test,
                                      const std::string& response);
   void faellig_liste_eintragen(const Value& wert, const Value& now);
+
+  // ---- daily limits ----
+
+  // Today's new-card limit for `sammlung`: its own today-only value (a value
+  // of 0 counts as unset), else the manager's neue_karten_nur_heute, else
+  // neue_karten_pro_tag; in the forgotten-cards mode every card of a
+  // non-empty collection.
+  std::int64_t bestimme_grenzwert_neue_karten_heute(const SammlungRef& sammlung) const;
+  // Today's review limit for `sammlung`: 0 for an empty collection, every
+  // card in the forgotten-cards mode, else maximale_wiederholungen_pro_tag.
+  std::int64_t bestimme_grenzwert_wiederholungen(const SammlungRef& sammlung) const;
+  // The manager-wide new-card limit: the today-only value, else the per-day
+  // value; None when neither is set.
+  std::optional<std::int64_t> get_grenzwert_neue_karten_heute() const;
+
+  // ---- making cards due ----
+
+  // Gives the card `kartenname` of `sammlung` the start of the learning day
+  // as its due moment and records it as put due today in that collection.
+  // KeyError when the collection lacks the card; nothing is recorded then.
+  void make_karte_due(const std::string& kartenname, const SammlungRef& sammlung);
+  // Puts due the new card with the lowest fudge over every collection that
+  // has put fewer than `grenzwert` cards due today (ties: the card met first
+  // in collection order, then card order). Its name, or None when there is
+  // none; nothing changes then.
+  std::optional<std::string> make_one_due(std::int64_t grenzwert);
+  // The same within the collection `sammlungsname`; KeyError when it is not
+  // registered.
+  std::optional<std::string> make_one_due_eine_sammlung(std::int64_t grenzwert,
+                                                        const std::string& sammlungsname);
+  // Puts due, in aktuelle_haendesammlung, as many new cards (lowest fudge
+  // first) as today's manager-wide limit leaves, after returning cards put
+  // due on an earlier day but never answered to new. Does nothing without
+  // a current collection or a limit.
+  void make_all_cards_for_today();
+  // The sort key of a pair (card name, first-due moment): the moment in
+  // seconds since the epoch, or, without one, now + 1000 (after all others).
+  double sortiere_neue_karten_heute_nach_faellig_gestellt(
+      const std::pair<std::string, std::optional<DateTime>>& element) const;
+  // Removes from `sammlung` the `ueberschuss` cards put due today that were
+  // put due first (by the key above); a card that cannot be removed is
+  // skipped.
+  void korrigiere_ueberschuss(const SammlungRef& sammlung, std::int64_t ueberschuss);
+
+  // ---- five-card split and candidate pick ----
+
+  // The places for new cards and for reviews among the five in rotation.
+  std::pair<std::int64_t, std::int64_t> aufteilung_5(std::int64_t grenzwert_neue_karten_heute,
+                                                     std::int64_t grenzwert_maximale_wiederholungen,
+                                                     std::int64_t minimum_neue_karten) const;
+  // Picks one candidate: nothing of none, the one of one, one of two at
+  // random (the module's random source), and of three or more a
+  // one-element list holding the one with the lowest fudge.
+  PickedCandidate finde_beste_karte_alle(const std::vector<Entry>& liste) const;
+  // A non-empty list becomes its first entry; anything else is returned
+  // unchanged.
+  PickedCandidate korrigiere_typ_ausgewaehlte_karte(const PickedCandidate& ausgewaehlte_karte) const;
+  // The picked candidate of `alle` as (card data, name, collection name);
+  // all empty when `alle` is empty.
+  ChosenCandidate bestimme_ausgewaehlte_karte_info_aus_alle(const std::vector<Entry>& alle,
+                                                            const SammlungRef& sammlung) const;
+  // True when some entry of `tupelliste` is the card `kartenname`.
+  bool ausgewaehlte_karte_ist_neu(const std::optional<std::string>& kartenname,
+                                  const std::vector<Entry>& tupelliste) const;
+  // In debug mode: every entry must be a triple (AssertionError) with card
+  // data (TypeError "Element 1 sollte dict sein").
+  void check_id_faehig(const std::vector<Entry>& liste) const;
+  // The hand of the card `cardpointer` ("kk_test-7": hand 7 of module
+  // "kk_test"), from the hand importer.
+  Value get_handinfo_from_cardpointer(const std::string& cardpointer) const;
+  Value get_reizungsdict_from_karteikarte(const Karteikarte& karteikarte) const;
+  // Every card with a due moment, over all collections, as (due, card name)
+  // in ascending due order (ties in collection order).
+  std::vector<std::pair<double, std::string>> get_all_dues() const;
+  // The first `x` of get_all_dues().
+  std::vector<std::pair<double, std::string>> bestimme_x_dues(std::int64_t x) const;
 
   // ---- attributes, in construction order ----
 

@@ -4,9 +4,7 @@
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
-#include "value/errors.hpp"
 #include "value/number_arithmetic.hpp"
-#include "value/repr.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -63,12 +61,7 @@ double Karteikartenverwaltung::schedule_vorauslernen(Karteikarte& card,
 
 void Karteikartenverwaltung::due_fudge_nochmal_aendern(Karteikarte& card) {
   card.zuletzt_vergessen = get_seconds_since_epoch();
-  const std::int64_t index = hc.get_index_from_name(sammlungsort_name.value_or(""));
-  if (index < 0) {
-    throw KeyError("no registered collection " +
-                   repr(sammlungsort_name ? Value(*sammlungsort_name) : Value(None)));
-  }
-  const SammlungRef& sammlung = hc.liste_aller_sammlungen[static_cast<std::size_t>(index)];
+  const SammlungRef sammlung = hc.sammlung_named(sammlungsort_name.value_or(""));
   sammlung->karten.at(card.get_name())->fudge = fudge_nochmal;
   fudge_nochmal -= 1;
 }

@@ -117,6 +117,12 @@ SammlungRef HaendesammlungContainer::get_richtige_sammlung(const std::string& na
   return index < 0 ? nullptr : liste_aller_sammlungen[static_cast<std::size_t>(index)];
 }
 
+SammlungRef HaendesammlungContainer::sammlung_named(const std::string& name) const {
+  SammlungRef sammlung = get_richtige_sammlung(name);
+  if (!sammlung) throw KeyError("no registered collection " + repr(Value(name)));
+  return sammlung;
+}
+
 std::int64_t HaendesammlungContainer::get_index_from_name(const std::string& name) const {
   for (std::size_t i = 0; i < liste_aller_sammlungen.size(); ++i) {
     if (liste_aller_sammlungen[i]->name == name) return static_cast<std::int64_t>(i);

@@ -10,8 +10,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
 #include "platform/haendesammlung.hpp"
 #include "platform/shelf.hpp"
@@ -39,6 +41,9 @@ class HaendesammlungContainer {
   // The position of the first collection named `name`, or -1. Callers treat
   // -1 as "no such collection", never as an index.
   std::int64_t get_index_from_name(const std::string& name) const;
+  // The first collection named `name`; KeyError "no registered collection
+  // 'name'" when there is none.
+  SammlungRef sammlung_named(const std::string& name) const;
   // True when some collection's name ends with "vergessen".
   bool check_vergessen() const;
   // A new empty collection with the container's settings, not registered.
@@ -81,6 +86,34 @@ class HaendesammlungContainer {
   void aendere_karteikarte_in_dictionary_richtige_sammlung(const std::string& name,
                                                            const Karteikarte& karteikarte);
   void dictionary_speichern_richtige_sammlung(const std::string& name, const Value& modus);
+  // The queries below answer for the last collection named `name`.
+  // Cards learnt today; 0 when no collection matches.
+  std::int64_t anzahl_karte_erfolgreich_gelernt_richtige_sammlung(const std::string& name) const;
+  // Reviews learnt today; KeyError when no collection matches.
+  std::int64_t erfolgreich_wiederholte_karten_richtige_sammlung(const std::string& name) const;
+  // Cards due now; none when no collection matches.
+  std::optional<std::int64_t> get_due_today_richtige_sammlung(const std::string& name) const;
+  // Cards put due today; none when no collection matches.
+  std::optional<std::int64_t> get_anzahl_neue_karte_heute_faellig_gestellt(
+      const std::string& name) const;
+  // New cards; none when no collection matches.
+  std::optional<std::int64_t> get_noch_nicht_due_richtige_sammlung(const std::string& name) const;
+  // The collection's name lists of the same query; empty when no collection
+  // matches.
+  platform::NameList get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_richtige_sammlung(
+      const std::string& name) const;
+  platform::NameList
+  get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_richtige_sammlung_due_heute(
+      const std::string& name) const;
+  platform::NameList get_heute_due_nicht_heute_faellig_gestellt_richtige_sammlung(
+      const std::string& name, double voraus) const;
+  // The records of the collection's cards due within `voraus` seconds, each
+  // once; empty when no collection matches.
+  std::vector<CardRef> get_faellige_richtige_sammlung(const std::string& name, double voraus) const;
+  // Reviews learnt today in the first collection named `name`; KeyError
+  // when there is none (an unknown name never selects another collection).
+  std::int64_t get_anzahl_karte_alt_erfolgreich_wiederholt_heute_richtige_sammlung(
+      const std::string& name) const;
 
   // ---- operations on every collection ----
 
@@ -93,6 +126,89 @@ class HaendesammlungContainer {
   // collection: the card name, a tab, and its due (or fudge) value.
   void iterate_show_due() const;
   void iterate_show_fudge() const;
+
+  // ---- aggregate queries ----
+  //
+  // Each asks every collection in list order and combines the answers. The
+  // sums of today's metadata count a missing or falsy value as 0 and add
+  // the others as the host does, so they may be integer or float;
+  // TypeError for a value that is not a number.
+
+  // Fresh reviews beyond today's allowance, summed.
+  std::int64_t iterate_wiederholbare_ueber_grenzwert(std::int64_t grenzwert_neu,
+                                                     std::int64_t grenzwert_wiederholungen,
+                                                     double voraus) const;
+  std::int64_t iterate_anzahl_heute_planmaessig_wiederholte_karten() const;
+  std::int64_t iterate_anzahl_insgesamt_planmaessig_wiederholte_karten() const;
+  // Today's counter "neu", summed.
+  Value iterate_anzahl_neue_karten_heute() const;
+  // Today's counter "wiederholt_richtig", summed.
+  Value iterate_anzahl_wiederholt_richtig_karten_heute() const;
+  // The same sum over all collections, whatever its name says.
+  Value anzahl_wiederholt_richtig_karten_heute_richtige_sammlung() const;
+  // Today's counter "wiederholt", summed.
+  Value iterate_anzahl_wiederholte_karten_heute() const;
+  // Today's counter "alt", summed.
+  Value iterate_anzahl_alte_karten_heute() const;
+  // Today's counter "alt_richtig", summed.
+  Value iterate_anzahl_alte_karten_heute_richtig() const;
+  // Today's counter "erneut_gelernt", summed.
+  Value iterate_anzahl_erneut_gelernte_karten_heute() const;
+  // Today's counter "erneut_gelernt_richtig", summed.
+  Value iterate_anzahl_erneut_gelernte_karten_heute_richtig() const;
+  // Sums of the collections' counts of the same meaning.
+  std::int64_t iterate_anzahl_karte_erfolgreich_gelernt() const;
+  std::int64_t iterate_anzahl_erfolgreich_wiederholte_karten() const;
+  std::int64_t iterate_anzahl_wiederholte_karten() const;
+  std::int64_t iterate_anzahl_alte_karten_gleich_richtig_alle() const;
+  std::int64_t iterate_anzahl_alte_karten_gleich_richtig_heute() const;
+  std::int64_t iterate_anzahl_heute_falsch() const;
+  // Cards answered "again" on any stored day, summed over `liste` (the
+  // registered collections when null).
+  std::int64_t iterate_anzahl_heute_falsch_alle_daten(
+      const std::vector<SammlungRef>* liste = nullptr) const;
+  std::int64_t iterate_get_anzahl_neue_karten_heute_angesehen() const;
+  std::int64_t iterate_get_anzahl_vormals_neu_heute() const;
+  std::int64_t iterate_get_anzahl_neue_karten_gleich_richtig() const;
+  std::int64_t iterate_anzahl_again_in_queue() const;
+  std::int64_t get_anzahl_karten() const;
+  // Cards due within `voraus` + vorauslernen, summed; the days of learning
+  // ahead are added to the seconds as they are.
+  std::int64_t iterate_get_due_today(double voraus = 0) const;
+  // Today's new cards in their learning steps, counted.
+  std::int64_t iterate_get_neue_karten() const;
+  std::int64_t iterate_get_anzahl_heute_erstmalig_faellig_gestellt_noch_faellig() const;
+  // The same, plus the new cards seen today and failed.
+  std::int64_t iterate_get_neue_karten_mit_erfolglos() const;
+  // The pair (bidding-only cards, other cards), summed.
+  std::pair<std::int64_t, std::int64_t> iterate_get_anzahl_karten_reizung_karteikarte() const;
+  // The most new cards one collection holds; 0 without collections.
+  std::int64_t get_max_neue_karten_vorhanden() const;
+  // True when some collection put fewer than `grenzwert` cards due today.
+  bool heute_faellig_gestellt_kleiner_grenzwert(std::int64_t grenzwert) const;
+  // True when in some collection the cards learnt today that are not
+  // reviews number fewer than `grenzwert`.
+  bool existiert_sammlung_heute_faellig_gestellt_kleiner_grenzwert_neue_karten(
+      std::int64_t grenzwert) const;
+  // Reviews failed today, every collection's list in turn; `faellig` is
+  // accepted for the host and not used.
+  platform::NameList iterate_get_heute_wiederholt_nicht_erfolgreich(
+      const std::optional<platform::NameList>& faellig = std::nullopt) const;
+  // Reviews not failed and still due, every collection's list in turn;
+  // `faellig` is accepted for the host and not used.
+  platform::NameList iterate_get_heute_wiederholt_erfolgreich_noch_faellig(
+      const std::optional<platform::NameList>& faellig = std::nullopt) const;
+  // The records of every collection's cards due within `voraus` seconds,
+  // each once.
+  std::vector<CardRef> iterate_get_faellige_cards(double voraus = 0) const;
+  // For each collection: the new cards it could still put due under the
+  // limit max(grenzwert, new cards seen today), less its new cards; summed.
+  // Leaves each collection's neue_dict set to its get_neue_karten_im_umlauf().
+  // In debug mode a negative difference fails a check.
+  std::int64_t iterate_get_neue_ueber_grenzwert(std::int64_t grenzwert);
+  // New cards not seen today, summed. In debug mode a card name listed
+  // twice across the collections fails a check.
+  std::int64_t iterate_get_anzahl_neu_wird_heute_nicht_gelernt() const;
 
   std::vector<SammlungRef> liste_aller_sammlungen;
   std::shared_ptr<platform::Zeitberechnungen> zeitberechnung;

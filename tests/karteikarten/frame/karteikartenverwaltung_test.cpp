@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/diagnostics.hpp"
+#include "support/debug_mode.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
 #include "value/errors.hpp"
@@ -83,15 +83,9 @@ TEST(Karteikartenverwaltung, RegistrationMakesTheCollectionCurrent) {
   EXPECT_EQ(kkv.bestimme_gegenwaertige_sammlung()->karten.names(),
             std::vector<std::string>{"kk_test-1"});
 
-  platform::Diagnostics& diagnostics = platform::diagnostics();
-  int stops = 0;
-  const auto hook = diagnostics.debug_hook;
-  diagnostics.debug_hook = [&stops] { ++stops; };
-  diagnostics.debug_status = true;
+  const tavo::testing::DebugMode debug;
   EXPECT_THROW(kkv.add_haendesammlung(Dict{{"kk_other-1", Dict{}}}, "kk_other"), AssertionError);
-  diagnostics.debug_status = false;
-  diagnostics.debug_hook = hook;
-  EXPECT_EQ(stops, 1);
+  EXPECT_EQ(debug.stops(), 1);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
-#include "platform/diagnostics.hpp"
+#include "support/debug_mode.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -118,10 +118,8 @@ TEST_F(Scheduling, ForgottenCardsMode) {
   EXPECT_EQ(repr(kkv.schedule(None, forgotten, "hard")), "None");
   EXPECT_EQ(forgotten.learnstatus, Learnstatus::learned);
 
-  platform::Diagnostics& diagnostics = platform::diagnostics();
-  diagnostics.debug_status = true;
+  const tavo::testing::DebugMode debug;
   EXPECT_THROW(kkv.schedule(None, forgotten, "easy"), AssertionError);
-  diagnostics.debug_status = false;
 }
 
 TEST_F(Scheduling, LearningAheadTakesTheEarlyReviewPath) {

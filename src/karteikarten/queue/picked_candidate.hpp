@@ -1,0 +1,25 @@
+// The results of picking one card out of the candidates of a choice.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "karteikarten/cards/entry.hpp"
+
+namespace tavo::kk {
+
+// What the pick yields: nothing, one candidate, or a list of candidates
+// (the lowest-fudge selection of three or more, holding one).
+using PickedCandidate = std::variant<std::monostate, Entry, std::vector<Entry>>;
+
+// The picked card as (card data, name, collection name); all empty when
+// nothing was picked.
+struct ChosenCandidate {
+  CardRef data;
+  std::optional<std::string> name;
+  std::optional<std::string> sammlungsname;
+};
+
+}  // namespace tavo::kk
