@@ -233,6 +233,47 @@ class Karteikartenverwaltung {
   // skipped.
   void korrigiere_ueberschuss(const SammlungRef& sammlung, std::int64_t ueberschuss);
 
+  // ---- card choice ----
+
+  // The next card to show, or None when no collection offers one. Renews
+  // every card's fudge first, then lets each collection choose and the
+  // card due earliest win (on equal due the lower fudge, on equal fudge the
+  // later collection). sammlungsort_name becomes the card's collection (the
+  // base collection of a forgotten-cards collection), or None. A hand card
+  // gets its hand from the hand importer before the card is built.
+  std::optional<Karteikarte> get_card();
+  // The winner over all collections as (card name, collection name); both
+  // empty when no collection offers a card.
+  CardAndCollection waehle_card_aus_mehreren_sammlungen();
+  // The card `sammlung` offers now, within today's limits and with at most
+  // five candidates (new cards and reviews, see aufteilung_5); both empty
+  // when there is none or the pass limit is reached. Sets
+  // make_karte_due_bool when the card is a new one. vorauslernen_tage is
+  // restored on return, also when a query throws. `fudge` is passed on to
+  // the forgotten-cards choice only.
+  CardAndCollection waehle_card_eine_sammlung(const SammlungRef& sammlung,
+                                              std::optional<std::int64_t> fudge = std::nullopt);
+  // Of two chosen cards the one to show first: a present card before an
+  // absent one, then the earlier due (None earliest, "done" latest), then
+  // the lower fudge; a tie goes to the second.
+  CardAndCollection vergleiche_card_eher_due(const std::optional<std::string>& cardpointer,
+                                             const std::optional<std::string>& sammlungsname1,
+                                             const std::optional<std::string>& otherpointer,
+                                             const std::optional<std::string>& sammlungsname2);
+
+  // ---- forgotten-cards drill ----
+
+  // The next forgotten card of `sammlung` as (card name, collection name):
+  // of its cards forgotten ("zuletzt_vergessen") after the cut-off
+  // vergessen_wie_weit_zurueck learning days before the module was loaded
+  // and not yet learnt in this run, the five first in permanent review
+  // order, then the one with the lowest fudge. Both empty when there is
+  // none or the pass limit is reached. `fudge` is not used.
+  CardAndCollection waehle_card_vergessene(const SammlungRef& sammlung,
+                                           std::optional<std::int64_t> fudge = std::nullopt);
+  // True when the card `karte` of `sammlungsname` was learnt in this run.
+  bool karte_in_vergessene_karten(const std::string& karte, const std::string& sammlungsname) const;
+
   // ---- five-card split and candidate pick ----
 
   // The places for new cards and for reviews among the five in rotation.
@@ -245,7 +286,8 @@ class Karteikartenverwaltung {
   PickedCandidate finde_beste_karte_alle(const std::vector<Entry>& liste) const;
   // A non-empty list becomes its first entry; anything else is returned
   // unchanged.
-  PickedCandidate korrigiere_typ_ausgewaehlte_karte(const PickedCandidate& ausgewaehlte_karte) const;
+  PickedCandidate korrigiere_typ_ausgewaehlte_karte(
+      const PickedCandidate& ausgewaehlte_karte) const;
   // The picked candidate of `alle` as (card data, name, collection name);
   // all empty when `alle` is empty.
   ChosenCandidate bestimme_ausgewaehlte_karte_info_aus_alle(const std::vector<Entry>& alle,
@@ -312,6 +354,8 @@ class Karteikartenverwaltung {
   // Bounds of a single learning step in minutes; set by set_minimum_values.
   std::optional<std::int64_t> NEW_STEPS_min;
   std::optional<std::int64_t> LAPSE_STEPS_min;
+  // Reset by every choice of a collection.
+  bool durchlauf_10_erfolgreich = false;
 
  private:
   // The points of an answer at which the day's records are written, in the
@@ -331,6 +375,15 @@ class Karteikartenverwaltung {
   // writes none.
   void answer_bookkeeping(AnswerStep step, const Karteikarte& card, const std::string& response,
                           bool test);
+  // The registered collection named by sammlungsort_name; KeyError when
+  // there is none.
+  SammlungRef answered_collection() const;
+  void record_new_card(const Karteikarte& card, const std::string& response);
+  void record_review_card(const Karteikarte& card, const std::string& response);
+  void record_seen_today(const Karteikarte& card);
+  void record_again_queue(const Karteikarte& card, const std::string& response);
+  void record_right_first_time(const Karteikarte& card, const std::string& response);
+  void record_lapse(const Karteikarte& card);
   Value schedule_forgotten(Karteikarte& card, const std::string& response, bool real);
   Value schedule_learning(Karteikarte& card, const std::string& response, bool real);
   Value schedule_learned(Karteikarte& card, const std::string& response, std::int64_t delay,

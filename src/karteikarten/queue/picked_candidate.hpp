@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -21,5 +22,9 @@ struct ChosenCandidate {
   std::optional<std::string> name;
   std::optional<std::string> sammlungsname;
 };
+
+// A card chosen for showing: (card name, collection name), both empty when
+// there is none.
+using CardAndCollection = std::pair<std::optional<std::string>, std::optional<std::string>>;
 
 }  // namespace tavo::kk

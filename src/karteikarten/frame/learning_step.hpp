@@ -1,0 +1,61 @@
+// The learning loop every host runs: choose a card, let the user answer it,
+// record the answer and store the card.
+//
+// A host either calls learning_step with a function that shows the card
+// and returns the user's answer, or, when it asks in its own way, calls
+// get_card() on the manager, shows the card with the texts of
+// get_interval_responses(card), and passes the answer to answer_card.
+// Either way the answer is scheduled (schedule, then the card's
+// change_due), recorded on the card (set_letzte_antwort,
+// set_last_interval_no_lapse, set_beantwortungszeit, set_last_interval),
+// written back into its collection and saved before the call returns, so
+// that an answer acknowledged to the user is never lost.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "karteikarten/cards/karteikarte.hpp"
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "value/value.hpp"
+
+namespace tavo::kk {
+
+// The user's answer to a shown card.
+struct Antwort {
+  // "again", "hard", "good" or "easy".
+  std::string response;
+  // The time the user took, in seconds.
+  Value beantwortungszeit = 0;
+};
+
+// What one step did: the card as answered (with its new due moment), its
+// collection, the answer and the days until it is due again.
+struct LearningStepResult {
+  Karteikarte card;
+  std::string sammlungsname;
+  Antwort antwort;
+  Value tage;
+};
+
+// Shows `card` with the four button texts (again, hard, good, easy) and
+// returns the answer, or nothing when the user stops.
+using AskAnswer =
+    std::function<std::optional<Antwort>(const Karteikarte& card, const Tuple& buttons)>;
+
+// Schedules the answer to `card`, the card last handed out by get_card,
+// records it on the card, writes the card back into the current collection
+// and saves that collection. Returns the days until the card is due again.
+// ValueError for a response the card's phase does not accept (the day's
+// records made before the phase check stay, as schedule leaves them);
+// KeyError when the current collection is not registered. A right answer
+// is also recorded in today's "karte_erfolgreich_wiederholt".
+Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort);
+
+// One whole step: the next card, the user's answer through `ask`, and
+// answer_card. Nothing when there is no card to show or the user stopped;
+// then nothing is recorded.
+std::optional<LearningStepResult> learning_step(Karteikartenverwaltung& kkv, const AskAnswer& ask);
+
+}  // namespace tavo::kk

@@ -1,0 +1,228 @@
+// Choosing the next card: each collection offers one card out of at most
+// five candidates (new cards within today's limit, reviews failed today or
+// due now, within the first and within the second learning step), and the
+// offers compete by due moment and fudge.
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "karteikarten/cards/karten_identifier.hpp"
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/queue/review_order.hpp"
+#include "platform/diagnostics.hpp"
+#include "value/errors.hpp"
+
+namespace tavo::kk {
+namespace {
+
+constexpr std::string_view forgotten_suffix = "_vergessen";
+
+// The collection a card belongs to: the name before "_vergessen" for a
+// forgotten-cards collection, else the name itself.
+std::string base_name(const std::string& sammlungsname) {
+  if (!sammlungsname.ends_with(forgotten_suffix)) return sammlungsname;
+  return sammlungsname.substr(0, sammlungsname.find(forgotten_suffix));
+}
+
+// Orders due moments: None first, then moments, then "done".
+std::pair<int, double> due_rank(const Due& due) {
+  if (due.is_none()) return {0, 0};
+  if (due.is_done()) return {2, 0};
+  return {1, due.seconds()};
+}
+
+void append(std::vector<Entry>& alle, const std::vector<Entry>& more) {
+  alle.insert(alle.end(), more.begin(), more.end());
+}
+
+// Learning ahead switched off for one collection's choice, on the manager
+// and on the collection, until resumed or the scope ends (also by an
+// exception).
+class LearningAheadPause {
+ public:
+  LearningAheadPause(Karteikartenverwaltung& kkv, platform::Haendesammlung& sammlung)
+      : kkv_(kkv),
+        sammlung_(sammlung),
+        manager_days_(kkv.vorauslernen_tage),
+        collection_days_(sammlung.vorauslernen) {
+    kkv_.vorauslernen_tage = 0;
+    sammlung_.set_vorauslernen_tage(0);
+  }
+  ~LearningAheadPause() { resume(); }
+  LearningAheadPause(const LearningAheadPause&) = delete;
+  LearningAheadPause& operator=(const LearningAheadPause&) = delete;
+
+  void resume() {
+    kkv_.vorauslernen_tage = manager_days_;
+    sammlung_.set_vorauslernen_tage(collection_days_);
+  }
+
+ private:
+  Karteikartenverwaltung& kkv_;
+  platform::Haendesammlung& sammlung_;
+  const std::int64_t manager_days_;
+  const std::int64_t collection_days_;
+};
+
+}  // namespace
+
+std::optional<Karteikarte> Karteikartenverwaltung::get_card() {
+  hc.fudge_erneuern();
+  const auto [cardpointer, sammlungsname] = waehle_card_aus_mehreren_sammlungen();
+  if (!cardpointer || cardpointer->empty()) {
+    set_sammlungsort_name(std::nullopt, 2591);
+    return std::nullopt;
+  }
+  const std::string base = base_name(*sammlungsname);
+  platform::debug_check(cardpointer->starts_with(base));
+  platform::debug_check(hc.get_index_from_name(base) != -1);
+  // The card is read from the collection that offered it, which is the
+  // base collection outside the forgotten-cards drill.
+  const SammlungRef sammlung = hc.sammlung_named(*sammlungsname);
+  const CardRef& record = sammlung->karten.at(*cardpointer);
+  if (!record->fragetext) {
+    sammlung->set_handinfo_nur_reizung(*cardpointer, get_handinfo_from_cardpointer(*cardpointer));
+  }
+  Karteikarte card(record, *cardpointer, startzeit_tag);
+  set_sammlungsort_name(base, 2583);
+  return card;
+}
+
+CardAndCollection Karteikartenverwaltung::waehle_card_aus_mehreren_sammlungen() {
+  const std::int64_t fudge = 1 + hc.get_anzahl_karten();
+  CardAndCollection best;
+  for (const SammlungRef& sammlung : std::vector(hc.liste_aller_sammlungen)) {
+    CardAndCollection offer = modus_vergessene_karten ? waehle_card_vergessene(sammlung, fudge)
+                                                      : waehle_card_eine_sammlung(sammlung, fudge);
+    best = best.first && !best.first->empty()
+               ? vergleiche_card_eher_due(best.first, best.second, offer.first, offer.second)
+               : std::move(offer);
+  }
+  if (best.first && !best.first->empty()) {
+    platform::debug_check(best.second && best.first->starts_with(base_name(*best.second)));
+  } else {
+    platform::debug_check(!best.second || best.second->empty());
+  }
+  return best;
+}
+
+CardAndCollection Karteikartenverwaltung::vergleiche_card_eher_due(
+    const std::optional<std::string>& cardpointer, const std::optional<std::string>& sammlungsname1,
+    const std::optional<std::string>& otherpointer,
+    const std::optional<std::string>& sammlungsname2) {
+  const bool card_given = cardpointer && !cardpointer->empty();
+  const bool other_given = otherpointer && !otherpointer->empty();
+  if (!card_given) return {otherpointer, sammlungsname2};
+  if (!other_given) return {cardpointer, sammlungsname1};
+  const CardRef& card = hc.sammlung_named(sammlungsname1.value_or(""))->karten.at(*cardpointer);
+  const CardRef& other = hc.sammlung_named(sammlungsname2.value_or(""))->karten.at(*otherpointer);
+  const auto card_due = due_rank(card->due);
+  const auto other_due = due_rank(other->due);
+  if (card_due != other_due) {
+    return card_due < other_due ? CardAndCollection{cardpointer, sammlungsname1}
+                                : CardAndCollection{otherpointer, sammlungsname2};
+  }
+  if (stored_fudge(card) < stored_fudge(other)) return {cardpointer, sammlungsname1};
+  return {otherpointer, sammlungsname2};
+}
+
+CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
+    const SammlungRef& sammlung, std::optional<std::int64_t> fudge) {
+  durchlauf_10_erfolgreich = false;
+  make_karte_due_bool = false;
+  if (!continuous_learning && durchlauf_10_counter > Value(9)) return {};
+  if (modus_vergessene_karten) return waehle_card_vergessene(sammlung, fudge);
+  if (!sammlung) throw AttributeError("'NoneType' object has no attribute 'karten'");
+
+  const std::int64_t grenzwert_neue_karten_heute = bestimme_grenzwert_neue_karten_heute(sammlung);
+  const std::int64_t grenzwert_wiederholungen = bestimme_grenzwert_wiederholungen(sammlung);
+  const double voraus_1 = voraus_1_min();
+  const double voraus_10 = voraus_10_min();
+
+  // Reviews are counted without learning ahead first; only when fewer than
+  // five are due does learning ahead fill the rotation.
+  LearningAheadPause learning_ahead(*this, *sammlung);
+  const std::int64_t ohne_vorauslernen =
+      sammlung->get_anzahl_moegliche_wiederholungen(grenzwert_wiederholungen, std::nullopt, 600);
+  std::int64_t grenzwert_maximale_wiederholungen = 0;
+  if (!nur_neue_karten_anzeigen) {
+    grenzwert_maximale_wiederholungen = ohne_vorauslernen;
+    if (ohne_vorauslernen < 5) {
+      learning_ahead.resume();
+      grenzwert_maximale_wiederholungen = sammlung->get_anzahl_moegliche_wiederholungen(
+          grenzwert_wiederholungen, std::nullopt, 600);
+    }
+  }
+
+  const Dict neue_karten_dict = sammlung->set_state_neue_dict();
+  const auto g = static_cast<std::int64_t>(neue_karten_dict.at("gesamt").as_list().size());
+  const auto [neue_karten_soll, maximale_wiederholungen] =
+      aufteilung_5(grenzwert_neue_karten_heute, grenzwert_maximale_wiederholungen, g);
+
+  // New cards.
+  const std::int64_t ausstehend = sammlung->berechne_anzahl_neue_karten_faellig_stellbar(
+      grenzwert_neue_karten_heute, false, neue_karten_soll);
+  Karten_Identifier neue(sammlungsort_name.value_or(""));
+  if (ausstehend > 0) {
+    neue.add_two_tuple_list(sammlung->finde_beste_neue_karte(ausstehend, std::min(ausstehend, g)));
+  }
+  const std::vector<Entry> heute_faellige = neue.get_3er_liste();
+  check_id_faehig(heute_faellige);
+
+  // Reviews failed today take the review places first when they fill them.
+  std::vector<Entry> wiederholbare_karten;
+  if (sammlung->get_anzahl_heute_angesehen_nicht_erfolgreich_wiederholt() >=
+      grenzwert_maximale_wiederholungen) {
+    wiederholbare_karten =
+        sammlung->wandle_bezeichner_liste_in_karten_liste_um(first_in_review_order(
+            *sammlung, sammlung->get_bezeichner_heute_angesehen_nicht_erfolgreich_wiederholt(),
+            maximale_wiederholungen));
+  } else {
+    sammlung->set_states_wiederholbare_in_x();
+    wiederholbare_karten = sammlung->finde_beste_wiederholbare_karte(
+        maximale_wiederholungen, 0, grenzwert_maximale_wiederholungen);
+  }
+  const std::int64_t maximale_wiederholungen_neu =
+      maximale_wiederholungen - static_cast<std::int64_t>(wiederholbare_karten.size());
+  platform::debug_check(maximale_wiederholungen_neu >= 0);
+  check_id_faehig(wiederholbare_karten);
+
+  std::vector<Entry> alle = heute_faellige;
+  if (!nur_neue_karten_anzeigen) append(alle, wiederholbare_karten);
+
+  // Reviews due within the first and within the second learning step.
+  const std::int64_t moeglich_in_1 = sammlung->get_anzahl_moegliche_wiederholungen(
+      grenzwert_wiederholungen, std::nullopt, voraus_1);
+  const std::int64_t maximale_in_1 = std::max<std::int64_t>(maximale_wiederholungen_neu, 0);
+  const std::int64_t grenzwert_in_1 = std::min(maximale_in_1, moeglich_in_1);
+  const std::int64_t maximale_in_10 =
+      std::max<std::int64_t>(maximale_wiederholungen_neu - grenzwert_in_1, 0);
+  const std::int64_t moeglich_in_10 = sammlung->get_anzahl_moegliche_wiederholungen(
+      grenzwert_wiederholungen, std::nullopt, voraus_10);
+  const std::int64_t grenzwert_in_10 = std::min(maximale_in_10, moeglich_in_10);
+
+  const std::int64_t add_due_in_1 = std::min(maximale_in_1, grenzwert_in_1);
+  platform::debug_check(add_due_in_1 >= 0);
+  sammlung->set_states_wiederholbare_in_x();
+  const std::vector<Entry> in_1 =
+      sammlung->finde_beste_wiederholbare_karte(add_due_in_1, voraus_1, moeglich_in_1);
+  check_id_faehig(in_1);
+  if (!nur_neue_karten_anzeigen) append(alle, in_1);
+
+  const std::int64_t add_due_in_10 = std::min(maximale_in_10, grenzwert_in_10);
+  platform::debug_check(add_due_in_10 >= 0);
+  const std::vector<Entry> in_10 =
+      sammlung->finde_beste_wiederholbare_karte(add_due_in_10, voraus_10, moeglich_in_10);
+  check_id_faehig(in_10);
+  if (!nur_neue_karten_anzeigen) append(alle, in_10);
+  platform::debug_check(alle.size() <= 5);
+
+  const ChosenCandidate chosen = bestimme_ausgewaehlte_karte_info_aus_alle(alle, sammlung);
+  if (ausgewaehlte_karte_ist_neu(chosen.name, heute_faellige)) make_karte_due_bool = true;
+  sammlung->neue_dict = None;
+  return {chosen.name, chosen.sammlungsname};
+}
+
+}  // namespace tavo::kk

@@ -1,0 +1,163 @@
+// A simulated learner: 30 question cards learnt over 20 learning days
+// across the end of daylight-saving time, through the host loop.
+#include "karteikarten/frame/learning_step.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "platform/common_functions.hpp"
+#include "support/debug_mode.hpp"
+#include "support/scoped_environment.hpp"
+#include "support/temporary_directory.hpp"
+
+namespace tavo::kk {
+namespace {
+
+constexpr int cards = 30;
+constexpr std::int64_t new_per_day = 5;
+constexpr std::int64_t reviews_per_day = 50;
+constexpr double look_ahead = 600;
+constexpr double seconds_per_answer = 10;
+
+Dict deck() {
+  Dict modul;
+  for (int i = 1; i <= cards; ++i) {
+    modul.set(i, Dict{{"fragetext", "Frage " + std::to_string(i)}, {"antworttext", "Antwort"}});
+  }
+  return modul;
+}
+
+double now() { return platform::cf().get_now(); }
+
+class SimulatedLearner : public ::testing::Test {
+ protected:
+  SimulatedLearner() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
+    platform::cf().set_fixed_now(DateTime(2021, 10, 20, 10).to_epoch_seconds());
+  }
+  ~SimulatedLearner() override { platform::cf().clear_fixed_now(); }
+
+  // A manager as a host starts it: settings stored, the deck registered.
+  std::unique_ptr<Karteikartenverwaltung> start_manager() {
+    auto kkv = std::make_unique<Karteikartenverwaltung>();
+    kkv->neue_karten_pro_tag = new_per_day;
+    kkv->maximale_wiederholungen_pro_tag = reviews_per_day;
+    kkv->save_default_values();
+    kkv->add_haendesammlung(deck(), "kk_sim");
+    return kkv;
+  }
+
+  SammlungRef sammlung(const Karteikartenverwaltung& kkv) const {
+    return kkv.hc.sammlung_named("kk_sim");
+  }
+
+  // Whether a choice has nothing to offer: no card due within the
+  // look-ahead, and no new card may be put due today.
+  bool nothing_to_offer(const Karteikartenverwaltung& kkv) const {
+    const SammlungRef s = sammlung(kkv);
+    const bool new_allowed =
+        s->anzahl_due_none() > 0 && s->get_anzahl_vormals_neu_heute() < new_per_day;
+    return !new_allowed && s->get_due_today(look_ahead) == 0;
+  }
+
+  // The earliest due moment after now, if it is still today.
+  std::optional<double> next_due_today(const Karteikartenverwaltung& kkv) const {
+    std::optional<double> next;
+    for (const auto& [name, card] : sammlung(kkv)->karten) {
+      if (card->due.is_moment() && card->due.seconds() > now()) {
+        next = std::min(next.value_or(card->due.seconds()), card->due.seconds());
+      }
+    }
+    if (next && *next < platform::cf().next_learning_day_start(kkv.startzeit_tag)) return next;
+    return std::nullopt;
+  }
+
+  // Answers until nothing is left for today; returns the answers given.
+  int learn_one_day(Karteikartenverwaltung& kkv) {
+    int answers = 0;
+    std::map<std::string, double> failed;  // card -> its due moment
+    const AskAnswer ask = [&](const Karteikarte& card, const Tuple& buttons) {
+      EXPECT_EQ(buttons.size(), 4u);
+      if (const auto again = failed.find(card.get_name()); again != failed.end()) {
+        EXPECT_GE(now() + look_ahead, again->second) << card.get_name();
+        failed.erase(again);
+      }
+      const bool first_sight = card.get_karte_ist_neu();
+      if (first_sight) ++first_sights_;
+      const bool wrong = first_sight && first_sights_ % 3 == 0;
+      return Antwort{wrong ? "again" : "good", seconds_per_answer};
+    };
+    for (;;) {
+      const bool expect_none = nothing_to_offer(kkv);
+      const std::optional<LearningStepResult> step = learning_step(kkv, ask);
+      EXPECT_EQ(!step, expect_none);
+      if (step) {
+        ++answers;
+        if (step->antwort.response == "again") {
+          failed[step->card.get_name()] = step->card.due.seconds();
+        }
+        platform::cf().set_fixed_now(now() + seconds_per_answer);
+        continue;
+      }
+      const std::optional<double> next = next_due_today(kkv);
+      if (!next) break;
+      platform::cf().set_fixed_now(*next);
+    }
+    EXPECT_TRUE(failed.empty()) << "a failed card did not come back the same day";
+    const SammlungRef s = sammlung(kkv);
+    EXPECT_LE(s->get_anzahl_vormals_neu_heute(), new_per_day);
+    EXPECT_LE(s->anzahl_wiederholte_karten(), reviews_per_day);
+    std::cout << platform::cf().get_datum_string_startzeit(kkv.startzeit_tag) << ": "
+              << s->get_anzahl_vormals_neu_heute() << " new, " << s->anzahl_wiederholte_karten()
+              << " reviews, " << answers << " answers\n";
+    return answers;
+  }
+
+  void next_morning(const Karteikartenverwaltung& kkv) {
+    const DateTime tomorrow =
+        DateTime::fromtimestamp(platform::cf().next_learning_day_start(kkv.startzeit_tag));
+    platform::cf().set_fixed_now(
+        DateTime(tomorrow.year(), tomorrow.month(), tomorrow.day(), 10).to_epoch_seconds());
+  }
+
+  int first_sights_ = 0;
+
+ private:
+  tavo::testing::TemporaryDirectory directory_;
+  tavo::testing::ScopedEnvironment data_dir_;
+};
+
+TEST_F(SimulatedLearner, LearnsTheDeckWithinTheDailyLimitsAndContinuesInANewSession) {
+  const tavo::testing::DebugMode debug;  // the choice's consistency checks, five candidates at most
+  std::unique_ptr<Karteikartenverwaltung> kkv = start_manager();
+  int answers = 0;
+  for (int day = 0; day < 20; ++day) {
+    if (day == 10) {
+      // A new session on the same data continues where the last one stopped.
+      std::map<std::string, std::uint64_t> stored;
+      for (const auto& [name, card] : sammlung(*kkv)->karten)
+        stored[name] = stored_fingerprint(*card);
+      kkv = start_manager();
+      for (const auto& [name, card] : sammlung(*kkv)->karten) {
+        EXPECT_EQ(stored_fingerprint(*card), stored.at(name)) << name;
+      }
+    }
+    answers += learn_one_day(*kkv);
+    next_morning(*kkv);
+  }
+  for (const auto& [name, card] : sammlung(*kkv)->karten) {
+    EXPECT_EQ(card->learnstatus, Learnstatus::learned) << name;
+  }
+  EXPECT_EQ(first_sights_, cards);
+  EXPECT_EQ(kkv->iterate_key_shelve("reps").at("anzahl"), Value(answers));
+}
+
+}  // namespace
+}  // namespace tavo::kk
