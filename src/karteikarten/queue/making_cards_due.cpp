@@ -82,15 +82,6 @@ std::optional<NewCard> lowest_fudge_new_card(const platform::Haendesammlung& sam
   return best;
 }
 
-// The names in today's entry `datum_heute` of the put-due record, or an
-// empty list when there is none.
-List put_due_on(const platform::Haendesammlung& sammlung, const std::string& datum_heute) {
-  const Value* days = sammlung.metadata.find(put_due_today_key);
-  if (days == nullptr || !days->is_dict()) return List{};
-  const Value* names = days->as_dict().find(datum_heute);
-  return names != nullptr && names->is_list() ? names->as_list() : List{};
-}
-
 }  // namespace
 
 void Karteikartenverwaltung::make_karte_due(const std::string& kartenname,
@@ -152,13 +143,12 @@ double Karteikartenverwaltung::sortiere_neue_karten_heute_nach_faellig_gestellt(
 
 void Karteikartenverwaltung::korrigiere_ueberschuss(const SammlungRef& sammlung,
                                                     std::int64_t ueberschuss) {
-  const List heute =
-      put_due_on(existing(sammlung), platform::cf().get_datum_string_startzeit(startzeit_tag));
+  const Value heute = existing(sammlung).get_metadata_heute(put_due_today_key);
   // Each key is taken once, so that cards without a moment keep one order
   // while the clock runs.
   std::vector<std::pair<double, std::string>> noted;
   for (const auto& [name, record] : sammlung->karten) {
-    if (heute.contains(name)) {
+    if (heute.is_list() && heute.as_list().contains(name)) {
       noted.emplace_back(
           sortiere_neue_karten_heute_nach_faellig_gestellt({name, record->faellig_erstes_mal}),
           name);

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
-#include "platform/common_functions.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -20,18 +19,6 @@ const Value mature_interval = 21;
 // True when `names`, one of today's card lists, holds `name`.
 bool holds(const Value& names, const std::string& name) {
   return names.truthy() && names.as_list().contains(name);
-}
-
-// Whether `name` is missing from today's list `key` in `metadata`. A
-// statistic never recorded, or without a list for `day`, holds no names
-// today: a day on which no card was failed yet must not keep every right
-// answer out of "alte_karten_gleich_richtig".
-bool day_list_admits(const Dict& metadata, const char* key, const std::string& day,
-                     const std::string& name) {
-  const Value* days = metadata.find(key);
-  if (days == nullptr || !days->is_dict()) return true;
-  const Value* names = days->as_dict().find(day);
-  return names == nullptr || !names->as_list().contains(name);
 }
 
 // The name of the current collection; KeyError when there is none.
@@ -111,16 +98,16 @@ void Karteikartenverwaltung::record_again_queue(const Karteikarte& card,
 // A right answer to a card neither seen new nor failed today.
 void Karteikartenverwaltung::record_right_first_time(const Karteikarte& card,
                                                      const std::string& response) {
-  const Dict metadata = answered_collection()->metadata;
-  const std::string heute = platform::cf().get_datum_string_startzeit(startzeit_tag);
+  // A day without a list holds no names yet: before the first failure of
+  // the day every right answer counts.
+  const SammlungRef sammlung = answered_collection();
   const std::string& name = card.get_name();
   if (response == "again" ||
-      !day_list_admits(metadata, "neue_karten_heute_angesehen", heute, name)) {
+      holds(sammlung->get_metadata_heute("neue_karten_heute_angesehen"), name) ||
+      holds(sammlung->get_metadata_heute("heute_falsch"), name)) {
     return;
   }
-  if (day_list_admits(metadata, "heute_falsch", heute, name)) {
-    add_cardid_to_schon_gelernt(&card, "alte_karten_gleich_richtig");
-  }
+  add_cardid_to_schon_gelernt(&card, "alte_karten_gleich_richtig");
 }
 
 void Karteikartenverwaltung::record_lapse(const Karteikarte& card) {
