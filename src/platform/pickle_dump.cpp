@@ -241,6 +241,18 @@ std::pair<SammlungRef, bool> PickleDump::get_haendesammlung(const std::string& n
   return {std::move(collection), true};
 }
 
+std::vector<std::string> PickleDump::stored_collection_names() const {
+  const fs::path path = collections_path();
+  if (!holds_data(path)) return {};
+  db::check_database_file(path);
+  db::Connection connection(path, db::OpenMode::read_only);
+  check_schema(connection);
+  db::Statement statement = connection.prepare("SELECT name FROM collection ORDER BY name");
+  std::vector<std::string> names;
+  while (statement.step()) names.push_back(statement.column_text(0));
+  return names;
+}
+
 SaveCounts PickleDump::save_haendesammlung(const std::string& name,
                                            Haendesammlung& collection) const {
   const std::string metadata_json = encode_json(collection.metadata);

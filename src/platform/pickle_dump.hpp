@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/haendesammlung.hpp"
 #include "value/value.hpp"
@@ -45,6 +46,10 @@ class PickleDump {
   // removed. Creates the store and its directory when missing. db::Error on
   // failure, with the store and the snapshot left as they were.
   SaveCounts save_haendesammlung(const std::string& name, Haendesammlung& collection) const;
+
+  // The names of the stored collections, in name order; empty when nothing
+  // is stored. db::Error when the store exists but cannot be read.
+  std::vector<std::string> stored_collection_names() const;
 
   // The stored settings mapping, or nullopt when none was saved. ValueError
   // when the file does not hold a settings mapping, std::system_error when

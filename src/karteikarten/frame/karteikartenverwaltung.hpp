@@ -158,6 +158,14 @@ class Karteikartenverwaltung {
   // integer found there is first dated today, in place.
   Value get_heute_bezogener_wert_aus_dict(const Dict& dictionary, const std::string& key) const;
 
+  // ---- learning reports ----
+
+  // The "again" answers over every collection of the day statistics store,
+  // and those given today: (anzahl, anzahl_nur_heute).
+  std::pair<std::int64_t, std::int64_t> get_anzahl_falsch() const;
+  // The number of distinct days on which repetitions are recorded.
+  std::int64_t anzahl_lerntage_gesamt() const;
+
   // ---- settings ----
 
   // Loads the stored settings into the attributes (storing the current ones

@@ -1,21 +1,56 @@
 // The host's learning loop, in one place.
 #include "karteikarten/frame/learning_step.hpp"
 
+#include <cstdint>
 #include <utility>
 
 #include "value/errors.hpp"
 
 namespace tavo::kk {
 
+namespace {
+
+// Throws what schedule throws for `response` on `card`, without recording
+// anything.
+void preview_answer(Karteikartenverwaltung& kkv, const Karteikarte& card,
+                    const std::string& response) {
+  Karteikarte copy = deep_copy(card);
+  kkv.schedule(None, copy, response, true);
+}
+
+// The answer time that counts: the measured time, at most the longest
+// time counted for the card's kind.
+Value counted_answer_time(const Karteikartenverwaltung& kkv, const Karteikarte& card,
+                          const Value& beantwortungszeit) {
+  const std::int64_t longest =
+      card.nur_reizung ? kkv.maximale_beantwortungszeit_reizung : kkv.maximale_beantwortungszeit;
+  return Value(longest) < beantwortungszeit ? Value(longest) : beantwortungszeit;
+}
+
+}  // namespace
+
+bool accepts_response(Karteikartenverwaltung& kkv, const Karteikarte& card,
+                      const std::string& response) {
+  try {
+    preview_answer(kkv, card, response);
+    return true;
+  } catch (const ValueError&) {
+    return false;
+  }
+}
+
 Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort) {
+  preview_answer(kkv, card, antwort.response);
   const Value tage = kkv.schedule(None, card, antwort.response, false);
   card.change_due(tage);
   card.set_letzte_antwort(antwort.response, false);
   card.set_last_interval_no_lapse(tage, antwort.response, false);
-  card.set_beantwortungszeit(antwort.beantwortungszeit);
+  const Value zeit = counted_answer_time(kkv, card, antwort.beantwortungszeit);
+  card.set_beantwortungszeit(zeit);
   card.set_last_interval(tage);
   if (antwort.response != "again") kkv.set_karte_heute_schon_gelernt(card, false, antwort.response);
   if (!kkv.sammlungsort_name) throw KeyError("no current collection: sammlungsort_name is unset");
+  kkv.set_metadaten(Tuple{card.get_modus(), zeit}, "zeitdauer_heute");
   kkv.hc.sammlung_named(*kkv.sammlungsort_name)->aendere_karteikarte_in_dictionary(card);
   kkv.dictionary_speichern(None, false);
   return tage;

@@ -8,8 +8,11 @@
 // Either way the answer is scheduled (schedule, then the card's
 // change_due), recorded on the card (set_letzte_antwort,
 // set_last_interval_no_lapse, set_beantwortungszeit, set_last_interval),
-// written back into its collection and saved before the call returns, so
-// that an answer acknowledged to the user is never lost.
+// its time added to today's "zeitdauer_heute" (capped at
+// maximale_beantwortungszeit, or maximale_beantwortungszeit_reizung for a
+// bidding problem, on the card too), written back into its collection and
+// saved before the call returns, so that an answer acknowledged to the user
+// is never lost.
 #pragma once
 
 #include <functional>
@@ -47,11 +50,16 @@ using AskAnswer =
 // Schedules the answer to `card`, the card last handed out by get_card,
 // records it on the card, writes the card back into the current collection
 // and saves that collection. Returns the days until the card is due again.
-// ValueError for a response the card's phase does not accept (the day's
-// records made before the phase check stay, as schedule leaves them);
-// KeyError when the current collection is not registered. A right answer
-// is also recorded in today's "karte_erfolgreich_wiederholt".
+// ValueError for a response the card's phase does not accept, found by a
+// preview before anything is recorded; KeyError when the current
+// collection is not registered. A right answer is also recorded in today's
+// "karte_erfolgreich_wiederholt".
 Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort);
+
+// True when `card` in its present phase takes `response`: previews the
+// answer on a copy and records nothing.
+bool accepts_response(Karteikartenverwaltung& kkv, const Karteikarte& card,
+                      const std::string& response);
 
 // One whole step: the next card, the user's answer through `ask`, and
 // answer_card. Nothing when there is no card to show or the user stopped;

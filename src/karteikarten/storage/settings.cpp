@@ -1,11 +1,17 @@
-// The scheduler's settings: their table of names, defaults and bounds, and
-// the manager's operations that reset, report, load and store them.
+// The scheduler's settings: their table of names, defaults and bounds, the
+// manager's operations that reset, report, load and store them, and the
+// settings screen's describing, reading and changing of single settings.
 //
 // Every operation reads the one table below, so a setting is added or
 // changed in one place. The stored settings mapping holds the eighteen
 // settings in table order; "neue_karten_nur_heute" is stored dated with its
 // learning day, so that it lapses when the day is over. The two bounds of a
 // single learning step belong only to the minimum and maximum tables.
+#include "karteikarten/storage/settings.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,7 +21,6 @@
 #include <variant>
 #include <vector>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/storage/setting_value.hpp"
 #include "platform/pickle_dump.hpp"
 #include "value/errors.hpp"
@@ -150,6 +155,150 @@ void assign(Manager& kkv, const Setting& setting, const Value& wert) {
       setting.attribute);
 }
 
+// ---- single settings, as a settings screen handles them ----
+
+enum class Kind { integer, optional_integer, step_list };
+
+Kind kind_of(const Setting& setting) {
+  if (std::holds_alternative<List Manager::*>(setting.attribute)) return Kind::step_list;
+  if (std::holds_alternative<std::optional<std::int64_t> Manager::*>(setting.attribute)) {
+    return Kind::optional_integer;
+  }
+  return Kind::integer;
+}
+
+// The stored setting `key`; the bounds of a step are no setting of their
+// own. KeyError otherwise.
+const Setting& setting_named(std::string_view key) {
+  for (const Setting& setting : settings_table()) {
+    if (setting.key == key && setting.row != Row::step_bound) return setting;
+  }
+  throw KeyError("no setting " + quoted(key));
+}
+
+// The row holding the bounds of a value of `setting`: for a step list the
+// bounds of a single step ("NEW_STEPS_min" for "NEW_STEPS"), else its own.
+const Setting& bounds_of(const Setting& setting) {
+  if (kind_of(setting) != Kind::step_list) return setting;
+  const std::string step_key = std::string(setting.key) + "_min";
+  for (const Setting& row : settings_table()) {
+    if (row.key == step_key) return row;
+  }
+  throw KeyError("no step bounds for setting " + quoted(setting.key));
+}
+
+constexpr std::string_view blanks = " \t\n\r\f\v";
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+// The whole of `text` (blanks around it aside) as an integer.
+std::optional<std::int64_t> parsed_integer(std::string_view text) {
+  text = trimmed(text);
+  std::int64_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+// Appends the blank-separated integers of `part`; false when it holds none
+// or anything else.
+bool append_integers(List& steps, std::string_view part) {
+  part = trimmed(part);
+  if (part.empty()) return false;
+  while (!part.empty()) {
+    const std::size_t end = std::min(part.find_first_of(blanks), part.size());
+    const std::optional<std::int64_t> step = parsed_integer(part.substr(0, end));
+    if (!step) return false;
+    steps.append(*step);
+    part = trimmed(part.substr(end));
+  }
+  return true;
+}
+
+// Integers separated by commas or blanks, optionally in brackets; empty
+// text is the empty list. Nothing for any other text.
+std::optional<List> parsed_steps(std::string_view text) {
+  text = trimmed(text);
+  if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
+    text = trimmed(text.substr(1, text.size() - 2));
+  }
+  List steps;
+  if (text.empty()) return steps;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = text.find(',', start);
+    if (!append_integers(steps, text.substr(start, comma - start))) return std::nullopt;
+    if (comma == std::string_view::npos) return steps;
+    start = comma + 1;
+  }
+}
+
+bool is_none_text(std::string_view text) {
+  text = trimmed(text);
+  return text.size() == 4 && std::equal(text.begin(), text.end(), "none", [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == b;
+         });
+}
+
+ValueError wrong_form(const Setting& setting, std::string_view needed, std::string_view text) {
+  return ValueError("setting " + quoted(setting.key) + " needs " + std::string(needed) + ", not " +
+                    quoted(text));
+}
+
+void check_integer(const Setting& setting, const Value& wert) {
+  const std::int64_t number = integer_setting(setting.key, wert);
+  const std::int64_t minimum = setting.minimum.as_int();
+  const std::int64_t maximum = setting.maximum.as_int();
+  if (number < minimum || number > maximum) {
+    throw ValueError("setting " + quoted(setting.key) + " must be from " + std::to_string(minimum) +
+                     " to " + std::to_string(maximum) + ", not " + std::to_string(number));
+  }
+}
+
+void check_optional_integer(const Setting& setting, const Value& wert) {
+  if (wert.is_none()) return;
+  const std::int64_t number = integer_setting(setting.key, wert);
+  if (number < 0) {
+    throw ValueError("setting " + quoted(setting.key) + " must be none or at least 0, not " +
+                     std::to_string(number));
+  }
+}
+
+void check_steps(const Setting& setting, const Value& wert) {
+  if (!wert.is_list()) {
+    throw TypeError("setting " + quoted(setting.key) + " must be a list, not " + type_name(wert));
+  }
+  const List steps = wert.as_list();
+  if (steps.empty())
+    throw ValueError("setting " + quoted(setting.key) + " needs at least one step");
+  const Setting& bounds = bounds_of(setting);
+  const std::int64_t minimum = bounds.minimum.as_int();
+  const std::int64_t maximum = bounds.maximum.as_int();
+  for (const Value& step : steps) {
+    if (!step.is_int()) {
+      throw TypeError("setting " + quoted(setting.key) + " must have integer steps, not " +
+                      type_name(step));
+    }
+    if (step.as_int() < minimum || step.as_int() > maximum) {
+      throw ValueError("setting " + quoted(setting.key) + " must have steps from " +
+                       std::to_string(minimum) + " to " + std::to_string(maximum) +
+                       " minutes, not " + std::to_string(step.as_int()));
+    }
+  }
+}
+
+// TypeError or ValueError unless `wert` is a value `setting` may take.
+void check_value(const Setting& setting, const Value& wert) {
+  switch (kind_of(setting)) {
+    case Kind::integer: check_integer(setting, wert); return;
+    case Kind::optional_integer: check_optional_integer(setting, wert); return;
+    case Kind::step_list: check_steps(setting, wert); return;
+  }
+}
+
 }  // namespace
 
 void Karteikartenverwaltung::set_default_values() {
@@ -228,6 +377,42 @@ std::int64_t integer_setting(std::string_view key, const Value& wert) {
                     type_name(wert));
   }
   return wert.as_int();
+}
+
+std::vector<SettingDescription> describe_settings(const Karteikartenverwaltung& kkv) {
+  std::vector<SettingDescription> descriptions;
+  for (const Setting& setting : settings_table()) {
+    if (setting.row == Row::step_bound) continue;
+    const Setting& bounds = bounds_of(setting);
+    descriptions.push_back(
+        {std::string(setting.key), read(kkv, setting), bounds.minimum, bounds.maximum});
+  }
+  return descriptions;
+}
+
+Value setting_value_from_text(std::string_view key, std::string_view text) {
+  const Setting& setting = setting_named(key);
+  const Kind kind = kind_of(setting);
+  if (kind == Kind::step_list) {
+    if (std::optional<List> steps = parsed_steps(text)) return std::move(*steps);
+    throw wrong_form(setting, "integers separated by commas", text);
+  }
+  if (kind == Kind::optional_integer && is_none_text(text)) return None;
+  if (const std::optional<std::int64_t> number = parsed_integer(text)) return *number;
+  throw wrong_form(setting, kind == Kind::integer ? "an integer" : "an integer or none", text);
+}
+
+void change_setting(Karteikartenverwaltung& kkv, std::string_view key, const Value& wert) {
+  const Setting& setting = setting_named(key);
+  check_value(setting, wert);
+  const Value previous = read(kkv, setting);
+  assign(kkv, setting, wert);
+  try {
+    kkv.save_default_values();
+  } catch (...) {
+    assign(kkv, setting, previous);
+    throw;
+  }
 }
 
 }  // namespace tavo::kk

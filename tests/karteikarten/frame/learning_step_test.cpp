@@ -13,6 +13,7 @@
 #include <string>
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/common_functions.hpp"
 #include "support/debug_mode.hpp"
 #include "support/scoped_environment.hpp"
@@ -161,3 +162,23 @@ TEST_F(SimulatedLearner, LearnsTheDeckWithinTheDailyLimitsAndContinuesInANewSess
 
 }  // namespace
 }  // namespace tavo::kk
+
+namespace tavo::kk::testing {
+namespace {
+
+TEST_F(SchedulingTest, AnAnswerThePhaseRefusesRecordsNothing) {
+  Karteikarte card = learned_card(10, 250, a_morning);
+  answer_card(kkv, card, Antwort{"again", 5});
+  ASSERT_EQ(card.learnstatus, Learnstatus::relearning);
+
+  EXPECT_FALSE(accepts_response(kkv, card, "hard"));
+  EXPECT_TRUE(accepts_response(kkv, card, "good"));
+  const Dict metadata = deep_copy(kkv.hc.sammlung_named("kk_test")->metadata).as_dict();
+  const Dict statistics = kkv.iterate_key_shelve("reps");
+  EXPECT_THROW(answer_card(kkv, card, Antwort{"hard", 5}), ValueError);
+  EXPECT_EQ(Value(kkv.hc.sammlung_named("kk_test")->metadata), Value(metadata));
+  EXPECT_EQ(Value(kkv.iterate_key_shelve("reps")), Value(statistics));
+}
+
+}  // namespace
+}  // namespace tavo::kk::testing

@@ -1,9 +1,13 @@
+#include "karteikarten/storage/settings.hpp"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
@@ -155,6 +159,116 @@ TEST_F(SettingsTest, AStoredValueOfTheWrongKindStopsTheLoad) {
   store(Dict{{"startzeit_tag", 24}});
   EXPECT_THROW(kkv.update_default_values(), ValueError);
   EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 3);
+}
+
+TEST_F(SettingsTest, DescriptionsShowEverySettingWithItsBounds) {
+  Karteikartenverwaltung kkv;
+  const std::vector<SettingDescription> descriptions = describe_settings(kkv);
+  std::vector<Value> keys;
+  for (const SettingDescription& description : descriptions) keys.emplace_back(description.key);
+  EXPECT_EQ(keys, kkv.make_default_values_dictionary().keys());
+
+  const auto shown = [&](std::size_t index) {
+    const SettingDescription& d = descriptions.at(index);
+    return d.key + " " + repr(d.wert) + " " + repr(d.minimum) + ".." + repr(d.maximum);
+  };
+  EXPECT_EQ(shown(1), "startzeit_tag 3 0..23");
+  EXPECT_EQ(shown(3), "neue_karten_nur_heute None None..None");
+  EXPECT_EQ(shown(7), "NEW_STEPS [1, 10] 1..99999");
+  EXPECT_EQ(shown(10), "STARTING_EASE 250 130..999");
+  EXPECT_EQ(shown(14), "LAPSE_STEPS [10, 1440] 1..99999");
+  EXPECT_EQ(shown(17), "hard_factor 120 5..999");
+
+  // A described list is a copy.
+  descriptions.at(7).wert.as_list().append(60);
+  EXPECT_EQ(repr(kkv.NEW_STEPS), "[1, 10]");
+}
+
+TEST_F(SettingsTest, TypedTextIsReadByTheKindOfTheSetting) {
+  const auto read = [](std::string_view key, std::string_view text) {
+    return repr(setting_value_from_text(key, text));
+  };
+  EXPECT_EQ(read("neue_karten_pro_tag", " 25 "), "25");
+  EXPECT_EQ(read("neue_karten_pro_tag", "-3"), "-3");
+  EXPECT_EQ(read("NEW_STEPS", "1, 10"), "[1, 10]");
+  EXPECT_EQ(read("NEW_STEPS", "[1,10, 60]"), "[1, 10, 60]");
+  EXPECT_EQ(read("LAPSE_STEPS", "10 1440"), "[10, 1440]");
+  EXPECT_EQ(read("LAPSE_STEPS", "[]"), "[]");
+  EXPECT_EQ(read("neue_karten_nur_heute", "None"), "None");
+  EXPECT_EQ(read("neue_karten_nur_heute", "7"), "7");
+
+  EXPECT_THAT(
+      [] { setting_value_from_text("STARTING_EASE", "2.5"); },
+      ThrowsMessage<ValueError>(StrEq("setting 'STARTING_EASE' needs an integer, not '2.5'")));
+  EXPECT_THROW(setting_value_from_text("STARTING_EASE", ""), ValueError);
+  EXPECT_THAT([] { setting_value_from_text("NEW_STEPS", "a,b"); },
+              ThrowsMessage<ValueError>(
+                  StrEq("setting 'NEW_STEPS' needs integers separated by commas, not 'a,b'")));
+  EXPECT_THROW(setting_value_from_text("NEW_STEPS", "1,,10"), ValueError);
+  EXPECT_THROW(setting_value_from_text("NEW_STEPS", "1, 10,"), ValueError);
+  EXPECT_THAT([] { setting_value_from_text("neue_karten_nur_heute", "heute"); },
+              ThrowsMessage<ValueError>(
+                  StrEq("setting 'neue_karten_nur_heute' needs an integer or none, not 'heute'")));
+  EXPECT_THAT([] { setting_value_from_text("x", "1"); },
+              ThrowsMessage<KeyError>(StrEq("no setting 'x'")));
+  // The bounds of a step are no setting.
+  EXPECT_THROW(setting_value_from_text("NEW_STEPS_min", "1"), KeyError);
+}
+
+TEST_F(SettingsTest, AChangeWithinItsBoundsReachesTheNextManager) {
+  {
+    Karteikartenverwaltung kkv;
+    change_setting(kkv, "STARTING_EASE", 130);
+    change_setting(kkv, "MAXIMUM_INTERVAL", 99999);
+    change_setting(kkv, "NEW_STEPS", setting_value_from_text("NEW_STEPS", "2, 20"));
+    change_setting(kkv, "neue_karten_nur_heute", 7);
+    change_setting(kkv, "startzeit_tag", 5);
+    EXPECT_EQ(kkv.hc.startzeit_tag, 5);
+    EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 5);
+  }
+  Karteikartenverwaltung kkv;
+  EXPECT_EQ(kkv.STARTING_EASE, 130);
+  EXPECT_EQ(kkv.MAXIMUM_INTERVAL, 99999);
+  EXPECT_EQ(repr(kkv.NEW_STEPS), "[2, 20]");
+  EXPECT_EQ(kkv.neue_karten_nur_heute, 7);
+  EXPECT_EQ(kkv.startzeit_tag, 5);
+
+  change_setting(kkv, "neue_karten_nur_heute", None);
+  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, std::nullopt);
+}
+
+TEST_F(SettingsTest, AChangeOutsideItsBoundsIsRefusedAndNothingChanges) {
+  Karteikartenverwaltung kkv;
+  const std::string before = repr(stored());
+  const auto refused = [&](std::string_view key, const Value& wert) -> std::string {
+    try {
+      change_setting(kkv, key, wert);
+    } catch (const Error& error) {
+      return error.what();
+    }
+    return "accepted";
+  };
+  EXPECT_EQ(refused("STARTING_EASE", 100),
+            "setting 'STARTING_EASE' must be from 130 to 999, not 100");
+  EXPECT_EQ(refused("startzeit_tag", 24), "setting 'startzeit_tag' must be from 0 to 23, not 24");
+  EXPECT_EQ(refused("NEW_STEPS", List{}), "setting 'NEW_STEPS' needs at least one step");
+  EXPECT_EQ(refused("NEW_STEPS", List{1, 0}),
+            "setting 'NEW_STEPS' must have steps from 1 to 99999 minutes, not 0");
+  EXPECT_EQ(refused("LAPSE_STEPS", List{100000}),
+            "setting 'LAPSE_STEPS' must have steps from 1 to 99999 minutes, not 100000");
+  EXPECT_EQ(refused("neue_karten_nur_heute", -1),
+            "setting 'neue_karten_nur_heute' must be none or at least 0, not -1");
+  EXPECT_EQ(refused("x", 1), "no setting 'x'");
+  EXPECT_THROW(change_setting(kkv, "STARTING_EASE", "200"), TypeError);
+  EXPECT_THROW(change_setting(kkv, "NEW_STEPS", List{1, "10"}), TypeError);
+  EXPECT_THROW(change_setting(kkv, "NEW_STEPS", 10), TypeError);
+
+  EXPECT_EQ(kkv.STARTING_EASE, 250);
+  EXPECT_EQ(kkv.startzeit_tag, 3);
+  EXPECT_EQ(repr(kkv.NEW_STEPS), "[1, 10]");
+  EXPECT_EQ(repr(kkv.LAPSE_STEPS), "[10, 1440]");
+  EXPECT_EQ(kkv.neue_karten_nur_heute, std::nullopt);
+  EXPECT_EQ(repr(stored()), before);
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+// Importing decks into stored collections and registering them again.
+#include "karteikarten/frame/decks.hpp"
+
+#include <gtest/gtest.h>
+
+#include "karteikarten/frame/learning_step.hpp"
+#include "platform/common_functions.hpp"
+#include "support/scoped_environment.hpp"
+#include "support/temporary_directory.hpp"
+#include "value/errors.hpp"
+
+namespace tavo::kk {
+namespace {
+
+using platform::DeckCard;
+
+class DecksTest : public ::testing::Test {
+ protected:
+  DecksTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
+    platform::cf().set_fixed_now(1632297600);  // 2021-09-22 10:00
+  }
+  ~DecksTest() override { platform::cf().clear_fixed_now(); }
+
+  static std::string card_name(const std::string& frage) {
+    return "kk_deck-" + deck_card_key(frage);
+  }
+
+ private:
+  testing::TemporaryDirectory directory_;
+  testing::ScopedEnvironment data_dir_;
+};
+
+TEST_F(DecksTest, ReimportKeepsTheLearningStateOfCardsWhoseQuestionStayed) {
+  {
+    Karteikartenverwaltung kkv;
+    const DeckImport first =
+        import_deck(kkv, {{"Q1", "A1", 1}, {"Q2", "A2", 2}, {"Q3", "A3", 3}}, "kk_deck");
+    EXPECT_EQ(first.added, 3U);
+    std::optional<Karteikarte> card = kkv.get_card();
+    ASSERT_TRUE(card);
+    answer_card(kkv, *card, Antwort{"easy", 5});
+  }
+  const auto answered = [&] {
+    Karteikartenverwaltung kkv;
+    add_stored_haendesammlung(kkv, "kk_deck");
+    for (const auto& [name, record] : kkv.hc.sammlung_named("kk_deck")->karten) {
+      if (record->learnstatus == Learnstatus::learned) return name;
+    }
+    return std::string();
+  }();
+  ASSERT_FALSE(answered.empty());
+
+  // The answered card stays with a new answer; another goes, a new one comes.
+  std::vector<DeckCard> changed;
+  for (const char* frage : {"Q1", "Q2", "Q3"}) {
+    if (card_name(frage) == answered) changed.push_back({frage, "new answer", 1});
+  }
+  if (card_name("Q1") == answered) {
+    changed.push_back({"Q2", "A2", 2});
+  } else {
+    changed.push_back({"Q1", "A1", 2});
+  }
+  changed.push_back({"Q4", "A4", 3});
+  {
+    Karteikartenverwaltung kkv;
+    const DeckImport second = import_deck(kkv, changed, "kk_deck");
+    EXPECT_EQ(second.added, 1U);
+    EXPECT_EQ(second.changed, 1U);
+    EXPECT_EQ(second.unchanged, 1U);
+    EXPECT_EQ(second.removed, 1U);
+  }
+  Karteikartenverwaltung kkv;
+  add_stored_haendesammlung(kkv, "kk_deck");
+  const platform::Haendesammlung& sammlung = *kkv.hc.sammlung_named("kk_deck");
+  ASSERT_EQ(sammlung.karten.size(), 3U);
+  const CardRecord& kept = *sammlung.karten.at(answered);
+  EXPECT_EQ(kept.learnstatus, Learnstatus::learned);
+  EXPECT_EQ(kept.antworttext, "new answer");
+  EXPECT_EQ(sammlung.karten.names().at(0), answered) << "the deck's order";
+  EXPECT_TRUE(sammlung.karten.at(card_name("Q4"))->due.is_none());
+}
+
+TEST_F(DecksTest, BadNamesAndUnknownCollectionsAreRefusedWithoutStoringAnything) {
+  Karteikartenverwaltung kkv;
+  for (const char* name : {"", "kk deck", "kk-deck", "kk_deck_vergessen"}) {
+    EXPECT_THROW(import_deck(kkv, {{"Q", "A", 1}}, name), ValueError) << name;
+  }
+  EXPECT_TRUE(stored_deck_collections().empty());
+  try {
+    add_stored_haendesammlung(kkv, "kk_deck");
+    FAIL();
+  } catch (const KeyError& error) {
+    EXPECT_STREQ(error.what(), "no stored collection 'kk_deck'");
+  }
+  import_deck(kkv, {{"Q", "A", 1}}, "kk_deck");
+  EXPECT_THROW(import_deck(kkv, {{"Q", "A", 1}}, "kk_deck"), ValueError) << "already registered";
+  EXPECT_EQ(stored_deck_collections(), std::vector<std::string>{"kk_deck"});
+  EXPECT_EQ(deck_card_key("Q"), deck_card_key(std::string("Q")));
+  EXPECT_EQ(deck_card_key("Q").size(), 12U);
+}
+
+}  // namespace
+}  // namespace tavo::kk
