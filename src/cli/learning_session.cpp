@@ -1,0 +1,189 @@
+#include "cli/learning_session.hpp"
+
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "cli/figures_report.hpp"
+#include "karteikarten/analysis/day_figures.hpp"
+#include "karteikarten/frame/learning_step.hpp"
+#include "platform/common_functions.hpp"
+#include "value/repr.hpp"
+
+namespace tavo::cli {
+namespace {
+
+constexpr std::array<std::string_view, 4> responses{"again", "hard", "good", "easy"};
+
+bool is_stop(std::string_view line) { return line == "q" || line == "quit"; }
+
+// The response named by `word`: its button number or the word itself.
+std::optional<std::string> response_named(std::string_view word) {
+  for (std::size_t i = 0; i < responses.size(); ++i) {
+    if (word == responses[i] || word == std::to_string(i + 1)) return std::string(responses[i]);
+  }
+  return std::nullopt;
+}
+
+struct TypedAnswer {
+  std::string response;
+  std::optional<std::int64_t> seconds;
+};
+
+// "3", "good" or "good 12"; nothing for anything else.
+std::optional<TypedAnswer> parse_answer(std::string_view line) {
+  const std::size_t blank = line.find(' ');
+  const std::optional<std::string> response = response_named(line.substr(0, blank));
+  if (!response) return std::nullopt;
+  if (blank == std::string_view::npos) return TypedAnswer{*response, std::nullopt};
+  const std::string_view rest = trimmed(line.substr(blank));
+  std::int64_t seconds = 0;
+  const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), seconds);
+  if (error != std::errc() || end != rest.data() + rest.size() || seconds < 0) return std::nullopt;
+  return TypedAnswer{*response, seconds};
+}
+
+std::string phase_of(const kk::Karteikarte& card) {
+  if (card.get_due().is_none()) return "new";
+  switch (card.get_status()) {
+    case kk::Learnstatus::learned: return "review";
+    case kk::Learnstatus::relearning: return "relearning";
+    case kk::Learnstatus::learning: break;
+  }
+  return "learning";
+}
+
+// `text` with its later lines indented under the first.
+std::string indented(std::string_view text) {
+  std::string result;
+  for (const char c : text) {
+    result += c;
+    if (c == '\n') result += "   ";
+  }
+  return result;
+}
+
+std::string question_of(const kk::Karteikarte& card) {
+  if (card.nur_reizung && card.reizung) return "Hand: " + str(card.reizung->extra.get("handinfo"));
+  return indented(card.get_frage());
+}
+
+std::string answer_of(const kk::Karteikarte& card) {
+  return card.fragetext ? indented(card.get_antwort()) : "(bid the hand)";
+}
+
+std::string button_line(const Tuple& buttons) {
+  std::string line;
+  for (std::size_t i = 0; i < responses.size(); ++i) {
+    if (i > 0) line += "   ";
+    line += std::to_string(i + 1) + " " + std::string(responses[i]) + "  " +
+            buttons.items().at(i).as_text();
+  }
+  return line;
+}
+
+using SteadyClock = std::chrono::steady_clock;
+
+std::int64_t whole_seconds_since(SteadyClock::time_point start) {
+  const std::chrono::duration<double> elapsed = SteadyClock::now() - start;
+  return static_cast<std::int64_t>(std::lround(elapsed.count()));
+}
+
+void show_question(std::ostream& out, const kk::Karteikartenverwaltung& kkv,
+                   const kk::Karteikarte& card, std::size_t number) {
+  out << "[" << number << "] " << kkv.sammlungsort_name.value_or("") << " (" << phase_of(card)
+      << ")\n";
+  out << "Q: " << question_of(card) << "\n";
+}
+
+void show_answer(std::ostream& out, const kk::Karteikarte& card, const Tuple& buttons) {
+  out << "A: " << answer_of(card) << "\n   " << button_line(buttons) << "\n";
+}
+
+// Shows `card` and reads the person's answer; nothing when they stop.
+std::optional<kk::Antwort> ask_answer(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
+                                      const kk::Karteikarte& card, const Tuple& buttons,
+                                      std::size_t number) {
+  std::ostream& out = terminal.out();
+  show_question(out, kkv, card, number);
+  const SteadyClock::time_point shown = SteadyClock::now();
+  if (terminal.interactive()) {
+    const std::optional<std::string> line = terminal.ask("   (Enter shows the answer, q stops) ");
+    if (!line || is_stop(*line)) return std::nullopt;
+  }
+  show_answer(out, card, buttons);
+  while (true) {
+    const std::optional<std::string> line = terminal.ask("answer> ");
+    if (!line || is_stop(*line)) return std::nullopt;
+    const std::optional<TypedAnswer> typed = parse_answer(*line);
+    if (!typed) {
+      out << "   Answer 1 to 4 or again, hard, good, easy (optionally followed by the seconds "
+             "taken), or q to stop.\n";
+    } else if (!kk::accepts_response(kkv, card, typed->response)) {
+      out << "   This card does not take \"" << typed->response << "\" now.\n";
+    } else {
+      return kk::Antwort{typed->response, typed->seconds.value_or(whole_seconds_since(shown))};
+    }
+  }
+}
+
+std::string due_text(const kk::Karteikarte& card, const Value& tage) {
+  const kk::Due& due = card.get_due();
+  if (due.is_done()) return "done for this drill";
+  if (!due.is_moment()) return "not due";
+  return "due " + local_time_text(due.seconds()) + " (" + kk::human_friendly_time(tage) + ")";
+}
+
+}  // namespace
+
+SessionOutcome run_learning_session(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
+                                    const ScriptedLearner& learner) {
+  SessionOutcome outcome;
+  while (true) {
+    bool stopped = false;
+    const auto step =
+        kk::learning_step(kkv, [&](const kk::Karteikarte& card, const Tuple& buttons) {
+          const std::size_t number = outcome.answered + 1;
+          if (learner) {
+            show_question(terminal.out(), kkv, card, number);
+            show_answer(terminal.out(), card, buttons);
+            kk::Antwort antwort = learner(card, buttons);
+            terminal.out() << "answer> " << antwort.response << " ("
+                           << str(antwort.beantwortungszeit) << " s)\n";
+            return std::optional(std::move(antwort));
+          }
+          std::optional<kk::Antwort> antwort = ask_answer(kkv, terminal, card, buttons, number);
+          stopped = !antwort;
+          return antwort;
+        });
+    if (!step) {
+      outcome.stopped = stopped;
+      return outcome;
+    }
+    ++outcome.answered;
+    terminal.out() << "   " << step->antwort.response << ": " << due_text(step->card, step->tage)
+                   << "\n\n";
+  }
+}
+
+void print_session_end(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
+                       const SessionOutcome& outcome) {
+  std::ostream& out = terminal.out();
+  out << (outcome.stopped ? "Session stopped. " : "No more cards for now. ") << outcome.answered
+      << (outcome.answered == 1 ? " answer" : " answers") << " stored.\n";
+  const kk::DayFigures figures = kk::day_figures(kkv);
+  if (!outcome.stopped && figures.due_now > 0) {
+    out << figures.due_now << (figures.due_now == 1 ? " card is" : " cards are")
+        << " due but held back by today's limits.\n";
+  }
+  print_next_due(out, figures, platform::cf().get_now());
+  out << "\n";
+  print_figures(out, figures, true);
+}
+
+}  // namespace tavo::cli
