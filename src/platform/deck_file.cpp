@@ -11,6 +11,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/detail/file_descriptor.hpp"
+
 namespace tavo::platform {
 namespace {
 
@@ -301,22 +303,6 @@ std::vector<DeckCard> parse_json(std::string_view text, std::string_view file) {
 
 // --- Files ------------------------------------------------------------------
 
-// An open file descriptor, closed when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 [[noreturn]] void fail_to_read(int error, std::string_view file) {
   fail(file, "cannot read the file: " + std::generic_category().message(error));
 }
@@ -324,7 +310,7 @@ class FileDescriptor {
 // The whole file, read up to one byte past the limit so that a file whose
 // size the file system does not report (a pipe) is limited as well.
 std::string read_limited(const std::filesystem::path& path, std::string_view file) {
-  const FileDescriptor input(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const detail::FileDescriptor input(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (input.get() < 0) fail_to_read(errno, file);
   std::string contents;
   std::string buffer(std::size_t{1} << 16, '\0');

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/detail/file_descriptor.hpp"
+
 namespace tavo::platform::detail {
 namespace {
 
@@ -22,27 +24,6 @@ namespace fs = std::filesystem;
   throw std::system_error(error, std::generic_category(),
                           std::string(action) + " \"" + path.native() + '"');
 }
-
-// An open file descriptor, closed when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  int get() const { return fd_; }
-
-  // Closes the descriptor now, so that a failing close is reported.
-  void close(const fs::path& path) {
-    if (::close(std::exchange(fd_, -1)) != 0) fail(errno, "cannot close", path);
-  }
-
- private:
-  int fd_;
-};
 
 FileDescriptor open_file(const fs::path& path, int flags) {
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
@@ -64,7 +45,9 @@ class TemporaryFile {
   int fd() const { return file_.get(); }
   const fs::path& path() const { return path_; }
 
-  void close() { file_.close(path_); }
+  void close() {
+    if (file_.close() != 0) fail(errno, "cannot close", path_);
+  }
 
   void rename_to(const fs::path& target) {
     if (::rename(path_.c_str(), target.c_str()) != 0) {
