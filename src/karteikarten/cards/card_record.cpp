@@ -260,17 +260,23 @@ Value Due::to_value() const {
 }
 
 CardRecord card_record_from_value(const Dict& data) {
-  const auto& readers = field_readers();
   CardRecord record;
-  for (const auto& [key, value] : data) {
-    const auto reader = key.is_text() ? readers.find(key.as_text()) : readers.end();
-    if (reader == readers.end()) {
-      record.extra.set(key, value);
-    } else {
-      reader->second(Field(key.as_text(), value), record);
-    }
-  }
+  for (const auto& [key, value] : data) set_card_data_item(record, key, value);
   return record;
+}
+
+void set_card_data_item(CardRecord& record, const Value& key, const Value& value) {
+  const auto& readers = field_readers();
+  const auto reader = key.is_text() ? readers.find(key.as_text()) : readers.end();
+  if (reader == readers.end()) {
+    record.extra.set(key, value);
+  } else {
+    reader->second(Field(key.as_text(), value), record);
+  }
+}
+
+Value card_data_item(const CardRecord& record, const Value& key) {
+  return card_record_to_value(record).at(key);
 }
 
 Dict card_record_to_value(const CardRecord& record) {

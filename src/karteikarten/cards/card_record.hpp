@@ -107,6 +107,16 @@ using CardRef = std::shared_ptr<CardRecord>;
 // str"); an unknown learnstatus text throws ValueError.
 CardRecord card_record_from_value(const Dict& data);
 
+// Sets one key of the card data as the host assigns it: a learning key is
+// read as card_record_from_value reads it (TypeError or ValueError for a
+// value of the wrong kind, the record unchanged then); any other key goes to
+// `extra`.
+void set_card_data_item(CardRecord& record, const Value& key, const Value& value);
+
+// The value under `key` of the record's card data mapping; KeyError when
+// the mapping has no such key.
+Value card_data_item(const CardRecord& record, const Value& key);
+
 // The record as the host's card data mapping (keys in the order listed
 // above). The two shared lists are the record's own lists, not copies.
 Dict card_record_to_value(const CardRecord& record);

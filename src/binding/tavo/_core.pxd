@@ -1,0 +1,84 @@
+# The wrapper classes of the extension and the C++ objects each one holds.
+# Each class is defined in the .pxi file named beside it.
+from libcpp.memory cimport shared_ptr
+
+from value_api cimport List, Dict
+from cards_api cimport CardRef, CppKarteikarte
+from collections_api cimport CardMap, SammlungRef, CppHaendesammlungContainer
+from holders_api cimport (CppKartenhalter, CppKarten_Identifier, CppHeap_umwandler,
+                          CppReihenfolge_anzeigen)
+from platform_api cimport (CppCommon_functions, CppZeitberechnungen, CppMakeDailyCopy,
+                           CppGetCwd, CppImportiere_haende)
+from collection_users_api cimport CppStatistik_erfolgreich_prozent_berechnen, CppPickleDump
+from manager_api cimport Manager
+
+
+# conversions.pxi
+cdef class ValueList:
+    cdef List items
+
+cdef class ValueDict:
+    cdef Dict entries
+
+# card_data.pxi
+cdef class CardData:
+    cdef CardRef record
+
+# karteikarte.pxi
+cdef class Karteikarte:
+    cdef shared_ptr[CppKarteikarte] card
+
+# manager.pxi
+cdef class Karteikartenverwaltung:
+    cdef shared_ptr[Manager] kkv
+
+# collections.pxi
+cdef class CardMapping:
+    cdef shared_ptr[CardMap] cards
+
+cdef class Haendesammlung:
+    cdef SammlungRef sammlung
+
+cdef class Haendesammlung_vergessen(Haendesammlung):
+    pass
+
+cdef class HaendesammlungContainer:
+    cdef shared_ptr[CppHaendesammlungContainer] container
+
+# holders.pxi
+cdef class Kartenhalter:
+    cdef shared_ptr[CppKartenhalter] holder
+
+cdef class Karten_Identifier:
+    cdef shared_ptr[CppKarten_Identifier] identifier
+
+cdef class Heap_umwandler:
+    cdef shared_ptr[CppHeap_umwandler] umwandler
+
+cdef class Statistik_erfolgreich_prozent_berechnen:
+    cdef shared_ptr[CppStatistik_erfolgreich_prozent_berechnen] statistik
+
+cdef class Reihenfolge_anzeigen:
+    cdef shared_ptr[CppReihenfolge_anzeigen] anzeige
+
+cdef class HaendesammlungVerteilungAnalyzer:
+    pass
+
+# platform.pxi
+cdef class Common_functions:
+    cdef shared_ptr[CppCommon_functions] functions
+
+cdef class Zeitberechnungen:
+    cdef shared_ptr[CppZeitberechnungen] zeit
+
+cdef class MakeDailyCopy:
+    cdef shared_ptr[CppMakeDailyCopy] copier
+
+cdef class PickleDump:
+    cdef shared_ptr[CppPickleDump] dump
+
+cdef class GetCwd:
+    cdef shared_ptr[CppGetCwd] cwd
+
+cdef class Importiere_haende:
+    cdef shared_ptr[CppImportiere_haende] importer

@@ -1,0 +1,25 @@
+# distutils: language = c++
+# The extension behind the package `tavo`: every wrapper class, built from
+# one .pxi file per part. The package's modules take their classes from it.
+from libc.stdint cimport int64_t
+from libcpp cimport bool
+from libcpp.memory cimport shared_ptr, make_shared
+from std_optional cimport optional, nullopt
+from libcpp.pair cimport pair
+from libcpp.string cimport string
+from libcpp.vector cimport vector
+
+from value_api cimport *
+from cards_api cimport *
+from collections_api cimport *
+from holders_api cimport *
+from platform_api cimport *
+from manager_api cimport *
+
+include "conversions.pxi"
+include "card_data.pxi"
+include "karteikarte.pxi"
+include "holders.pxi"
+include "collections.pxi"
+include "platform.pxi"
+include "manager.pxi"

@@ -1,0 +1,38 @@
+# Declarations of the library's card records, working cards and entries.
+from libc.stdint cimport int64_t
+from libcpp cimport bool
+from libcpp.memory cimport shared_ptr
+from std_optional cimport optional
+from libcpp.string cimport string
+from libcpp.vector cimport vector
+
+from value_api cimport Value, List, Dict, Tuple, DateTime, raise_py_error
+
+
+cdef extern from "karteikarten/cards/card_record.hpp" namespace "tavo::kk":
+    cdef cppclass CardRecord:
+        pass
+    ctypedef shared_ptr[CardRecord] CardRef
+    CardRecord card_record_from_value(const Dict& data) except +raise_py_error
+    Dict card_record_to_value(const CardRecord& record) except +raise_py_error
+    void set_card_data_item(CardRecord& record, const Value& key,
+                            const Value& value) except +raise_py_error
+    Value card_data_item(const CardRecord& record, const Value& key) except +raise_py_error
+
+
+cdef extern from "karteikarten/cards/entry.hpp" namespace "tavo::kk":
+    cdef cppclass Entry:
+        Entry()
+        optional[int64_t] fudge
+        CardRef data
+        string name
+
+
+cdef extern from "karteikarten/cards/karteikarte.hpp" namespace "tavo::kk":
+    cdef cppclass CppKarteikarte "tavo::kk::Karteikarte":
+        CppKarteikarte(CardRef hand, optional[string] name, int startzeit_tag) except +raise_py_error
+
+
+cdef extern from "shared_member.hpp" namespace "tavo::binding":
+    # A new shared record holding `record`.
+    CardRef make_card_ref(CardRecord record) except +raise_py_error

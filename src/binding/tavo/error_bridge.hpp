@@ -1,0 +1,90 @@
+// Turns the C++ exception being handled into the Python exception of the
+// same name, carrying its message.
+//
+// Called by the generated wrappers inside their catch block: the library's
+// KeyError, IndexError, ValueError, TypeError, AssertionError,
+// AttributeError and ZeroDivisionError become the built-in exceptions of
+// those names; a file-system or store failure becomes IOError (OSError on
+// Python 3), memory exhaustion MemoryError, anything else RuntimeError.
+#pragma once
+
+#include <Python.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <system_error>
+
+#include "db/error.hpp"
+#include "value/errors.hpp"
+
+namespace tavo::binding {
+
+inline PyObject* python_text(const std::string& text) {
+#if PY_MAJOR_VERSION < 3
+  return PyString_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+#else
+  return PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "replace");
+#endif
+}
+
+// A KeyError's message is the repr of the missing key; Python shows the
+// repr of the exception's argument, so the argument is the key itself when
+// the message is a quoted text or a whole number.
+inline PyObject* key_of_message(const std::string& message) {
+  const bool quoted = message.size() >= 2 && message.front() == '\'' && message.back() == '\'' &&
+                      message.find('\'', 1) == message.size() - 1;
+  if (quoted) return python_text(message.substr(1, message.size() - 2));
+  char* end = nullptr;
+  const long long number = std::strtoll(message.c_str(), &end, 10);
+  if (!message.empty() && end == message.c_str() + message.size()) {
+    return PyLong_FromLongLong(number);
+  }
+  return python_text(message);
+}
+
+inline void set_python_error(PyObject* type, const std::string& message) {
+  PyObject* argument = type == PyExc_KeyError ? key_of_message(message) : python_text(message);
+  if (argument == nullptr) return;
+  PyErr_SetObject(type, argument);
+  Py_DECREF(argument);
+}
+
+inline void raise_py_error() {
+  try {
+    throw;
+  } catch (const KeyError& error) {
+    set_python_error(PyExc_KeyError, error.what());
+  } catch (const IndexError& error) {
+    set_python_error(PyExc_IndexError, error.what());
+  } catch (const ValueError& error) {
+    set_python_error(PyExc_ValueError, error.what());
+  } catch (const TypeError& error) {
+    set_python_error(PyExc_TypeError, error.what());
+  } catch (const AssertionError& error) {
+    if (*error.what() == '\0') {
+      PyErr_SetNone(PyExc_AssertionError);
+    } else {
+      set_python_error(PyExc_AssertionError, error.what());
+    }
+  } catch (const AttributeError& error) {
+    set_python_error(PyExc_AttributeError, error.what());
+  } catch (const ZeroDivisionError& error) {
+    set_python_error(PyExc_ZeroDivisionError, error.what());
+  } catch (const db::Error& error) {
+    set_python_error(PyExc_IOError, error.what());
+  } catch (const std::filesystem::filesystem_error& error) {
+    set_python_error(PyExc_IOError, error.what());
+  } catch (const std::system_error& error) {
+    set_python_error(PyExc_IOError, error.what());
+  } catch (const std::bad_alloc&) {
+    PyErr_NoMemory();
+  } catch (const std::exception& error) {
+    set_python_error(PyExc_RuntimeError, error.what());
+  } catch (...) {
+    set_python_error(PyExc_RuntimeError, "unknown C++ exception");
+  }
+}
+
+}  // namespace tavo::binding

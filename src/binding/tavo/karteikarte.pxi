@@ -1,0 +1,5 @@
+# Karteikarte: the working card of one answer.
+
+
+cdef class Karteikarte(object):
+    pass

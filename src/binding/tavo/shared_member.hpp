@@ -1,0 +1,22 @@
+// Small ownership helpers for the wrappers.
+#pragma once
+
+#include <memory>
+#include <utility>
+
+#include "karteikarten/cards/card_record.hpp"
+
+namespace tavo::binding {
+
+// A handle to `member` that keeps `owner` alive, so that a wrapper of a part
+// of an object (a manager's container) never outlives the object.
+template <class Owner, class Member>
+std::shared_ptr<Member> shared_member(const std::shared_ptr<Owner>& owner, Member* member) {
+  return std::shared_ptr<Member>(owner, member);
+}
+
+inline kk::CardRef make_card_ref(kk::CardRecord record) {
+  return std::make_shared<kk::CardRecord>(std::move(record));
+}
+
+}  // namespace tavo::binding
