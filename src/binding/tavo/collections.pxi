@@ -7,7 +7,6 @@
 # its arguments positionally or by keyword, a single one too.
 
 
-cimport cython
 
 
 # ---- conversions of the collections' argument and result kinds ----
@@ -211,7 +210,6 @@ cdef Haendesammlung wrap_sammlung(const SammlungRef& sammlung):
     return wrapper
 
 
-@cython.always_allow_keywords(True)
 cdef class Haendesammlung(object):
     """One hand collection: its cards (`karten`, live), its per-day
     metadata (`metadata`, live) and the queries over both."""
@@ -573,7 +571,6 @@ cdef class Haendesammlung(object):
         sammlung_of(self).remove_from_metadata(text_from_py(key, "key"), text_from_py(card, "card"))
 
 
-@cython.always_allow_keywords(True)
 cdef class Haendesammlung_vergessen(Haendesammlung):
     """A forgotten-cards collection: a Haendesammlung that takes its cards
     and metadata from a reduced copy of a normal one."""
@@ -610,7 +607,6 @@ cdef dict shelf_to_py(const CppShelf& shelf):
     return result
 
 
-@cython.always_allow_keywords(True)
 cdef class HaendesammlungContainer(object):
     " stellt Funktionen bereit, die gleichzeitig über alle Haendesammlungen iterieren "
 

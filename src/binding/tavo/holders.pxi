@@ -5,7 +5,6 @@
 # Every method takes its arguments by keyword too. Holders hand out their
 # lists as new Python lists of tuples; the card data in them is live, so a
 # change made through it is a change of the card.
-cimport cython
 
 from collection_users_api cimport CppStatistik_erfolgreich_prozent_berechnen
 
@@ -101,7 +100,6 @@ cdef Reihenfolge_anzeigen wrap_reihenfolge_anzeigen(shared_ptr[CppReihenfolge_an
     return wrapper
 
 
-@cython.always_allow_keywords(True)
 cdef class Kartenhalter(object):
     " haelt Karteikarten mit ihrem jeweiligen Namen, hier Bezeichner genannt "
 
@@ -161,7 +159,6 @@ cdef class Kartenhalter(object):
         self.holder.get().intersect(other.holder.get()[0])
 
 
-@cython.always_allow_keywords(True)
 cdef class Karten_Identifier(object):
 
     def __init__(self, sammlungsname):
@@ -217,7 +214,6 @@ cdef class Karten_Identifier(object):
         return holder_entries_to_py(self.identifier.get().get_3er_liste())
 
 
-@cython.always_allow_keywords(True)
 cdef class Heap_umwandler(object):
 
     def __init__(self, liste, anzahl=1):
@@ -250,7 +246,6 @@ cdef class Heap_umwandler(object):
         return self.umwandler.get().check_int()
 
 
-@cython.always_allow_keywords(True)
 cdef class Statistik_erfolgreich_prozent_berechnen(object):
 
     def __init__(self, grenzwert_neu, grenzwert_wiederholungen, voraus,
@@ -368,7 +363,6 @@ cdef class Statistik_erfolgreich_prozent_berechnen(object):
             holder_names_from_py(heute_faellig_gestellt)))
 
 
-@cython.always_allow_keywords(True)
 cdef class Reihenfolge_anzeigen(object):
 
     def __init__(self):
@@ -383,7 +377,6 @@ cdef class Reihenfolge_anzeigen(object):
         self.anzeige.get().reihenfolge = dict_from_py(reihenfolge)
 
 
-@cython.always_allow_keywords(True)
 cdef class HaendesammlungVerteilungAnalyzer(object):
     """ analysiert Sammlung nach Kategorien von Karten, wie sie in
     datenmodell_karteikarten.txt genannt sind. """

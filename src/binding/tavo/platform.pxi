@@ -1,7 +1,6 @@
 # Common_functions, Zeitberechnungen, MakeDailyCopy, PickleDump, GetCwd and
 # the hand import, and the wrappers of their process-wide instances. Every
 # method takes its arguments by keyword too.
-cimport cython
 
 from collection_users_api cimport CppPickleDump, SaveCounts, pd, unowned_pickle_dump
 import time as _time
@@ -36,7 +35,6 @@ def _process_ih():
     return wrapper
 
 
-@cython.always_allow_keywords(True)
 cdef class Common_functions(object):
 
     def __init__(self):
@@ -75,7 +73,6 @@ cdef class Common_functions(object):
         return text_to_py(self.functions.get().get_modul_name(text_from_py(name, "name")))
 
 
-@cython.always_allow_keywords(True)
 cdef class Zeitberechnungen(object):
 
     def __init__(self, startzeit_tag=3):
@@ -97,7 +94,6 @@ cdef class Zeitberechnungen(object):
         return self.zeit.get().vorauslernen_sekunden_berechnen(vorauslernen_tage)
 
 
-@cython.always_allow_keywords(True)
 cdef class MakeDailyCopy(object):
 
     def __init__(self, startzeit_tag=3):
@@ -110,7 +106,6 @@ cdef class MakeDailyCopy(object):
         return text_to_py(copy.value().text()) if copy.has_value() else None
 
 
-@cython.always_allow_keywords(True)
 cdef class PickleDump(object):
 
     def __init__(self):
@@ -146,7 +141,6 @@ cdef class PickleDump(object):
         return text_to_py(self.dump.get().settings_path().text())
 
 
-@cython.always_allow_keywords(True)
 cdef class GetCwd(object):
 
     def __init__(self):
@@ -156,7 +150,6 @@ cdef class GetCwd(object):
         return text_to_py(self.cwd.get().get_app_data_dir())
 
 
-@cython.always_allow_keywords(True)
 cdef class Importiere_haende(object):
 
     def __init__(self):
