@@ -27,10 +27,12 @@ cdef class CardData:
 # karteikarte.pxi
 cdef class Karteikarte:
     cdef shared_ptr[CppKarteikarte] card
+    cdef dict __dict__
 
 # manager.pxi
 cdef class Karteikartenverwaltung:
     cdef shared_ptr[Manager] kkv
+    cdef dict __dict__
 
 # collections.pxi
 cdef class CardMapping:

@@ -3,7 +3,7 @@
 # one .pxi file per part. The package's modules take their classes from it.
 from libc.stdint cimport int64_t
 from libcpp cimport bool
-from libcpp.memory cimport shared_ptr, make_shared
+from libcpp.memory cimport shared_ptr
 from std_optional cimport optional, nullopt
 from libcpp.pair cimport pair
 from libcpp.string cimport string
@@ -22,4 +22,6 @@ include "karteikarte.pxi"
 include "holders.pxi"
 include "collections.pxi"
 include "platform.pxi"
+include "manager_attributes.pxi"
 include "manager.pxi"
+include "module.pxi"

@@ -19,6 +19,9 @@ cdef extern from "karteikarten/cards/card_record.hpp" namespace "tavo::kk":
                             const Value& value) except +raise_py_error
     Value card_data_item(const CardRecord& record, const Value& key) except +raise_py_error
 
+    cdef cppclass Due:
+        Value to_value()
+
 
 cdef extern from "karteikarten/cards/entry.hpp" namespace "tavo::kk":
     cdef cppclass Entry:
@@ -31,6 +34,24 @@ cdef extern from "karteikarten/cards/entry.hpp" namespace "tavo::kk":
 cdef extern from "karteikarten/cards/karteikarte.hpp" namespace "tavo::kk":
     cdef cppclass CppKarteikarte "tavo::kk::Karteikarte":
         CppKarteikarte(CardRef hand, optional[string] name, int startzeit_tag) except +raise_py_error
+        CppKarteikarte(const CppKarteikarte& other)
+        void create_testcard() except +raise_py_error
+        const string& get_name() except +raise_py_error
+        const Due& get_due()
+        const string& get_frage() except +raise_py_error
+        const string& get_antwort() except +raise_py_error
+        const optional[string]& get_letzte_antwort()
+        int get_modus()
+        void set_letzte_antwort(const string& response, bool test)
+        void set_last_interval(const Value& due)
+        void set_last_interval_no_lapse(const Value& interval, const string& response,
+                                        bool test) except +raise_py_error
+        Value get_last_interval_no_lapse() except +raise_py_error
+        void set_beantwortungszeit(const Value& zeit) except +raise_py_error
+        void show_info() except +raise_py_error
+        void change_due(const Value& amount) except +raise_py_error
+        void recalculate_next_due_status_learning() except +raise_py_error
+        CardRef reizung
 
 
 cdef extern from "shared_member.hpp" namespace "tavo::binding":

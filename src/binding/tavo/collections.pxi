@@ -78,13 +78,6 @@ cdef object sammlung_zeit_to_py(const shared_ptr[CppZeitberechnungen]& zeit):
     return wrap_zeitberechnungen(zeit) if zeit.get() != NULL else None
 
 
-cdef CppKarteikarte* sammlung_karteikarte_of(object karteikarte) except NULL:
-    cdef Karteikarte wrapper = <Karteikarte?>karteikarte
-    if wrapper.card.get() == NULL:
-        raise ValueError("the Karteikarte holds no card")
-    return wrapper.card.get()
-
-
 # ---- cards ----
 
 cdef CardMap karten_from_py(object karten) except *:
@@ -314,7 +307,7 @@ cdef class Haendesammlung(object):
 
     def aendere_karteikarte_in_dictionary(self, karteikarte):
         sammlung_of(self).aendere_karteikarte_in_dictionary(
-            sammlung_karteikarte_of(karteikarte)[0])
+            karteikarte_of(karteikarte)[0])
 
     def set_vorauslernen_tage(self, zahl):
         sammlung_of(self).set_vorauslernen_tage(zahl)
@@ -731,7 +724,7 @@ cdef class HaendesammlungContainer(object):
 
     def aendere_karteikarte_in_dictionary_richtige_sammlung(self, name, karteikarte):
         container_of(self).aendere_karteikarte_in_dictionary_richtige_sammlung(
-            text_from_py(name, "name"), sammlung_karteikarte_of(karteikarte)[0])
+            text_from_py(name, "name"), karteikarte_of(karteikarte)[0])
 
     def dictionary_speichern_richtige_sammlung(self, name, modus):
         container_of(self).dictionary_speichern_richtige_sammlung(text_from_py(name, "name"),

@@ -5,13 +5,17 @@
 // KeyError, IndexError, ValueError, TypeError, AssertionError,
 // AttributeError and ZeroDivisionError become the built-in exceptions of
 // those names; a file-system or store failure becomes IOError (OSError on
-// Python 3), memory exhaustion MemoryError, anything else RuntimeError.
+// Python 3), memory exhaustion MemoryError, anything else RuntimeError. A
+// Python exception raised in a Python callback of the library comes back as
+// it was raised.
 #pragma once
 
 #include <Python.h>
 
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <string>
 #include <system_error>
@@ -20,6 +24,42 @@
 #include "value/errors.hpp"
 
 namespace tavo::binding {
+
+// The Python error of a failed Python callback, fetched so that no error
+// stays set while the library unwinds; released with the last copy when the
+// library discards the exception.
+class PythonErrorRaised : public std::exception {
+ public:
+  PythonErrorRaised() : error_(std::make_shared<Fetched>()) {}
+
+  const char* what() const noexcept override { return "a Python callback raised an exception"; }
+
+  // Makes the fetched error Python's current error again.
+  void restore() const {
+    Py_XINCREF(error_->type);
+    Py_XINCREF(error_->value);
+    Py_XINCREF(error_->traceback);
+    PyErr_Restore(error_->type, error_->value, error_->traceback);
+  }
+
+ private:
+  struct Fetched {
+    Fetched() { PyErr_Fetch(&type, &value, &traceback); }
+    ~Fetched() {
+      Py_XDECREF(type);
+      Py_XDECREF(value);
+      Py_XDECREF(traceback);
+    }
+    Fetched(const Fetched&) = delete;
+    Fetched& operator=(const Fetched&) = delete;
+
+    PyObject* type = nullptr;
+    PyObject* value = nullptr;
+    PyObject* traceback = nullptr;
+  };
+
+  std::shared_ptr<const Fetched> error_;
+};
 
 inline PyObject* python_text(const std::string& text) {
 #if PY_MAJOR_VERSION < 3
@@ -54,6 +94,8 @@ inline void set_python_error(PyObject* type, const std::string& message) {
 inline void raise_py_error() {
   try {
     throw;
+  } catch (const PythonErrorRaised& error) {
+    error.restore();
   } catch (const KeyError& error) {
     set_python_error(PyExc_KeyError, error.what());
   } catch (const IndexError& error) {

@@ -77,7 +77,7 @@ cdef class Zeitberechnungen(object):
 
     def __init__(self, startzeit_tag=3):
         cdef int start = startzeit_tag
-        self.zeit = make_zeitberechnungen(start)
+        self.zeit = make_shared[CppZeitberechnungen](start)
 
     @property
     def startzeit_tag(self):
@@ -98,7 +98,7 @@ cdef class MakeDailyCopy(object):
 
     def __init__(self, startzeit_tag=3):
         cdef int start = startzeit_tag
-        self.copier = make_daily_copy(start)
+        self.copier = make_shared[CppMakeDailyCopy](start)
 
     def make_copy(self, filename):
         cdef optional[FsPath] copy = self.copier.get().make_copy(

@@ -52,18 +52,12 @@ cdef extern from "platform/zeitberechnungen.hpp" namespace "tavo::platform":
         void set_time(const DateTime& zeit) except +raise_py_error
         double get_old_date(int64_t days) except +raise_py_error
         double vorauslernen_sekunden_berechnen(double vorauslernen_tage) except +raise_py_error
-    # A new instance reading cf(); its ValueError arrives as Python's.
-    shared_ptr[CppZeitberechnungen] make_zeitberechnungen \
-        "std::make_shared<tavo::platform::Zeitberechnungen>"(int startzeit_tag) except +raise_py_error
 
 
 cdef extern from "platform/make_daily_copy.hpp" namespace "tavo::platform":
     cdef cppclass CppMakeDailyCopy "tavo::platform::MakeDailyCopy":
         CppMakeDailyCopy(int startzeit_tag) except +raise_py_error
         optional[FsPath] make_copy(const FsPath& filename) except +raise_py_error
-    # A new instance reading cf(); its ValueError arrives as Python's.
-    shared_ptr[CppMakeDailyCopy] make_daily_copy \
-        "std::make_shared<tavo::platform::MakeDailyCopy>"(int startzeit_tag) except +raise_py_error
 
 
 cdef extern from "platform/getcwd.hpp" namespace "tavo::platform":
@@ -92,3 +86,19 @@ cdef extern from "platform_helpers.hpp" namespace "tavo::binding":
     Value datetime_now_value(const CppCommon_functions& functions) except +raise_py_error
     Value now_startzeit_value(const CppCommon_functions& functions,
                               int startzeit_tag) except +raise_py_error
+
+
+cdef extern from "platform/diagnostics.hpp" namespace "tavo::platform":
+    cdef cppclass Diagnostics:
+        bool debug_status
+    Diagnostics& diagnostics()
+
+
+cdef extern from "python_hooks.hpp" namespace "tavo::binding":
+    void connect_diagnostics(object write_line, object debug_hook)
+
+
+cdef extern from "karteikarten/frame/module_context.hpp" namespace "tavo::kk":
+    cdef cppclass ModuleContext:
+        DateTime start_date
+    ModuleContext& module_context() except +raise_py_error

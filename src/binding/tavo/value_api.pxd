@@ -2,6 +2,7 @@
 # turns its exceptions into Python's (every call that may throw names it).
 from libc.stdint cimport int64_t
 from libcpp cimport bool
+from libcpp.memory cimport shared_ptr
 from libcpp.string cimport string
 from libcpp.vector cimport vector
 from libcpp.pair cimport pair
@@ -10,6 +11,11 @@ from std_optional cimport optional
 
 cdef extern from "error_bridge.hpp" namespace "tavo::binding":
     cdef void raise_py_error()
+
+
+cdef extern from "<memory>" namespace "std":
+    # make_shared, with the library's exceptions raised as Python's.
+    shared_ptr[T] make_shared[T](...) except +raise_py_error
 
 
 cdef extern from "value/date_time.hpp" namespace "tavo":

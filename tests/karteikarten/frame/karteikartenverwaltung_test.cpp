@@ -1,7 +1,10 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 
+#include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
+#include "karteikarten/frame/manager_attributes.hpp"
 #include "support/debug_mode.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -86,6 +89,35 @@ TEST(Karteikartenverwaltung, RegistrationMakesTheCollectionCurrent) {
   const tavo::testing::DebugMode debug;
   EXPECT_THROW(kkv.add_haendesammlung(Dict{{"kk_other-1", Dict{}}}, "kk_other"), AssertionError);
   EXPECT_EQ(debug.stops(), 1);
+}
+
+TEST(Karteikartenverwaltung, AttributesAsTheHostSeesThem) {
+  const FreshDirectory directory;
+  Karteikartenverwaltung kkv;
+  const auto& attributes = manager_attributes();
+
+  EXPECT_EQ(repr(attributes.get(kkv, "sammlungsort_name")), "None");
+  EXPECT_EQ(repr(attributes.get(kkv, "voraus_10_min")), "600.0");
+  attributes.get(kkv, "NEW_STEPS").as_list().append(30);
+  EXPECT_EQ(repr(kkv.NEW_STEPS), "[1, 10, 30]") << "the list is the manager's own";
+
+  attributes.set(kkv, "neue_karten_nur_heute", 4);
+  attributes.set(kkv, "continuous_learning", List{1});
+  attributes.set(kkv, "durchlauf_10_counter", "x");
+  EXPECT_EQ(kkv.neue_karten_nur_heute, 4);
+  EXPECT_TRUE(kkv.continuous_learning) << "a flag takes the truth of what is assigned";
+  EXPECT_EQ(repr(kkv.durchlauf_10_counter), "'x'");
+  attributes.set(kkv, "neue_karten_nur_heute", None);
+  EXPECT_EQ(kkv.neue_karten_nur_heute, std::nullopt);
+
+  EXPECT_THAT([&] { attributes.set(kkv, "voraus_1_min", 5); },
+              ::testing::ThrowsMessage<AttributeError>(::testing::StrEq(
+                  "attribute 'voraus_1_min' of 'Karteikartenverwaltung' objects is not writable")));
+  EXPECT_THAT([&] { attributes.set(kkv, "startzeit_tag", 1e3); },
+              ::testing::ThrowsMessage<TypeError>(
+                  ::testing::StrEq("attribute 'startzeit_tag' must be int, not float")));
+  EXPECT_THROW(attributes.set(kkv, "NEW_STEPS", Tuple{1}), TypeError);
+  EXPECT_THROW(attributes.get(kkv, "hc"), AttributeError);
 }
 
 }  // namespace

@@ -1,0 +1,84 @@
+"""The card administration: daily limits, the cards in rotation, the
+answers' learning phases, intervals and due moments, the forgotten-cards
+drill, and the day statistics and settings.
+
+The host creates one Karteikartenverwaltung, registers its hand collections
+with add_haendesammlung and then asks it for cards and reports the answers.
+`debug_status` may be switched at any time; while it is True a failed
+consistency check enters pdb.set_trace() and then raises AssertionError.
+"""
+import sys as _sys
+import types as _types
+
+import pdb
+import shelve
+import os.path
+try:
+    import cPickle as pickle
+except ImportError:
+    import pickle
+import time
+try:
+    import pytz
+except ImportError:
+    pytz = None
+import random
+import datetime
+import collections
+import math
+import heapq
+
+from copy import deepcopy
+from shutil import copyfile
+from datetime import timedelta
+try:
+    from natsort import natsorted
+except ImportError:
+    natsorted = None
+
+from tavo import _core
+from tavo.getcwd import GetCwd
+from tavo.common_functions import Common_functions, MakeDailyCopy as mdf, Zeitberechnungen
+from tavo.ih import importiere_haende as ih
+from tavo.pickle_dump import PickleDump
+from tavo.haendesammlung import Haendesammlung_vergessen, Haendesammlung
+
+pd = _core._process_pd()
+cf = _core._process_cf()
+set_date = False
+start_date = _core._start_date()
+debug_status = False
+
+from tavo._core import (Heap_umwandler, Karten_Identifier,
+                        Statistik_erfolgreich_prozent_berechnen, Kartenhalter, Karteikarte,
+                        Reihenfolge_anzeigen, HaendesammlungVerteilungAnalyzer,
+                        HaendesammlungContainer, Karteikartenverwaltung)
+
+
+class _KarteikartenModule(_types.ModuleType):
+    """This module, with `debug_status` read from and written to the
+    library's debug switch."""
+
+    @property
+    def debug_status(self):
+        return _core._debug_status()
+
+    @debug_status.setter
+    def debug_status(self, flag):
+        _core._set_debug_status(flag)
+
+
+def _install_debug_switch():
+    module = _sys.modules[__name__]
+    switched = _KarteikartenModule(__name__, __doc__)
+    for name, value in vars(module).items():
+        if name not in ("debug_status", "__dict__"):
+            switched.__dict__[name] = value
+    # Kept, so that the original module's globals, which the functions
+    # above refer to, stay alive.
+    switched.__dict__["_original_module"] = module
+    _sys.modules[__name__] = switched
+    switched.debug_status = False
+
+
+_install_debug_switch()

@@ -1,0 +1,2 @@
+"""The store of collections and settings."""
+from tavo._core import PickleDump

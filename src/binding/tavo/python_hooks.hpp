@@ -1,0 +1,45 @@
+// Connects the module's diagnostics to the Python host: every output line
+// goes to a Python callable (which writes it to sys.stdout), and the debug
+// hook calls another (which enters the host's debugger).
+#pragma once
+
+#include <Python.h>
+
+#include <string>
+
+#include "error_bridge.hpp"
+#include "platform/diagnostics.hpp"
+
+namespace tavo::binding {
+
+// Calls `callable` with `argument` (with none when null); PythonErrorRaised
+// when it raises.
+inline void call_python(PyObject* callable, PyObject* argument) {
+  PyObject* result = PyObject_CallFunctionObjArgs(callable, argument, nullptr);
+  if (result == nullptr) throw PythonErrorRaised();
+  Py_DECREF(result);
+}
+
+// Sends every output line to `write_line` (called with the line as str) and
+// makes `debug_hook` (called without arguments) the debug hook. Both stay
+// referenced for the life of the process: the diagnostics outlive the
+// interpreter, so they must never release a Python object.
+inline void connect_diagnostics(PyObject* write_line, PyObject* debug_hook) {
+  Py_INCREF(write_line);
+  Py_INCREF(debug_hook);
+  platform::Diagnostics& diagnostics = platform::diagnostics();
+  diagnostics.output_line = [write_line](const std::string& line) {
+    PyObject* text = python_text(line);
+    if (text == nullptr) throw PythonErrorRaised();
+    try {
+      call_python(write_line, text);
+    } catch (...) {
+      Py_DECREF(text);
+      throw;
+    }
+    Py_DECREF(text);
+  };
+  diagnostics.debug_hook = [debug_hook] { call_python(debug_hook, nullptr); };
+}
+
+}  // namespace tavo::binding

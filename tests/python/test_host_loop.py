@@ -1,0 +1,175 @@
+# The package as the host uses it: the module's globals, a learning session
+# through the host loop, a new manager continuing from what was stored,
+# live card data, captured output and the debug switch.
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+
+from tavo import karteikarten
+
+try:
+    from StringIO import StringIO
+except ImportError:
+    from io import StringIO
+
+# 2021-10-20 10:00 in Berlin: learning day "2021-10-20".
+MORNING = 1634716800
+
+DECK = dict((number, {"fragetext": "Frage %d" % number, "antworttext": "Antwort"})
+            for number in range(1, 7))
+
+
+def answer(kkv, card, response, seconds=8):
+    """Schedules and records one answer and stores the card, as the host
+    does after each button press; returns the days until it is due."""
+    tage = kkv.schedule(card=card, response=response)
+    card.change_due(tage)
+    card.set_letzte_antwort(response, False)
+    card.set_last_interval_no_lapse(tage, response, False)
+    card.set_beantwortungszeit(seconds)
+    card.set_last_interval(tage)
+    kkv.hc.aendere_karteikarte_in_dictionary_richtige_sammlung(kkv.sammlungsort_name, card)
+    kkv.dictionary_speichern(None, False)
+    return tage
+
+
+class HostCase(unittest.TestCase):
+    def setUp(self):
+        self.data_dir = tempfile.mkdtemp()
+        os.environ["TAVO_DATA_DIR"] = self.data_dir
+        karteikarten.cf.set_fixed_now(MORNING)
+
+    def tearDown(self):
+        karteikarten.cf.clear_fixed_now()
+        karteikarten.debug_status = False
+        del os.environ["TAVO_DATA_DIR"]
+        shutil.rmtree(self.data_dir)
+
+    def manager(self):
+        kkv = karteikarten.Karteikartenverwaltung(neue_karten_pro_tag=3)
+        kkv.add_haendesammlung(DECK, "kk_test")
+        return kkv
+
+
+class ModuleTest(HostCase):
+    def test_globals_and_classes(self):
+        self.assertEqual((karteikarten.set_date, karteikarten.debug_status), (False, False))
+        self.assertTrue(isinstance(karteikarten.pd, karteikarten.PickleDump))
+        self.assertTrue(isinstance(karteikarten.cf, karteikarten.Common_functions))
+        self.assertTrue(hasattr(karteikarten.ih, "make_haendeliste"))
+        self.assertEqual(karteikarten.mdf.__name__, "MakeDailyCopy")
+        self.assertTrue(karteikarten.os.path.sep)
+        self.assertTrue(isinstance(karteikarten.start_date, karteikarten.datetime.datetime))
+        names = ["Heap_umwandler", "Karten_Identifier", "Statistik_erfolgreich_prozent_berechnen",
+                 "Kartenhalter", "Karteikarte", "Reihenfolge_anzeigen",
+                 "HaendesammlungVerteilungAnalyzer", "HaendesammlungContainer",
+                 "Karteikartenverwaltung"]
+        for name in names:
+            self.assertEqual(getattr(karteikarten, name).__bases__, (object,))
+        self.assertEqual(karteikarten.Kartenhalter.__doc__,
+                         " haelt Karteikarten mit ihrem jeweiligen Namen, hier Bezeichner genannt ")
+        self.assertEqual(karteikarten.Karteikarte.__doc__, None)
+
+    def test_manager_attributes(self):
+        kkv = karteikarten.Karteikartenverwaltung()
+        self.assertEqual((kkv.neue_karten_pro_tag, kkv.vorauslernen_tage,
+                          kkv.nur_neue_karten_anzeigen, kkv.sammlungsort_name),
+                         (10, 0, False, None))
+        self.assertEqual(list(kkv.NEW_STEPS), [1, 10])
+        self.assertEqual((kkv.voraus_1_min, kkv.voraus_10_min), (60.0, 600.0))
+        self.assertRaises(AttributeError, setattr, kkv, "voraus_1_min", 1)
+        kkv.LAPSE_STEPS.append(2880)
+        self.assertEqual(list(kkv.LAPSE_STEPS), [10, 1440, 2880])
+        kkv.neue_karten_nur_heute = 4
+        self.assertEqual(kkv.get_grenzwert_neue_karten_heute(), 4)
+        self.assertRaises(TypeError, setattr, kkv, "hard_factor", "120")
+        self.assertEqual(kkv.hc.startzeit_tag, kkv.zeitberechnung.startzeit_tag)
+        self.assertEqual(karteikarten.Karteikartenverwaltung(neue_karten_pro_tag=0)
+                         .neue_karten_pro_tag, 10)
+
+
+class HostLoopTest(HostCase):
+    def test_a_session_and_a_new_manager_continuing(self):
+        kkv = self.manager()
+        shown = []
+        card = kkv.get_card()
+        while card is not None and len(shown) < 20:
+            buttons = kkv.get_interval_responses(card)
+            self.assertEqual(len(buttons), 4)
+            shown.append(card.get_name())
+            answer(kkv, card, "good" if card.learnstatus == "learning" else "easy")
+            karteikarten.cf.set_fixed_now(MORNING + 60 * 11 * len(shown))
+            card = kkv.get_card()
+        # Three new cards a day, each through the two learning steps.
+        self.assertEqual(len(set(shown)), 3)
+        karten = kkv.hc.sammlung_named("kk_test").karten
+        learned = [name for name in karten if karten[name]["learnstatus"] == "learned"]
+        self.assertEqual(sorted(learned), sorted(set(shown)))
+        stored = dict((name, karten[name]["due"]) for name in learned)
+
+        again = self.manager()
+        karten = again.hc.sammlung_named("kk_test").karten
+        self.assertEqual(dict((name, karten[name]["due"]) for name in learned), stored)
+        self.assertEqual(list(karten[learned[0]]["beantwortungszeiten"]), [8, 8])
+        self.assertEqual(again.get_card(), None)
+
+        karteikarten.cf.set_fixed_now(MORNING + 86400)
+        tomorrow = again.get_card()
+        self.assertTrue(tomorrow is not None)
+
+    def test_live_card_data_reaches_the_next_choice(self):
+        kkv = karteikarten.Karteikartenverwaltung()
+        kkv.add_haendesammlung({1: DECK[1]}, "kk_test")
+        first = kkv.get_card()
+        answer(kkv, first, "easy")
+        self.assertEqual(kkv.get_card(), None)
+        karten = kkv.hc.sammlung_named("kk_test").karten
+        self.assertEqual(karten["kk_test-1"]["learnstatus"], "learned")
+        karten["kk_test-1"]["due"] = MORNING - 3600.0
+        self.assertEqual(kkv.get_card().get_due(), MORNING - 3600.0)
+
+    def test_show_info_goes_to_sys_stdout(self):
+        card = self.manager().get_card()
+        captured, sys.stdout = sys.stdout, StringIO()
+        try:
+            card.show_info()
+        finally:
+            captured, sys.stdout = sys.stdout.getvalue(), captured
+        lines = captured.splitlines()
+        self.assertEqual((lines[0], lines[1], lines[2]),
+                         ("*" * 50, "Werte der Karte", "name:  " + card.get_name()))
+        self.assertEqual(len(lines), 20)
+
+    def test_debug_switch_enters_the_debugger_then_fails(self):
+        stops = []
+        original = karteikarten.pdb.set_trace
+        karteikarten.pdb.set_trace = lambda: stops.append(1)
+        try:
+            kkv = karteikarten.Karteikartenverwaltung()
+            kkv.add_haendesammlung({"kk_test-1": {}}, "kk_test")
+            self.assertEqual(stops, [])
+            karteikarten.debug_status = True
+            self.assertTrue(karteikarten.debug_status)
+            self.assertRaises(AssertionError, kkv.add_haendesammlung, {"kk_test-1": {}}, "kk_test")
+            self.assertEqual(stops, [1])
+        finally:
+            karteikarten.pdb.set_trace = original
+
+    def test_an_exception_in_the_output_sink_reaches_the_caller(self):
+        card = self.manager().get_card()
+
+        class Broken(object):
+            def write(self, text):
+                raise IOError("disk full")
+
+        captured, sys.stdout = sys.stdout, Broken()
+        try:
+            self.assertRaises(IOError, card.show_info)
+        finally:
+            sys.stdout = captured
+
+
+if __name__ == "__main__":
+    unittest.main()
