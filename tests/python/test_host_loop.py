@@ -130,6 +130,16 @@ class HostLoopTest(HostCase):
         karten["kk_test-1"]["due"] = MORNING - 3600.0
         self.assertEqual(kkv.get_card().get_due(), MORNING - 3600.0)
 
+    def test_texts_are_str_and_unicode_is_accepted(self):
+        kkv = karteikarten.Karteikartenverwaltung()
+        kkv.add_haendesammlung({1: {u"fragetext": u"Gr\u00fc\u00dfe?", u"antworttext": u"2\u2663"}},
+                               u"kk_test")
+        card = kkv.get_card()
+        self.assertEqual((type(card.get_frage()), type(card.get_name())), (str, str))
+        self.assertEqual(card.get_antwort(), u"2\u2663".encode("utf-8")
+                         if str is bytes else u"2\u2663")
+        self.assertEqual(kkv.sammlungsort_name, "kk_test")
+
     def test_show_info_goes_to_sys_stdout(self):
         card = self.manager().get_card()
         captured, sys.stdout = sys.stdout, StringIO()
