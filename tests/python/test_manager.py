@@ -130,6 +130,23 @@ class CardTest(ManagerCase):
                          (data, "kk_test-7", "kk_test"))
 
 
+class LowestFudgeTest(ManagerCase):
+    def test_search_and_the_earlier_choice(self):
+        sammlung = self.register_one_card()
+        self.kkv.hc.fudge_erneuern()
+        sammlung.karten["kk_test-7"]["due"] = NOON - 60.0
+        search = dict(now=NOON, old_now=NOON, rs=[1], nur_again_queue=False, vorauslernen=0,
+                      position=0)
+        self.assertEqual(self.kkv.finde_karte_due_niedrigster_fudge(fudge=1, **search),
+                         (None, None, 0))
+        self.assertEqual(self.kkv.finde_karte_due_niedrigster_fudge(fudge=2, **search),
+                         ("kk_test-7", "kk_test", 0))
+        self.assertEqual(self.kkv.finde_karte_due_niedrigster_fudge_diese_sammlung(
+            fudge=2, sammlung=sammlung, ueberschuss_neue_karten=0, **search),
+            ("kk_test-7", "kk_test", 0))
+        self.assertEqual(self.kkv.waehle_card(), ("kk_test-7", "kk_test"))
+
+
 class MetadataTest(ManagerCase):
     def test_card_names_recorded_in_the_current_collection(self):
         self.register_one_card()

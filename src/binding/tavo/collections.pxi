@@ -190,12 +190,12 @@ cdef SammlungRef sammlung_ref_from_py(object sammlung) except *:
 
 
 cdef Haendesammlung wrap_sammlung(const SammlungRef& sammlung):
-    """The wrapper of `sammlung`, None for no collection. A forgotten-cards
-    collection, named "<name>_vergessen", gets a Haendesammlung_vergessen."""
+    """The wrapper of `sammlung`, None for no collection; a Haendesammlung_vergessen
+    for a forgotten-cards collection."""
     if sammlung.get() == NULL:
         return None
     cdef Haendesammlung wrapper
-    if text_to_py(sammlung.get().name).endswith("_vergessen"):
+    if as_forgotten(sammlung.get()) != NULL:
         wrapper = Haendesammlung_vergessen.__new__(Haendesammlung_vergessen)
     else:
         wrapper = Haendesammlung.__new__(Haendesammlung)
@@ -568,13 +568,18 @@ cdef class Haendesammlung_vergessen(Haendesammlung):
     """A forgotten-cards collection: a Haendesammlung that takes its cards
     and metadata from a reduced copy of a normal one."""
 
+    def __init__(self, zeitberechnung, vorauslernen, name, startzeit_tag, metadata=None,
+                 karten=None):
+        self.sammlung = make_haendesammlung_vergessen(
+            sammlung_zeit_from_py(zeitberechnung), text_from_py(name, "name"), <int>startzeit_tag)
+        self.vorauslernen = vorauslernen
+        if metadata is not None:
+            self.metadata = metadata
+        if karten is not None:
+            self.karten = karten
+
     def clone_haendesammlung(self, haendesammlung):
-        """Takes independent copies of the cards and the metadata of
-        `haendesammlung`; name and settings stay this collection's own."""
-        cdef SammlungRef kopie = sammlung_of(haendesammlung).clone()
-        cdef CppHaendesammlung* ziel = sammlung_of(self)
-        ziel.karten = kopie.get().karten
-        ziel.metadata = kopie.get().metadata
+        as_forgotten(sammlung_of(self)).clone_haendesammlung(sammlung_of(haendesammlung)[0])
 
 
 # ---- the container ----
@@ -600,6 +605,21 @@ cdef dict shelf_to_py(const CppShelf& shelf):
     return result
 
 
+cdef list sammlungen_to_py(const vector[SammlungRef]& sammlungen):
+    cdef list result = []
+    cdef size_t index
+    for index in range(sammlungen.size()):
+        result.append(wrap_sammlung(sammlungen[index]))
+    return result
+
+
+cdef vector[SammlungRef] sammlungen_from_py(object sammlungen) except *:
+    cdef vector[SammlungRef] liste
+    for sammlung in sammlungen:
+        liste.push_back(sammlung_ref_from_py(sammlung))
+    return liste
+
+
 cdef class HaendesammlungContainer(object):
     " stellt Funktionen bereit, die gleichzeitig über alle Haendesammlungen iterieren "
 
@@ -614,17 +634,17 @@ cdef class HaendesammlungContainer(object):
         that list changes nothing, assigning a list replaces the registered
         collections."""
         def __get__(self):
-            cdef vector[SammlungRef]* sammlungen = &container_of(self).liste_aller_sammlungen
-            cdef list result = []
-            cdef size_t index
-            for index in range(sammlungen.size()):
-                result.append(wrap_sammlung(sammlungen[0][index]))
-            return result
+            return sammlungen_to_py(container_of(self).liste_aller_sammlungen)
         def __set__(self, sammlungen):
-            cdef vector[SammlungRef] liste
-            for sammlung in sammlungen:
-                liste.push_back(sammlung_ref_from_py(sammlung))
-            container_of(self).liste_aller_sammlungen = liste
+            container_of(self).liste_aller_sammlungen = sammlungen_from_py(sammlungen)
+
+    property archiv_liste_aller_sammlungen:
+        """The parked collections, read and assigned like
+        liste_aller_sammlungen."""
+        def __get__(self):
+            return sammlungen_to_py(container_of(self).archiv_liste_aller_sammlungen)
+        def __set__(self, sammlungen):
+            container_of(self).archiv_liste_aller_sammlungen = sammlungen_from_py(sammlungen)
 
     property zeitberechnung:
         def __get__(self):
@@ -789,6 +809,22 @@ cdef class HaendesammlungContainer(object):
 
     def iterate_change_name(self):
         container_of(self).iterate_change_name()
+
+    def iterate_get_vergessene_karten(self, zeitpunkt_vergangenheit):
+        container_of(self).iterate_get_vergessene_karten(zeitpunkt_vergangenheit)
+
+    def iterate_get_cardpointer_vergessene_karten(self, zeitpunkt_vergangenheit):
+        return sammlungen_to_py(
+            container_of(self).iterate_get_cardpointer_vergessene_karten(zeitpunkt_vergangenheit))
+
+    def update(self, d, u):
+        """Merges `u` into `d` and returns `d`. A live mapping is merged in
+        place; a plain dict receives the merged entries."""
+        cdef Dict merged = container_of(self).update(dict_from_py(d), dict_from_py(u))
+        if isinstance(d, ValueDict):
+            return d
+        d.update(dict_to_py(merged))
+        return d
 
     def iterate_show_due(self):
         container_of(self).iterate_show_due()

@@ -171,6 +171,20 @@ cdef extern from "platform/haendesammlung.hpp" namespace "tavo::platform":
     ctypedef shared_ptr[CppHaendesammlung] SammlungRef
 
 
+cdef extern from "platform/haendesammlung_vergessen.hpp" namespace "tavo::platform":
+    cdef cppclass CppHaendesammlung_vergessen "tavo::platform::Haendesammlung_vergessen"(
+            CppHaendesammlung):
+        void clone_haendesammlung(const CppHaendesammlung& haendesammlung) except +raise_py_error
+    # A new forgotten-cards collection, held as a collection.
+    SammlungRef make_haendesammlung_vergessen \
+        "std::make_shared<tavo::platform::Haendesammlung_vergessen>"(
+            shared_ptr[CppZeitberechnungen] zeitberechnung, string name,
+            int startzeit_tag) except +raise_py_error
+    # The forgotten-cards collection `sammlung` is, or NULL.
+    CppHaendesammlung_vergessen* as_forgotten \
+        "dynamic_cast<tavo::platform::Haendesammlung_vergessen*>"(CppHaendesammlung* sammlung)
+
+
 cdef extern from "karteikarten/storage/haendesammlung_container.hpp" namespace "tavo::kk":
     cdef cppclass CppHaendesammlungContainer "tavo::kk::HaendesammlungContainer":
         CppHaendesammlungContainer(shared_ptr[CppZeitberechnungen] zeitberechnung,
@@ -229,6 +243,10 @@ cdef extern from "karteikarten/storage/haendesammlung_container.hpp" namespace "
         void set_metadaten_alle_sammlungen(const string& key,
                                            const Value& wert) except +raise_py_error
         void iterate_change_name() except +raise_py_error
+        void iterate_get_vergessene_karten(double zeitpunkt_vergangenheit) except +raise_py_error
+        vector[SammlungRef] iterate_get_cardpointer_vergessene_karten(
+            double zeitpunkt_vergangenheit) except +raise_py_error
+        Dict update(Dict d, const Dict& u) except +raise_py_error
         void iterate_show_due() except +raise_py_error
         void iterate_show_fudge() except +raise_py_error
 
@@ -277,6 +295,7 @@ cdef extern from "karteikarten/storage/haendesammlung_container.hpp" namespace "
         int64_t iterate_get_anzahl_neu_wird_heute_nicht_gelernt() except +raise_py_error
 
         vector[SammlungRef] liste_aller_sammlungen
+        vector[SammlungRef] archiv_liste_aller_sammlungen
         shared_ptr[CppZeitberechnungen] zeitberechnung
         int64_t vorauslernen
         int startzeit_tag

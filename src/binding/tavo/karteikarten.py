@@ -6,6 +6,8 @@ The host creates one Karteikartenverwaltung, registers its hand collections
 with add_haendesammlung and then asks it for cards and reports the answers.
 `debug_status` may be switched at any time; while it is True a failed
 consistency check enters pdb.set_trace() and then raises AssertionError.
+`start_date`, the moment the module was loaded, is where the forgotten-cards
+drill looks back from; assigning it moves that point.
 """
 import sys as _sys
 import types as _types
@@ -46,7 +48,7 @@ from tavo.haendesammlung import Haendesammlung_vergessen, Haendesammlung
 pd = _core._process_pd()
 cf = _core._process_cf()
 set_date = False
-start_date = _core._start_date()
+start_date = None
 debug_status = False
 
 from tavo._core import (Heap_umwandler, Karten_Identifier,
@@ -56,8 +58,9 @@ from tavo._core import (Heap_umwandler, Karten_Identifier,
 
 
 class _KarteikartenModule(_types.ModuleType):
-    """This module, with `debug_status` read from and written to the
-    library's debug switch."""
+    """This module, with `debug_status` and `start_date` read from and
+    written to the library's own, so that assigning them here changes what
+    the module does."""
 
     @property
     def debug_status(self):
@@ -67,12 +70,20 @@ class _KarteikartenModule(_types.ModuleType):
     def debug_status(self, flag):
         _core._set_debug_status(flag)
 
+    @property
+    def start_date(self):
+        return _core._start_date()
+
+    @start_date.setter
+    def start_date(self, moment):
+        _core._set_start_date(moment)
+
 
 def _install_debug_switch():
     module = _sys.modules[__name__]
     switched = _KarteikartenModule(__name__, __doc__)
     for name, value in vars(module).items():
-        if name not in ("debug_status", "__dict__"):
+        if name not in ("debug_status", "start_date", "__dict__"):
             switched.__dict__[name] = value
     # Kept, so that the original module's globals, which the functions
     # above refer to, stay alive.

@@ -10,6 +10,11 @@ cdef tuple card_and_collection_to_py(const CardAndCollection& chosen):
     return (optional_text_to_py(chosen.first), optional_text_to_py(chosen.second))
 
 
+cdef tuple found_card_to_py(const FoundCard& found):
+    return (optional_text_to_py(found.name), optional_text_to_py(found.sammlungsname),
+            found.index)
+
+
 cdef SammlungRef optional_sammlung_ref(object sammlung) except *:
     """The collection behind `sammlung`; no collection for None, which the
     manager reports in its own words."""
@@ -379,6 +384,46 @@ cdef class Karteikartenverwaltung(object):
     def karte_in_vergessene_karten(self, karte, sammlungsname):
         return self.kkv.get().karte_in_vergessene_karten(
             text_from_py(karte, "karte"), text_from_py(sammlungsname, "sammlungsname"))
+
+    def setze_vergessen_modus(self, wert):
+        self.kkv.get().setze_vergessen_modus(wert)
+
+    def alle_sammlung_vergessene_karten(self, tage_zurueck):
+        self.kkv.get().alle_sammlung_vergessene_karten(tage_zurueck)
+
+    def vergessen_zurueck_dict_herstellen(self, go_to_normal):
+        self.kkv.get().vergessen_zurueck_dict_herstellen(go_to_normal == True)
+
+    def add_karte_vergessene_liste(self, karte, sammlungsort):
+        self.kkv.get().add_karte_vergessene_liste(text_from_py(karte, "karte"),
+                                                  text_from_py(sammlungsort, "sammlungsort"))
+
+    def modus_vergessene_karten_pruefen(self):
+        return self.kkv.get().modus_vergessene_karten_pruefen()
+
+    def leere_vergessene_karten_liste(self):
+        self.kkv.get().leere_vergessene_karten_liste()
+
+    def make_neue_sammlung_vergessene_karten(self, wert):
+        self.kkv.get().make_neue_sammlung_vergessene_karten(from_py(wert))
+
+    # ---- lowest-fudge search ----
+
+    def finde_karte_due_niedrigster_fudge(self, now, old_now, rs, nur_again_queue, vorauslernen,
+                                          position, fudge):
+        return found_card_to_py(self.kkv.get().finde_karte_due_niedrigster_fudge(
+            now, old_now, from_py(rs), nur_again_queue == True, vorauslernen, from_py(position),
+            fudge))
+
+    def finde_karte_due_niedrigster_fudge_diese_sammlung(self, now, old_now, rs, nur_again_queue,
+                                                         vorauslernen, position, fudge, sammlung,
+                                                         ueberschuss_neue_karten):
+        return found_card_to_py(self.kkv.get().finde_karte_due_niedrigster_fudge_diese_sammlung(
+            now, old_now, from_py(rs), nur_again_queue == True, vorauslernen, from_py(position),
+            fudge, optional_sammlung_ref(sammlung), ueberschuss_neue_karten))
+
+    def waehle_card(self):
+        return card_and_collection_to_py(self.kkv.get().waehle_card())
 
     # ---- five-card split and candidate pick ----
 

@@ -30,6 +30,11 @@ cdef extern from "karteikarten/queue/picked_candidate.hpp" namespace "tavo::kk":
     # (card name, collection name)
     ctypedef pair[optional[string], optional[string]] CardAndCollection
 
+    cdef cppclass FoundCard "tavo::kk::FoundCard":
+        optional[string] name
+        optional[string] sammlungsname
+        int64_t index
+
 
 cdef extern from "<variant>" namespace "std":
     bool picked_is_entry "std::holds_alternative<tavo::kk::Entry>"(const PickedCandidate& picked)
@@ -167,6 +172,24 @@ cdef extern from "karteikarten/frame/karteikartenverwaltung.hpp" namespace "tavo
                                                  optional[int64_t] fudge) except +raise_py_error
         bool karte_in_vergessene_karten(const string& karte,
                                         const string& sammlungsname) except +raise_py_error
+        void setze_vergessen_modus(int64_t wert) except +raise_py_error
+        void alle_sammlung_vergessene_karten(double tage_zurueck) except +raise_py_error
+        void vergessen_zurueck_dict_herstellen(bool go_to_normal) except +raise_py_error
+        void add_karte_vergessene_liste(const string& karte,
+                                        const string& sammlungsort) except +raise_py_error
+        bool modus_vergessene_karten_pruefen()
+        void leere_vergessene_karten_liste()
+        void make_neue_sammlung_vergessene_karten(const Value& wert)
+
+        # lowest-fudge search
+        FoundCard finde_karte_due_niedrigster_fudge(
+            double now, double old_now, const Value& rs, bool nur_again_queue,
+            double vorauslernen, const Value& position, int64_t fudge) except +raise_py_error
+        FoundCard finde_karte_due_niedrigster_fudge_diese_sammlung(
+            double now, double old_now, const Value& rs, bool nur_again_queue,
+            double vorauslernen, const Value& position, int64_t fudge,
+            const SammlungRef& sammlung, int64_t ueberschuss_neue_karten) except +raise_py_error
+        CardAndCollection waehle_card() except +raise_py_error
 
         # five-card split and candidate pick
         pair[int64_t, int64_t] aufteilung_5(int64_t grenzwert_neue_karten_heute,

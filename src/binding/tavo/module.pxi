@@ -28,4 +28,9 @@ def _start_date():
     return date_time_to_py(module_context().start_date)
 
 
+def _set_start_date(moment):
+    cdef ModuleContext* context = &module_context()
+    context.start_date = date_time_from_py(moment).as_date_time()
+
+
 connect_diagnostics(_write_line, _enter_debugger)

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/haendesammlung_vergessen.hpp"
 #include "platform/pickle_dump.hpp"
 #include "platform/stable_hash.hpp"
 #include "value/errors.hpp"
@@ -13,8 +14,6 @@
 
 namespace tavo::kk {
 namespace {
-
-constexpr std::string_view drill_suffix = "_vergessen";
 
 bool is_name_character(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -55,7 +54,7 @@ void check_collection_name(const std::string& name) {
     throw ValueError("collection name " + repr(name) +
                      " must be 1 to 64 letters, digits and underscores");
   }
-  if (name.ends_with(drill_suffix)) {
+  if (name.ends_with(platform::forgotten_suffix)) {
     throw ValueError("collection name " + repr(name) +
                      " must not end in \"_vergessen\", which names forgotten-cards drills");
   }
@@ -106,7 +105,7 @@ void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& n
 std::vector<std::string> stored_deck_collections() {
   std::vector<std::string> names;
   for (std::string& name : platform::pd().stored_collection_names()) {
-    if (!name.ends_with(drill_suffix)) names.push_back(std::move(name));
+    if (!name.ends_with(platform::forgotten_suffix)) names.push_back(std::move(name));
   }
   return names;
 }

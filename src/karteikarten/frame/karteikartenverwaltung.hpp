@@ -270,6 +270,25 @@ class Karteikartenverwaltung {
                                              const std::optional<std::string>& sammlungsname2);
 
   // ---- forgotten-cards drill ----
+  //
+  // The host starts a run with setze_vergessen_modus(days),
+  // alle_sammlung_vergessene_karten(days) and modus_vergessene_karten =
+  // true; the container then holds one forgotten-cards collection
+  // "<name>_vergessen" per normal collection, which it keeps parked.
+
+  // Starts a run: no card counts as learnt in it, and the choice looks
+  // `wert` days back.
+  void setze_vergessen_modus(std::int64_t wert);
+  // Parks the container's collections and makes live, for each in order, a
+  // Haendesammlung_vergessen named "<name>_vergessen" holding copies of its
+  // cards forgotten within the last `tage_zurueck` days; then stores every
+  // live collection under its own name, so that the normal collections'
+  // stored state is never touched.
+  void alle_sammlung_vergessene_karten(double tage_zurueck);
+  // While the mode is on: with `go_to_normal`, brings back the parked
+  // normal collections when the forgotten-cards ones are live; without it,
+  // the other way round. Does nothing otherwise.
+  void vergessen_zurueck_dict_herstellen(bool go_to_normal);
 
   // The next forgotten card of `sammlung` as (card name, collection name):
   // of its cards forgotten ("zuletzt_vergessen") after the cut-off
@@ -280,7 +299,37 @@ class Karteikartenverwaltung {
   CardAndCollection waehle_card_vergessene(const SammlungRef& sammlung,
                                            std::optional<std::int64_t> fudge = std::nullopt);
   // True when the card `karte` of `sammlungsname` was learnt in this run.
+  // A collection and its forgotten-cards collection count as one: both
+  // operations key the record by the base name, since the host knows the
+  // card's collection by that name and the choice by the drill's.
   bool karte_in_vergessene_karten(const std::string& karte, const std::string& sammlungsname) const;
+  // While the mode is on, records the card `karte` of `sammlungsort` as
+  // learnt in this run.
+  void add_karte_vergessene_liste(const std::string& karte, const std::string& sammlungsort);
+  bool modus_vergessene_karten_pruefen() const { return modus_vergessene_karten; }
+  void leere_vergessene_karten_liste() { vergessene_karten_liste = List(); }
+  // Kept for the host; it has no effect.
+  void make_neue_sammlung_vergessene_karten(const Value& wert);
+
+  // ---- lowest-fudge search (the earlier card choice, kept for the host) ----
+
+  // The due card with the lowest fudge below `fudge` over every collection:
+  // due no later than `now`, with the filters described in
+  // lowest_fudge_search.cpp; (None, None, 0) when there is none. `rs` and
+  // `position` are accepted and not read.
+  FoundCard finde_karte_due_niedrigster_fudge(double now, double old_now, const Value& rs,
+                                              bool nur_again_queue, double vorauslernen,
+                                              const Value& position, std::int64_t fudge) const;
+  // The same search within `sammlung`, which also leaves out surplus new
+  // cards put due today (see lowest_fudge_search.cpp).
+  FoundCard finde_karte_due_niedrigster_fudge_diese_sammlung(
+      double now, double old_now, const Value& rs, bool nur_again_queue, double vorauslernen,
+      const Value& position, std::int64_t fudge, const SammlungRef& sammlung,
+      std::int64_t ueberschuss_neue_karten) const;
+  // The earlier card choice: puts a new card due when too few are due, then
+  // the lowest-fudge search in widening windows. (card name, collection
+  // name), both empty when there is none.
+  CardAndCollection waehle_card();
 
   // ---- five-card split and candidate pick ----
 
@@ -364,6 +413,8 @@ class Karteikartenverwaltung {
   std::optional<std::int64_t> LAPSE_STEPS_min;
   // Reset by every choice of a collection.
   bool durchlauf_10_erfolgreich = false;
+  // Absent until leere_vergessene_karten_liste creates it; nothing reads it.
+  std::optional<List> vergessene_karten_liste;
 
  private:
   // The points of an answer at which the day's records are written, in the

@@ -48,8 +48,11 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
   const Value zeit = counted_answer_time(kkv, card, antwort.beantwortungszeit);
   card.set_beantwortungszeit(zeit);
   card.set_last_interval(tage);
-  if (antwort.response != "again") kkv.set_karte_heute_schon_gelernt(card, false, antwort.response);
   if (!kkv.sammlungsort_name) throw KeyError("no current collection: sammlungsort_name is unset");
+  if (antwort.response != "again") {
+    kkv.set_karte_heute_schon_gelernt(card, false, antwort.response);
+    kkv.add_karte_vergessene_liste(card.get_name(), *kkv.sammlungsort_name);
+  }
   kkv.set_metadaten(Tuple{card.get_modus(), zeit}, "zeitdauer_heute");
   kkv.hc.sammlung_named(*kkv.sammlungsort_name)->aendere_karteikarte_in_dictionary(card);
   kkv.dictionary_speichern(None, false);

@@ -12,7 +12,8 @@
 // maximale_beantwortungszeit, or maximale_beantwortungszeit_reizung for a
 // bidding problem, on the card too), written back into its collection and
 // saved before the call returns, so that an answer acknowledged to the user
-// is never lost.
+// is never lost. In the forgotten-cards drill an answer other than "again"
+// also records the card as learnt in the drill's run.
 #pragma once
 
 #include <functional>

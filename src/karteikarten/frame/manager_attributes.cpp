@@ -58,6 +58,7 @@ const HostAttributes<Manager>& manager_attributes() {
           member_attribute("NEW_STEPS_min", &M::NEW_STEPS_min),
           member_attribute("LAPSE_STEPS_min", &M::LAPSE_STEPS_min),
           member_attribute("durchlauf_10_erfolgreich", &M::durchlauf_10_erfolgreich),
+          present_attribute("vergessene_karten_liste", &M::vergessene_karten_liste),
           computed_attribute("voraus_1_min", &M::voraus_1_min),
           computed_attribute("voraus_10_min", &M::voraus_10_min),
       });

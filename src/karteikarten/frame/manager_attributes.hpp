@@ -1,7 +1,8 @@
 // The attributes of a Karteikartenverwaltung as the host reads and assigns
 // them: the constructor's attributes in construction order, then the bounds
-// of a learning step, the pass flag and the two read-only look-ahead
-// windows `voraus_1_min` and `voraus_10_min`.
+// of a learning step, the pass flag, the drill's `vergessene_karten_liste`
+// (absent until created) and the two read-only look-ahead windows
+// `voraus_1_min` and `voraus_10_min`.
 //
 // The three attributes that hold objects (`reihenfolge_anzeigen`,
 // `zeitberechnung`, `hc`) are not listed: a binding hands them out as

@@ -12,19 +12,11 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/queue/review_order.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/haendesammlung_vergessen.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
 namespace {
-
-constexpr std::string_view forgotten_suffix = "_vergessen";
-
-// The collection a card belongs to: the name before "_vergessen" for a
-// forgotten-cards collection, else the name itself.
-std::string base_name(const std::string& sammlungsname) {
-  if (!sammlungsname.ends_with(forgotten_suffix)) return sammlungsname;
-  return sammlungsname.substr(0, sammlungsname.find(forgotten_suffix));
-}
 
 // Orders due moments: None first, then moments, then "done".
 std::pair<int, double> due_rank(const Due& due) {
@@ -75,7 +67,7 @@ std::optional<Karteikarte> Karteikartenverwaltung::get_card() {
     set_sammlungsort_name(std::nullopt, 2591);
     return std::nullopt;
   }
-  const std::string base = base_name(*sammlungsname);
+  const std::string base = platform::base_collection_name(*sammlungsname);
   platform::debug_check(cardpointer->starts_with(base));
   platform::debug_check(hc.get_index_from_name(base) != -1);
   // The card is read from the collection that offered it, which is the
@@ -101,7 +93,8 @@ CardAndCollection Karteikartenverwaltung::waehle_card_aus_mehreren_sammlungen() 
                : std::move(offer);
   }
   if (best.first && !best.first->empty()) {
-    platform::debug_check(best.second && best.first->starts_with(base_name(*best.second)));
+    platform::debug_check(best.second &&
+                          best.first->starts_with(platform::base_collection_name(*best.second)));
   } else {
     platform::debug_check(!best.second || best.second->empty());
   }

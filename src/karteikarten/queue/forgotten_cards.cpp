@@ -2,11 +2,14 @@
 // one at a time in their permanent review order, each until it is learnt in
 // the current run of the drill.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "karteikarten/cards/heap_umwandler.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/frame/module_context.hpp"
 #include "karteikarten/queue/review_order.hpp"
+#include "platform/haendesammlung_vergessen.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/errors.hpp"
 
@@ -16,7 +19,49 @@ namespace {
 // At most this many forgotten cards compete for the next place.
 constexpr std::int64_t forgotten_places = 5;
 
+// The forgotten-cards collection made from the reduced copy `kopie`.
+SammlungRef forgotten_collection(const platform::Haendesammlung& kopie) {
+  auto vergessen = std::make_shared<platform::Haendesammlung_vergessen>(
+      kopie.zeitberechnung, platform::forgotten_collection_name(kopie.name), kopie.startzeit_tag);
+  vergessen->clone_haendesammlung(kopie);
+  return vergessen;
+}
+
 }  // namespace
+
+void Karteikartenverwaltung::setze_vergessen_modus(std::int64_t wert) {
+  vergessene_karten_erfolgreich_gelernt_liste = Dict();
+  vergessen_wie_weit_zurueck = wert;
+}
+
+void Karteikartenverwaltung::alle_sammlung_vergessene_karten(double tage_zurueck) {
+  const double zeitpunkt_vergangenheit = get_seconds_since_epoch() - tage_zurueck * 3600 * 24;
+  const std::vector<SammlungRef> kopien =
+      hc.iterate_get_cardpointer_vergessene_karten(zeitpunkt_vergangenheit);
+  std::vector<SammlungRef> vergessene;
+  vergessene.reserve(kopien.size());
+  for (const SammlungRef& kopie : kopien) vergessene.push_back(forgotten_collection(*kopie));
+  // The normal collections themselves are parked: nothing of the drill
+  // reaches them.
+  hc.archiv_liste_aller_sammlungen = std::move(hc.liste_aller_sammlungen);
+  hc.liste_aller_sammlungen = std::move(vergessene);
+  hc.dictionary_speichern_alle_sammlungen();
+}
+
+void Karteikartenverwaltung::vergessen_zurueck_dict_herstellen(bool go_to_normal) {
+  if (!modus_vergessene_karten || hc.check_vergessen() != go_to_normal) return;
+  std::swap(hc.liste_aller_sammlungen, hc.archiv_liste_aller_sammlungen);
+}
+
+void Karteikartenverwaltung::add_karte_vergessene_liste(const std::string& karte,
+                                                        const std::string& sammlungsort) {
+  if (!modus_vergessene_karten) return;
+  Value& gelernt = vergessene_karten_erfolgreich_gelernt_liste.setdefault(
+      platform::base_collection_name(sammlungsort), List());
+  gelernt.as_list().append(karte);
+}
+
+void Karteikartenverwaltung::make_neue_sammlung_vergessene_karten(const Value&) {}
 
 CardAndCollection Karteikartenverwaltung::waehle_card_vergessene(
     const SammlungRef& sammlung, [[maybe_unused]] std::optional<std::int64_t> fudge) {
@@ -41,7 +86,8 @@ CardAndCollection Karteikartenverwaltung::waehle_card_vergessene(
 
 bool Karteikartenverwaltung::karte_in_vergessene_karten(const std::string& karte,
                                                         const std::string& sammlungsname) const {
-  const Value* gelernt = vergessene_karten_erfolgreich_gelernt_liste.find(sammlungsname);
+  const Value* gelernt =
+      vergessene_karten_erfolgreich_gelernt_liste.find(platform::base_collection_name(sammlungsname));
   return gelernt != nullptr && gelernt->is_list() && gelernt->as_list().contains(karte);
 }
 

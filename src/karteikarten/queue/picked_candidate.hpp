@@ -1,6 +1,7 @@
 // The results of picking one card out of the candidates of a choice.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -26,5 +27,13 @@ struct ChosenCandidate {
 // A card chosen for showing: (card name, collection name), both empty when
 // there is none.
 using CardAndCollection = std::pair<std::optional<std::string>, std::optional<std::string>>;
+
+// The card a lowest-fudge search found: (card name, collection name, the
+// collection's position in the container), or (None, None, 0).
+struct FoundCard {
+  std::optional<std::string> name;
+  std::optional<std::string> sammlungsname;
+  std::int64_t index = 0;
+};
 
 }  // namespace tavo::kk

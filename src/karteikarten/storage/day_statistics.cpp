@@ -10,6 +10,7 @@
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/haendesammlung_vergessen.hpp"
 #include "value/number_arithmetic.hpp"
 #include "value/repr.hpp"
 
@@ -163,7 +164,7 @@ List Karteikartenverwaltung::get_liste_alle_from_alte_daten() const {
   List names;
   if (!store) return names;
   for (const std::string& name : store->collection_names()) {
-    if (!name.ends_with("_vergessen")) names.append(name);
+    if (!name.ends_with(platform::forgotten_suffix)) names.append(name);
   }
   return names;
 }

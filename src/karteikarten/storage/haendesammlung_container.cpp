@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_set>
 
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/hand_module.hpp"
@@ -11,6 +12,7 @@
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/haendesammlung_vergessen.hpp"
 #include "platform/pickle_dump.hpp"
 #include "platform/random_source.hpp"
 #include "value/errors.hpp"
@@ -92,10 +94,21 @@ HaendesammlungContainer::HaendesammlungContainer(
       vorauslernen(vorauslernen),
       startzeit_tag(startzeit_tag) {}
 
+std::string HaendesammlungContainer::resolved_name(const std::string& name) const {
+  const auto named = [this](const std::string& wanted) {
+    return std::any_of(liste_aller_sammlungen.begin(), liste_aller_sammlungen.end(),
+                       [&](const SammlungRef& sammlung) { return sammlung->name == wanted; });
+  };
+  if (named(name)) return name;
+  const std::string forgotten = platform::forgotten_collection_name(name);
+  return named(forgotten) ? forgotten : name;
+}
+
 template <class Action>
 void HaendesammlungContainer::for_each_named(const std::string& name, Action action) const {
+  const std::string wanted = resolved_name(name);
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
-    if (sammlung->name == name) action(*sammlung);
+    if (sammlung->name == wanted) action(*sammlung);
   }
 }
 
@@ -124,8 +137,9 @@ SammlungRef HaendesammlungContainer::sammlung_named(const std::string& name) con
 }
 
 std::int64_t HaendesammlungContainer::get_index_from_name(const std::string& name) const {
+  const std::string wanted = resolved_name(name);
   for (std::size_t i = 0; i < liste_aller_sammlungen.size(); ++i) {
-    if (liste_aller_sammlungen[i]->name == name) return static_cast<std::int64_t>(i);
+    if (liste_aller_sammlungen[i]->name == wanted) return static_cast<std::int64_t>(i);
   }
   return -1;
 }
@@ -239,7 +253,7 @@ void HaendesammlungContainer::aendere_karteikarte_in_dictionary_richtige_sammlun
 void HaendesammlungContainer::dictionary_speichern_richtige_sammlung(const std::string& name,
                                                                      const Value& modus) {
   for_each_named(name,
-                 [&](platform::Haendesammlung& s) { s.dictionary_speichern(name, s, modus); });
+                 [&](platform::Haendesammlung& s) { s.dictionary_speichern(s.name, s, modus); });
 }
 
 void HaendesammlungContainer::dictionary_speichern_alle_sammlungen() {
@@ -254,7 +268,30 @@ void HaendesammlungContainer::set_metadaten_alle_sammlungen(const std::string& k
 }
 
 void HaendesammlungContainer::iterate_change_name() {
-  for (const SammlungRef& sammlung : liste_aller_sammlungen) sammlung->name += "_vergessen";
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) {
+    sammlung->name = platform::forgotten_collection_name(sammlung->name);
+  }
+}
+
+void HaendesammlungContainer::iterate_get_vergessene_karten(double zeitpunkt_vergangenheit) const {
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) {
+    sammlung->get_vergessene_karten(zeitpunkt_vergangenheit);
+  }
+}
+
+std::vector<SammlungRef> HaendesammlungContainer::iterate_get_cardpointer_vergessene_karten(
+    double zeitpunkt_vergangenheit) const {
+  std::vector<SammlungRef> kopien;
+  for (const SammlungRef& sammlung : liste_aller_sammlungen) {
+    SammlungRef kopie = sammlung->clone();
+    const platform::NameList vergessen = sammlung->get_vergessene_karten(zeitpunkt_vergangenheit);
+    const std::unordered_set<std::string> behalten(vergessen.begin(), vergessen.end());
+    for (const auto& [name, record] : sammlung->karten) {
+      if (!behalten.contains(name)) kopie->remove_card(name);
+    }
+    kopien.push_back(std::move(kopie));
+  }
+  return kopien;
 }
 
 void HaendesammlungContainer::iterate_show_due() const {

@@ -3,7 +3,10 @@
 //
 // Collections are identified by their `name`. The by-name operations walk
 // the whole list and act on every collection carrying the name; a name that
-// no collection carries makes them do nothing.
+// no collection carries makes them do nothing. During the forgotten-cards
+// drill the live collections are named "<name>_vergessen": a name that no
+// live collection carries names its forgotten-cards collection when that is
+// live, so that the drill's answers land in the drill's own collection.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +18,7 @@
 
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
+#include "karteikarten/storage/recursive_update.hpp"
 #include "platform/haendesammlung.hpp"
 #include "platform/shelf.hpp"
 #include "platform/zeitberechnungen.hpp"
@@ -122,6 +126,12 @@ class HaendesammlungContainer {
   void set_metadaten_alle_sammlungen(const std::string& key, const Value& wert);
   // Appends "_vergessen" to every collection's name.
   void iterate_change_name();
+  // Asks every collection for its forgotten cards and discards the answers.
+  void iterate_get_vergessene_karten(double zeitpunkt_vergangenheit) const;
+  // One copy per collection, in list order, holding only the cards
+  // forgotten ("zuletzt_vergessen") after `zeitpunkt_vergangenheit`.
+  std::vector<SammlungRef> iterate_get_cardpointer_vergessene_karten(
+      double zeitpunkt_vergangenheit) const;
   // Print, between two lines of 50 asterisks, one line per card of every
   // collection: the card name, a tab, and its due (or fudge) value.
   void iterate_show_due() const;
@@ -133,6 +143,9 @@ class HaendesammlungContainer {
   // sums of today's metadata count a missing or falsy value as 0 and add
   // the others as the host does, so they may be integer or float;
   // TypeError for a value that is not a number.
+
+  // The recursive merge of `u` into `d` (see recursive_update.hpp).
+  Dict update(Dict d, const Dict& u) const { return kk::update(std::move(d), u); }
 
   // Fresh reviews beyond today's allowance, summed.
   std::int64_t iterate_wiederholbare_ueber_grenzwert(std::int64_t grenzwert_neu,
@@ -211,6 +224,10 @@ class HaendesammlungContainer {
   std::int64_t iterate_get_anzahl_neu_wird_heute_nicht_gelernt() const;
 
   std::vector<SammlungRef> liste_aller_sammlungen;
+  // The collections parked while the others are live: the normal ones
+  // during the forgotten-cards drill, or the drill's ones while the host
+  // has switched back to normal.
+  std::vector<SammlungRef> archiv_liste_aller_sammlungen;
   std::shared_ptr<platform::Zeitberechnungen> zeitberechnung;
   std::int64_t vorauslernen;
   int startzeit_tag;
@@ -220,6 +237,8 @@ class HaendesammlungContainer {
   std::optional<std::string> sammlungsort_name;
 
  private:
+  // `name`, or "<name>_vergessen" when only that one is live.
+  std::string resolved_name(const std::string& name) const;
   template <class Action>
   void for_each_named(const std::string& name, Action action) const;
 };
