@@ -16,6 +16,7 @@
 #include "cli/terminal.hpp"
 #include "karteikarten/analysis/day_figures.hpp"
 #include "karteikarten/frame/decks.hpp"
+#include "karteikarten/frame/forgotten_cards_drill.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/storage/settings.hpp"
 #include "platform/common_functions.hpp"
@@ -117,6 +118,27 @@ void learn(const LearnOptions& options) {
             << ". Answer 1 to 4 (again, hard, good, easy); q stops.\n\n";
   const SessionOutcome outcome = run_learning_session(kkv, terminal);
   print_session_end(kkv, terminal, outcome);
+}
+
+void drill(const DrillOptions& options) {
+  kk::Karteikartenverwaltung kkv;
+  register_collections(kkv, options.collections);
+  Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
+  SessionOutcome outcome;
+  {
+    const kk::ForgottenCardsDrill run(kkv, options.days);
+    if (run.anzahl_karten() == 0) {
+      std::cout << "No card was answered \"again\" in the last " << options.days << " days.\n";
+      return;
+    }
+    std::cout << "Drilling " << collections_line(kkv)
+              << ": the cards answered \"again\" in the last " << options.days
+              << " days. Answer 1 (again) or 3 (good); q stops.\n\n";
+    outcome = run_learning_session(kkv, terminal);
+  }
+  std::cout << (outcome.stopped ? "Drill stopped" : "Drill done") << " after " << outcome.answered
+            << (outcome.answered == 1 ? " answer" : " answers") << "; back to normal learning with "
+            << collections_line(kkv) << ".\n";
 }
 
 void import_deck_file(const std::filesystem::path& file, const std::string& name) {

@@ -32,6 +32,13 @@ struct LearnOptions {
 };
 
 void learn(const LearnOptions& options);
+
+struct DrillOptions {
+  std::int64_t days = 7;
+  std::vector<std::string> collections;
+};
+
+void drill(const DrillOptions& options);
 void import_deck_file(const std::filesystem::path& file, const std::string& name);
 void stats(bool today_only);
 void analyse(const std::string& name);

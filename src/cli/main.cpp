@@ -15,6 +15,7 @@ using namespace tavo::cli;
 struct Arguments {
   GlobalOptions global;
   LearnOptions learn;
+  DrillOptions drill;
   std::string file;
   std::string name;
   bool today_only = false;
@@ -47,43 +48,55 @@ void add_commands(CLI::App& app, Arguments& a) {
       "not a terminal, one answer is read per line.");
   learn->callback([&a] { tavo::cli::learn(a.learn); });
 
-  CLI::App* import =
+  CLI::App* import_command =
       app.add_subcommand("import", "import a deck of question/answer cards into a collection");
-  import
+  import_command
       ->add_option("FILE", a.file,
                    "the deck: tab-separated 'question<TAB>answer' lines ('#' starts a "
                    "comment), or JSON (.json) [{\"fragetext\": ..., \"antworttext\": ...}]")
       ->required();
-  import->add_option("--name", a.name, "the collection (letters, digits, '_')")->required();
-  import->footer(
+  import_command->add_option("--name", a.name, "the collection (letters, digits, '_')")->required();
+  import_command->footer(
       "A deck with a fault imports nothing. Re-importing keeps the learning state of every card "
       "whose question stayed, takes over changed answers and removes cards whose question is "
       "gone.");
-  import->callback([&a] { import_deck_file(a.file, a.name);
-});
+  import_command->callback([&a] { import_deck_file(a.file, a.name); });
 
-CLI::App* stats = app.add_subcommand("stats", "show the learning figures");
-stats->add_flag("--today", a.today_only, "only today's figures");
-stats->callback([&a] { tavo::cli::stats(a.today_only); });
+  CLI::App* drill = app.add_subcommand(
+      "drill", "drill the cards forgotten in the last days, then return to normal learning");
+  drill->add_option("--days", a.drill.days, "how many days back a lapse counts")
+      ->check(CLI::Range(1, 999))
+      ->capture_default_str();
+  drill->add_option("--collection", a.drill.collections,
+                    "a stored collection to drill (repeatable; default: all)");
+  drill->footer(
+      "The cards answered \"again\" in the last days come one at a time: \"again\" (1) brings a "
+      "card back, \"good\" (3) finishes it for this drill. The drill works on copies stored as "
+      "<name>_vergessen; the collections themselves stay as they were.");
+  drill->callback([&a] { tavo::cli::drill(a.drill); });
 
-CLI::App* analyse = app.add_subcommand("analyse", "show a collection's cards by category");
-analyse->add_option("NAME", a.name, "the collection")->required();
-analyse->callback([&a] { tavo::cli::analyse(a.name); });
+  CLI::App* stats = app.add_subcommand("stats", "show the learning figures");
+  stats->add_flag("--today", a.today_only, "only today's figures");
+  stats->callback([&a] { tavo::cli::stats(a.today_only); });
 
-CLI::App* settings =
-    app.add_subcommand("settings", "show the settings with their bounds, or change one");
-settings->add_option("KEY", a.key, "the setting to show or change");
-settings->add_option("VALUE", a.value,
-                     "its new value: an integer, steps as '1,10', or 'none' for "
-                     "neue_karten_nur_heute");
-settings->callback([&a] { tavo::cli::settings(a.key, a.value); });
+  CLI::App* analyse = app.add_subcommand("analyse", "show a collection's cards by category");
+  analyse->add_option("NAME", a.name, "the collection")->required();
+  analyse->callback([&a] { tavo::cli::analyse(a.name); });
 
-CLI::App* demo = app.add_subcommand(
-    "demo", "a scripted learner learns the bundled deck over three days (temporary data)");
-demo->add_option("--deck", a.deck, "the deck to use")->capture_default_str();
-demo->callback([&a] { tavo::cli::demo(a.deck); });
+  CLI::App* settings =
+      app.add_subcommand("settings", "show the settings with their bounds, or change one");
+  settings->add_option("KEY", a.key, "the setting to show or change");
+  settings->add_option("VALUE", a.value,
+                       "its new value: an integer, steps as '1,10', or 'none' for "
+                       "neue_karten_nur_heute");
+  settings->callback([&a] { tavo::cli::settings(a.key, a.value); });
 
-for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
+  CLI::App* demo = app.add_subcommand(
+      "demo", "a scripted learner learns the bundled deck over three days (temporary data)");
+  demo->add_option("--deck", a.deck, "the deck to use")->capture_default_str();
+  demo->callback([&a] { tavo::cli::demo(a.deck); });
+
+  for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
 }  // namespace
 
 }  // namespace

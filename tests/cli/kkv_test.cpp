@@ -59,6 +59,28 @@ TEST_F(KkvTest, LearnsAnImportedDeckThroughAPipeAndTheNextSessionContinues) {
   EXPECT_THAT(stats.out, Not(HasSubstr("in total")));
 }
 
+TEST_F(KkvTest, DrillsTheForgottenCardsAndLeavesTheCollectionAsItWas) {
+  ASSERT_EQ(kkv({"import", KKV_BUNDLED_DECK, "--name", "kk_bridge"}).status, 0);
+  const KkvRun nothing = kkv({"drill"});
+  ASSERT_EQ(nothing.status, 0) << nothing.err;
+  EXPECT_THAT(nothing.out, HasSubstr("No card was answered \"again\" in the last 7 days."));
+
+  ASSERT_EQ(kkv({"learn"}, "1\n3\n1\nq\n").status, 0);
+  const std::string before = kkv({"analyse", "kk_bridge"}).out;
+  const KkvRun drill = kkv({"drill", "--days", "2"}, "1\n4\n3\n3\n");
+  ASSERT_EQ(drill.status, 0) << drill.err;
+  EXPECT_THAT(drill.out, HasSubstr("Drilling kk_bridge_vergessen (2 cards)"));
+  EXPECT_THAT(drill.out, HasSubstr("answer> 4\n   This card does not take \"easy\" now."));
+  EXPECT_THAT(drill.out, HasSubstr("   good: done for this drill"));
+  EXPECT_THAT(drill.out, HasSubstr("Drill done after 3 answers; back to normal learning with "
+                                   "kk_bridge (43 cards)."));
+  EXPECT_EQ(kkv({"analyse", "kk_bridge"}).out, before);
+
+  const KkvRun too_far = kkv({"drill", "--days", "31"});
+  EXPECT_EQ(too_far.status, 1);
+  EXPECT_EQ(too_far.err, "kkv: the drill looks back 1 to 30 days, not 31\n");
+}
+
 TEST_F(KkvTest, ADeckWithABadLineImportsNothingAndNamesTheLine) {
   const std::string deck =
       write_file("deck.tsv", "# two cards and a bad line\nQ1\tA1\nQ2 without answer\nQ3\tA3\n");
@@ -90,7 +112,7 @@ TEST_F(KkvTest, SettingsOutsideTheirBoundsAreRefused) {
 }
 
 TEST_F(KkvTest, EveryCommandHasHelpAndMistakesAreOneLineOnStandardError) {
-  for (const char* command : {"learn", "import", "stats", "analyse", "settings", "demo"}) {
+  for (const char* command : {"learn", "drill", "import", "stats", "analyse", "settings", "demo"}) {
     const KkvRun help = run_kkv({command, "--help"});
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_THAT(help.out, HasSubstr("Usage")) << command;

@@ -281,9 +281,9 @@ class Karteikartenverwaltung {
   void setze_vergessen_modus(std::int64_t wert);
   // Parks the container's collections and makes live, for each in order, a
   // Haendesammlung_vergessen named "<name>_vergessen" holding copies of its
-  // cards forgotten within the last `tage_zurueck` days; then stores every
-  // live collection under its own name, so that the normal collections'
-  // stored state is never touched.
+  // cards forgotten within the last `tage_zurueck` days, each stored under
+  // its own name first, so that the normal collections' stored state is
+  // never touched. When storing fails, nothing has changed.
   void alle_sammlung_vergessene_karten(double tage_zurueck);
   // While the mode is on: with `go_to_normal`, brings back the parked
   // normal collections when the forgotten-cards ones are live; without it,

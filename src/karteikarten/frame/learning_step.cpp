@@ -5,17 +5,22 @@
 #include <utility>
 
 #include "value/errors.hpp"
+#include "value/repr.hpp"
 
 namespace tavo::kk {
 
 namespace {
 
 // Throws what schedule throws for `response` on `card`, without recording
-// anything.
+// anything; also ValueError when schedule would give no interval, as it
+// does for "hard" and "easy" in the forgotten-cards drill.
 void preview_answer(Karteikartenverwaltung& kkv, const Karteikarte& card,
                     const std::string& response) {
   Karteikarte copy = deep_copy(card);
-  kkv.schedule(None, copy, response, true);
+  if (kkv.schedule(None, copy, response, true).is_none()) {
+    throw ValueError("the forgotten-cards drill takes only \"again\" and \"good\", not " +
+                     repr(Value(response)));
+  }
 }
 
 // The answer time that counts: the measured time, at most the longest

@@ -41,11 +41,15 @@ void Karteikartenverwaltung::alle_sammlung_vergessene_karten(double tage_zurueck
   std::vector<SammlungRef> vergessene;
   vergessene.reserve(kopien.size());
   for (const SammlungRef& kopie : kopien) vergessene.push_back(forgotten_collection(*kopie));
+  // Stored before they go live, so that a failing store leaves the manager
+  // as it was.
+  for (const SammlungRef& sammlung : vergessene) {
+    sammlung->dictionary_speichern(sammlung->name, *sammlung, false);
+  }
   // The normal collections themselves are parked: nothing of the drill
   // reaches them.
   hc.archiv_liste_aller_sammlungen = std::move(hc.liste_aller_sammlungen);
   hc.liste_aller_sammlungen = std::move(vergessene);
-  hc.dictionary_speichern_alle_sammlungen();
 }
 
 void Karteikartenverwaltung::vergessen_zurueck_dict_herstellen(bool go_to_normal) {
