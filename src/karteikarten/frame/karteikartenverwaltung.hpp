@@ -158,6 +158,14 @@ class Karteikartenverwaltung {
   // integer found there is first dated today, in place.
   Value get_heute_bezogener_wert_aus_dict(const Dict& dictionary, const std::string& key) const;
 
+  // ---- distribution of a collection ----
+
+  // Creates an analyzer for `sammlung` with these limits and calls its
+  // do(), which prints nothing.
+  void zeige_haendesammlung_verteilung(const SammlungRef& sammlung,
+                                       std::int64_t grenzwert_neue_karten_heute,
+                                       std::int64_t grenzwert_wiederholungen) const;
+
   // ---- learning reports ----
 
   // The "again" answers over every collection of the day statistics store,
