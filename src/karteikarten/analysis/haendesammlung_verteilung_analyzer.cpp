@@ -10,6 +10,20 @@
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
+namespace tavo {
+
+// A list of card names crosses as a list of texts.
+template <>
+struct AttributeKind<platform::NameList> {
+  static Value to_value(const platform::NameList& names) { return platform::list_of(names); }
+  static platform::NameList from_value(const Value& value, std::string_view name) {
+    if (!value.is_list()) wrong_attribute_kind(name, "list", value);
+    return platform::names_of(value);
+  }
+};
+
+}  // namespace tavo
+
 namespace tavo::kk {
 namespace {
 
@@ -322,6 +336,53 @@ void Analyzer::show() const {
   line("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich: ",
        present(anzahl_offene_heute_schon_angesehen_nicht_erfolgreich,
                "anzahl_offene_heute_schon_angesehen_nicht_erfolgreich"));
+}
+
+const HostAttributes<Analyzer>& analyzer_attributes() {
+  using A = Analyzer;
+  static const HostAttributes<A> attributes(
+      "HaendesammlungVerteilungAnalyzer",
+      {
+          member_attribute("name", &A::name),
+          member_attribute("grenzwert_neue_karten_heute", &A::grenzwert_neue_karten_heute),
+          member_attribute("grenzwert_wiederholungen", &A::grenzwert_wiederholungen),
+          member_attribute("voraus", &A::voraus),
+          present_attribute("anzahl_neue_karten_faellig_stellbar",
+                            &A::anzahl_neue_karten_faellig_stellbar),
+          present_attribute("neue_karten_heute_faellig_gestellt_ausstehend",
+                            &A::neue_karten_heute_faellig_gestellt_ausstehend),
+          present_attribute("anzahl_neue_karten_faellig_stellbar_echt",
+                            &A::anzahl_neue_karten_faellig_stellbar_echt),
+          present_attribute("grenzwert_maximale_wiederholungen",
+                            &A::grenzwert_maximale_wiederholungen),
+          present_attribute("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich",
+                            &A::anzahl_offene_heute_schon_angesehen_nicht_erfolgreich),
+          present_attribute("neue_karten_erfolgreich", &A::neue_karten_erfolgreich),
+          present_attribute("faellig_gestellt_noch_nie_angesehen",
+                            &A::faellig_gestellt_noch_nie_angesehen),
+          present_attribute("heute_faellig_gestellt", &A::heute_faellig_gestellt),
+          present_attribute("faellig_aber_nicht_heute_bezeichner",
+                            &A::faellig_aber_nicht_heute_bezeichner),
+          present_attribute("karten_faellig_heute", &A::karten_faellig_heute),
+          present_attribute("heute_wiederholt_nicht_mehr_faellig",
+                            &A::heute_wiederholt_nicht_mehr_faellig),
+          present_attribute("wiederholte_karten", &A::wiederholte_karten),
+          present_attribute("wiederholte_karten_neu", &A::wiederholte_karten_neu),
+          present_attribute("heute_erstmalig_faellig_gestellt_noch_faellig",
+                            &A::heute_erstmalig_faellig_gestellt_noch_faellig),
+          present_attribute("heute_angesehen_bezeichner", &A::heute_angesehen_bezeichner),
+          present_attribute("faellig_aber_nicht_heute_heute_nicht_angesehen",
+                            &A::faellig_aber_nicht_heute_heute_nicht_angesehen),
+          present_attribute("faellig_aber_nicht_heute_heute_angesehen",
+                            &A::faellig_aber_nicht_heute_heute_angesehen),
+          present_attribute("heute_wiederholt_erfolgreich_noch_faellig",
+                            &A::heute_wiederholt_erfolgreich_noch_faellig),
+          present_attribute("heute_wiederholt_nicht_erfolgreich",
+                            &A::heute_wiederholt_nicht_erfolgreich),
+          present_attribute("heute_faellig_schon_laenger_faellig_noch_nicht_angesehen",
+                            &A::heute_faellig_schon_laenger_faellig_noch_nicht_angesehen),
+      });
+  return attributes;
 }
 
 void Karteikartenverwaltung::zeige_haendesammlung_verteilung(

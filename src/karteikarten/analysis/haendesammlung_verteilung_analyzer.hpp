@@ -18,6 +18,7 @@
 
 #include "karteikarten/cards/kartenhalter.hpp"
 #include "platform/haendesammlung.hpp"
+#include "value/host_attribute.hpp"
 
 namespace tavo::kk {
 
@@ -124,5 +125,10 @@ class HaendesammlungVerteilungAnalyzer {
   Names heute_wiederholt_nicht_erfolgreich;
   Names heute_faellig_schon_laenger_faellig_noch_nicht_angesehen;
 };
+
+// The analyzer's limits, counts and name lists as the host reads and
+// assigns them (a category not filled yet is absent); the collection and
+// the holders are not listed: a binding hands them out as objects.
+const HostAttributes<HaendesammlungVerteilungAnalyzer>& analyzer_attributes();
 
 }  // namespace tavo::kk

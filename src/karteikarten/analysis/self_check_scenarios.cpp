@@ -40,16 +40,16 @@ constexpr double ten_minutes = 600;
 // The learning fields a scenario writes on a card; a field without a value
 // is left as it is.
 struct CardState {
-  Due due;
-  std::optional<std::optional<DateTime>> faellig_erstes_mal;
-  Value interval;
+  Due due{};
+  std::optional<std::optional<DateTime>> faellig_erstes_mal{};
+  Value interval{};
   Learnstatus learnstatus = Learnstatus::learned;
-  std::optional<bool> karte_ist_neu;
-  Value ease_factor;
-  std::vector<std::int64_t> last_interval_no_lapse;
-  std::vector<std::int64_t> last_interval;
-  std::vector<std::int64_t> beantwortungszeiten;
-  std::optional<std::optional<std::string>> letzte_antwort;
+  std::optional<bool> karte_ist_neu{};
+  Value ease_factor{};
+  std::vector<std::int64_t> last_interval_no_lapse{};
+  std::vector<std::int64_t> last_interval{};
+  std::vector<std::int64_t> beantwortungszeiten{};
+  std::optional<std::optional<std::string>> letzte_antwort{};
 };
 
 // The state of a card due at `due` seconds since the epoch.
@@ -109,7 +109,7 @@ CardState new_card(double) {
 struct DayValue {
   std::string key;
   // A count, or none for an empty list.
-  std::optional<std::int64_t> count;
+  std::optional<std::int64_t> count{};
 
   // A new value each time, so that no two entries share a list.
   Value fresh() const { return count ? Value(*count) : Value(List()); }
@@ -279,7 +279,9 @@ void reset_day_metadata(const Scenario& scenario, double moment,
                         platform::Haendesammlung& sammlung) {
   sammlung.metadata = Dict();
   if (scenario.day == DayOfValues::today) {
-    for (const DayValue& value : scenario.day_values) sammlung.set_metadata(value.key, value.fresh());
+    for (const DayValue& value : scenario.day_values) {
+      sammlung.set_metadata(value.key, value.fresh());
+    }
     return;
   }
   const std::string day =

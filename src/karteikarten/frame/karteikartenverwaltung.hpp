@@ -174,6 +174,24 @@ class Karteikartenverwaltung {
   // The number of distinct days on which repetitions are recorded.
   std::int64_t anzahl_lerntage_gesamt() const;
 
+  // ---- self-check scenarios ----
+  //
+  // Development aids: each overwrites the learning state of every card of
+  // every registered collection and resets the collections' day metadata,
+  // putting them into one learning situation (see self_check_scenarios.cpp).
+
+  // Every card learned, due in three days; stored.
+  void test_frueh();
+  // Every card learned, due since one day (interval 8, ease 265); stored.
+  void test_karten_schon_faellig();
+  // Every card learned, due in three days, answered "good" with empty
+  // histories.
+  void test_vorauslernen();
+  // Every card learned and six days and ten minutes late.
+  void test_verspaetung();
+  // Every second card six days late, the others new again.
+  void test_verspaetung_und_neue();
+
   // ---- settings ----
 
   // Loads the stored settings into the attributes (storing the current ones

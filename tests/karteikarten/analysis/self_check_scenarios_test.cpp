@@ -44,10 +44,9 @@ class SelfCheckScenariosTest : public testing::SchedulingTest {
   Value days(const std::string& key) const { return sammlung()->metadata.at(key); }
   Value today(const std::string& key) const { return sammlung()->get_metadata_heute(key); }
   std::int64_t days_late(int number, const std::string& name = "kk_test") {
-    return kkv._tage_verspaetet(Karteikarte(sammlung(name)->karten.at(name + "-" +
-                                                                    std::to_string(number)),
-                                            name + "-" + std::to_string(number),
-                                            kkv.startzeit_tag));
+    const std::string card_name = name + "-" + std::to_string(number);
+    return kkv._tage_verspaetet(
+        Karteikarte(sammlung(name)->karten.at(card_name), card_name, kkv.startzeit_tag));
   }
 };
 
@@ -110,7 +109,8 @@ TEST_F(SelfCheckScenariosTest, AlreadyDueMakesEveryCardDueSinceOneDayAndStoresIt
 TEST_F(SelfCheckScenariosTest, EarlyLeavesNothingDueForThreeDaysAndDatesTheResetThen) {
   kkv.test_frueh();
 
-  for (int number = 1; number <= 3; ++number) expect_reviewed(record(number), a_morning + 3 * a_day);
+  for (int number = 1; number <= 3; ++number)
+    expect_reviewed(record(number), a_morning + 3 * a_day);
   EXPECT_EQ(sammlung()->get_due_today(3 * a_day - 1), 0);
   EXPECT_EQ(sammlung()->get_due_today(3 * a_day), 3);
 
