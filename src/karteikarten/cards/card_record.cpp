@@ -41,6 +41,8 @@ class Field {
     if (!value_.is_int()) wrong_kind("int");
     return value_.as_int();
   }
+  // None (a card made new again), or else a number.
+  Value optional_number() const { return value_.is_none() ? value_ : number(); }
   // An int or a float, kept as it is.
   Value number() const {
     if (!value_.is_int() && !value_.is_float()) wrong_kind("int or float");
@@ -98,7 +100,7 @@ const std::unordered_map<std::string_view, FieldReader>& field_readers() {
       {"due", [](const Field& f, CardRecord& r) { r.due = f.due(); }},
       {"ease_factor", [](const Field& f, CardRecord& r) { r.ease_factor = f.number(); }},
       {"steps_index", [](const Field& f, CardRecord& r) { r.steps_index = f.integer(); }},
-      {"interval", [](const Field& f, CardRecord& r) { r.interval = f.number(); }},
+      {"interval", [](const Field& f, CardRecord& r) { r.interval = f.optional_number(); }},
       {"zuletzt_vergessen",
        [](const Field& f, CardRecord& r) { r.zuletzt_vergessen = f.optional(&Field::seconds); }},
       {"faellig_erstes_mal",

@@ -76,7 +76,8 @@ struct CardRecord {
   // Percent; an integer unless the host stored a float.
   Value ease_factor = 130;
   std::int64_t steps_index = 0;
-  // Days; integer or float, and the difference is kept.
+  // Days; integer or float, and the difference is kept. None on a card a
+  // self-check made new again.
   Value interval = 0;
   // Seconds since the epoch of the last "again".
   std::optional<double> zuletzt_vergessen;

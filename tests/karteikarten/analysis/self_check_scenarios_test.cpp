@@ -205,6 +205,15 @@ TEST_F(SelfCheckScenariosTest, LateAndNewAlternatesNewCardsAndLateOnes) {
   EXPECT_EQ(sammlung()->metadata.size(), 18u);
   EXPECT_EQ(today("heute_falsch"), Value(List{}));
   EXPECT_EQ(sammlung("kk_vier")->get_metadata_heute("reps"), Value(0));
+
+  // A card made new again reads back from its stored form and learns on.
+  const std::shared_ptr<CardRecord> stored =
+      std::make_shared<CardRecord>(card_record_from_value(card_record_to_value(record(3))));
+  EXPECT_TRUE(stored->interval.is_none());
+  Karteikarte card(stored, "kk_test-3", kkv.startzeit_tag);
+  kkv.get_interval_responses(card);
+  kkv.schedule(None, card, "good");
+  EXPECT_EQ(card.learnstatus, Learnstatus::learning);
 }
 
 }  // namespace
