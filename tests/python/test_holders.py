@@ -121,10 +121,6 @@ class SmallClassesTest(unittest.TestCase):
         anzeige.reihenfolge["a"].append(2)
         self.assertEqual(anzeige.reihenfolge, {"a": [1, 2]})
 
-    def test_analyzer_stub(self):
-        self.assertIsNone(_core.HaendesammlungVerteilungAnalyzer().do())
-        self.assertIn("analysiert Sammlung", _core.HaendesammlungVerteilungAnalyzer.__doc__)
-
     def test_statistik_of_a_collection(self):
         with self.assertRaises(TypeError):
             _core.Statistik_erfolgreich_prozent_berechnen(10, 50, 0.0, None)

@@ -11,6 +11,7 @@ from platform_api cimport (CppCommon_functions, CppZeitberechnungen, CppMakeDail
                            CppGetCwd, CppImportiere_haende)
 from collection_users_api cimport CppStatistik_erfolgreich_prozent_berechnen, CppPickleDump
 from manager_api cimport Manager
+from analysis_api cimport CppAnalyzer
 
 
 # conversions.pxi
@@ -63,8 +64,11 @@ cdef class Statistik_erfolgreich_prozent_berechnen:
 cdef class Reihenfolge_anzeigen:
     cdef shared_ptr[CppReihenfolge_anzeigen] anzeige
 
+
+# analyzer.pxi
 cdef class HaendesammlungVerteilungAnalyzer:
-    pass
+    cdef shared_ptr[CppAnalyzer] analyzer
+    cdef dict __dict__
 
 # platform.pxi
 cdef class Common_functions:

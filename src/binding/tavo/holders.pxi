@@ -1,6 +1,6 @@
 # Kartenhalter, Karten_Identifier, Heap_umwandler,
-# Statistik_erfolgreich_prozent_berechnen, Reihenfolge_anzeigen and
-# HaendesammlungVerteilungAnalyzer, and the conversion of candidate entries.
+# Statistik_erfolgreich_prozent_berechnen and Reihenfolge_anzeigen, and the
+# conversion of candidate entries.
 #
 # Every method takes its arguments by keyword too. Holders hand out their
 # lists as new Python lists of tuples; the card data in them is live, so a
@@ -375,11 +375,3 @@ cdef class Reihenfolge_anzeigen(object):
     @reihenfolge.setter
     def reihenfolge(self, reihenfolge):
         self.anzeige.get().reihenfolge = dict_from_py(reihenfolge)
-
-
-cdef class HaendesammlungVerteilungAnalyzer(object):
-    """ analysiert Sammlung nach Kategorien von Karten, wie sie in
-    datenmodell_karteikarten.txt genannt sind. """
-
-    def do(self):
-        return None

@@ -240,6 +240,13 @@ cdef class Karteikartenverwaltung(object):
             dictionary[key] = to_py(entries.at(from_py(key)))
         return to_py(heute, True)
 
+    # ---- distribution of a collection ----
+
+    def zeige_haendesammlung_verteilung(self, sammlung, grenzwert_neue_karten_heute,
+                                        grenzwert_wiederholungen):
+        self.kkv.get().zeige_haendesammlung_verteilung(
+            sammlung_ref_from_py(sammlung), grenzwert_neue_karten_heute, grenzwert_wiederholungen)
+
     # ---- learning reports ----
 
     def get_anzahl_falsch(self):
@@ -247,6 +254,23 @@ cdef class Karteikartenverwaltung(object):
 
     def anzahl_lerntage_gesamt(self):
         return self.kkv.get().anzahl_lerntage_gesamt()
+
+    # ---- self-check scenarios ----
+
+    def test_frueh(self):
+        self.kkv.get().test_frueh()
+
+    def test_karten_schon_faellig(self):
+        self.kkv.get().test_karten_schon_faellig()
+
+    def test_vorauslernen(self):
+        self.kkv.get().test_vorauslernen()
+
+    def test_verspaetung(self):
+        self.kkv.get().test_verspaetung()
+
+    def test_verspaetung_und_neue(self):
+        self.kkv.get().test_verspaetung_und_neue()
 
     # ---- settings ----
 

@@ -110,9 +110,21 @@ cdef extern from "karteikarten/frame/karteikartenverwaltung.hpp" namespace "tavo
         Value get_heute_bezogener_wert_aus_dict(const Dict& dictionary,
                                                 const string& key) except +raise_py_error
 
+        # distribution of a collection
+        void zeige_haendesammlung_verteilung(const SammlungRef& sammlung,
+                                             int64_t grenzwert_neue_karten_heute,
+                                             int64_t grenzwert_wiederholungen) except +raise_py_error
+
         # learning reports
         pair[int64_t, int64_t] get_anzahl_falsch() except +raise_py_error
         int64_t anzahl_lerntage_gesamt() except +raise_py_error
+
+        # self-check scenarios
+        void test_frueh() except +raise_py_error
+        void test_karten_schon_faellig() except +raise_py_error
+        void test_vorauslernen() except +raise_py_error
+        void test_verspaetung() except +raise_py_error
+        void test_verspaetung_und_neue() except +raise_py_error
 
         # settings
         void update_default_values() except +raise_py_error
