@@ -15,6 +15,8 @@
 #include "cli/learning_session.hpp"
 #include "cli/terminal.hpp"
 #include "karteikarten/analysis/day_figures.hpp"
+#include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
+#include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/forgotten_cards_drill.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
@@ -164,21 +166,24 @@ void stats(bool today_only) {
 void analyse(const std::string& name) {
   kk::Karteikartenverwaltung kkv;
   register_collections(kkv, {name});
-  const platform::Haendesammlung& sammlung = *kkv.hc.sammlung_named(name);
-  const auto line = [](std::string_view label, std::int64_t count) {
-    std::cout << fmt::format("{:<34}{}\n", std::string(label) + ":", count);
-  };
-  std::cout << "Collection " << name << "\n";
-  line("cards", sammlung.get_anzahl_karten());
-  line("new (never due)", sammlung.anzahl_due_none());
-  line("put due today", sammlung.get_anzahl_vormals_neu_heute());
-  line("new cards seen today", sammlung.get_anzahl_neue_karten_heute_angesehen());
-  line("seen today", static_cast<std::int64_t>(sammlung.get_heute_angesehen().size()));
-  line("reviewed today", sammlung.anzahl_heute_planmaessig_wiederholte_karten());
-  line("answered \"again\" today", sammlung.anzahl_heute_falsch());
-  line("in the \"again\" queue", sammlung.anzahl_again_in_queue());
-  line("learnt today", sammlung.anzahl_karte_erfolgreich_gelernt());
-  line("due now", sammlung.get_due_today(0));
+  const platform::SammlungRef sammlung = kkv.hc.sammlung_named(name);
+  kk::HaendesammlungVerteilungAnalyzer analyzer(sammlung);
+  analyzer.set_grenzwert_neue_karten_heute(kkv.bestimme_grenzwert_neue_karten_heute(sammlung));
+  analyzer.set_grenzwert_wiederholungen(kkv.bestimme_grenzwert_wiederholungen(sammlung));
+  analyzer.analyse();
+  analyzer.show();
+}
+
+void selfcheck(const SelfCheckOptions& options) {
+  kk::Karteikartenverwaltung kkv;
+  register_collections(kkv, {options.collection});
+  std::cout << "Scenario " << options.scenario << " replaces the learning state of every card of "
+            << collections_line(kkv) << " and its day statistics.\n";
+  if (!options.yes) {
+    throw std::runtime_error("nothing was changed; run again with --yes to go ahead");
+  }
+  kk::run_self_check_scenario(kkv, options.scenario);
+  std::cout << "Done: '" << options.collection << "' is stored in the scenario's state.\n";
 }
 
 void settings(const std::optional<std::string>& key, const std::optional<std::string>& value) {

@@ -41,7 +41,20 @@ struct DrillOptions {
 void drill(const DrillOptions& options);
 void import_deck_file(const std::filesystem::path& file, const std::string& name);
 void stats(bool today_only);
+// Prints the distribution report of the stored collection `name`, under
+// the manager's limits for it.
 void analyse(const std::string& name);
+
+struct SelfCheckOptions {
+  std::string scenario;
+  std::string collection;
+  // Without it nothing is changed.
+  bool yes = false;
+};
+
+// Says what the scenario replaces; with `yes`, runs it on the collection
+// and stores the result.
+void selfcheck(const SelfCheckOptions& options);
 void settings(const std::optional<std::string>& key, const std::optional<std::string>& value);
 void demo(const std::filesystem::path& deck);
 

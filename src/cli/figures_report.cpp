@@ -24,7 +24,8 @@ std::string local_time_text(double seconds) {
 
 void print_next_due(std::ostream& out, const kk::DayFigures& figures, double now) {
   if (!figures.next_due) {
-    out << "No card has a due moment yet.\n";
+    out << (figures.due_now > 0 ? "No other card has a due moment yet.\n"
+                                : "No card has a due moment yet.\n");
     return;
   }
   const double days = (*figures.next_due - now) / 86400;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/commands.hpp"
+#include "karteikarten/analysis/self_check_catalogue.hpp"
 
 namespace {
 
@@ -16,6 +17,7 @@ struct Arguments {
   GlobalOptions global;
   LearnOptions learn;
   DrillOptions drill;
+  SelfCheckOptions selfcheck;
   std::string file;
   std::string name;
   bool today_only = false;
@@ -33,6 +35,24 @@ void add_global_options(CLI::App& app, Arguments& arguments) {
                  "local time 'YYYY-MM-DD HH:MM' (for scripted runs)");
   app.add_option("--seed", arguments.global.seed,
                  "seed of the random order among equal cards (for repeatable runs)");
+}
+
+std::vector<std::string> scenario_names() {
+  std::vector<std::string> names;
+  for (const tavo::kk::SelfCheckScenario& scenario : tavo::kk::self_check_scenarios()) {
+    names.emplace_back(scenario.name);
+  }
+  return names;
+}
+
+std::string scenarios_footer() {
+  std::string footer = "Scenarios:\n";
+  for (const tavo::kk::SelfCheckScenario& scenario : tavo::kk::self_check_scenarios()) {
+    footer += "  " + std::string(scenario.name) + ": " + std::string(scenario.description) + "\n";
+  }
+  return footer +
+         "Every card of the collection is rewritten and its day statistics reset; without --yes "
+         "nothing is changed. Copy the data directory first if its learning state matters.\n";
 }
 
 void add_commands(CLI::App& app, Arguments& a) {
@@ -82,6 +102,18 @@ void add_commands(CLI::App& app, Arguments& a) {
   CLI::App* analyse = app.add_subcommand("analyse", "show a collection's cards by category");
   analyse->add_option("NAME", a.name, "the collection")->required();
   analyse->callback([&a] { tavo::cli::analyse(a.name); });
+
+  CLI::App* selfcheck = app.add_subcommand(
+      "selfcheck",
+      "put a collection into a known learning situation (replaces its learning state)");
+  selfcheck->add_option("SCENARIO", a.selfcheck.scenario, "the scenario")
+      ->required()
+      ->check(CLI::IsMember(scenario_names()));
+  selfcheck->add_option("--collection", a.selfcheck.collection, "the stored collection")
+      ->required();
+  selfcheck->add_flag("--yes", a.selfcheck.yes, "replace its learning state");
+  selfcheck->footer(scenarios_footer());
+  selfcheck->callback([&a] { tavo::cli::selfcheck(a.selfcheck); });
 
   CLI::App* settings =
       app.add_subcommand("settings", "show the settings with their bounds, or change one");

@@ -12,6 +12,7 @@
 namespace tavo::testing {
 namespace {
 
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -81,6 +82,34 @@ TEST_F(KkvTest, DrillsTheForgottenCardsAndLeavesTheCollectionAsItWas) {
   EXPECT_EQ(too_far.err, "kkv: the drill looks back 1 to 30 days, not 31\n");
 }
 
+TEST_F(KkvTest, ASelfCheckRunsOnlyWhenConfirmedAndTheReportShowsItsSituation) {
+  ASSERT_EQ(kkv({"import", KKV_BUNDLED_DECK, "--name", "kk_bridge"}).status, 0);
+  const KkvRun fresh = kkv({"analyse", "kk_bridge"});
+  ASSERT_EQ(fresh.status, 0) << fresh.err;
+  EXPECT_THAT(fresh.out, HasSubstr("laenge sammlung:  43\nlaenge neue_karten  43\n"));
+  EXPECT_THAT(fresh.out, EndsWith("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich:  0\n"));
+
+  const KkvRun refused =
+      kkv({"selfcheck", "test_verspaetung_und_neue", "--collection", "kk_bridge"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.out, HasSubstr("replaces the learning state of every card of kk_bridge"));
+  EXPECT_EQ(refused.err, "kkv: nothing was changed; run again with --yes to go ahead\n");
+  EXPECT_EQ(kkv({"analyse", "kk_bridge"}).out, fresh.out);
+
+  const KkvRun late =
+      kkv({"selfcheck", "test_verspaetung_und_neue", "--collection", "kk_bridge", "--yes"});
+  ASSERT_EQ(late.status, 0) << late.err;
+  const KkvRun report = kkv({"analyse", "kk_bridge"});
+  ASSERT_EQ(report.status, 0) << report.err;
+  EXPECT_THAT(report.out, HasSubstr("laenge neue_karten  22\n"));
+  EXPECT_THAT(report.out, HasSubstr("faellig_heute laenge:  21\n"));
+  ASSERT_EQ(kkv({"learn"}, "3\n").status, 0);
+
+  const KkvRun unknown = kkv({"selfcheck", "test_bogus", "--collection", "kk_bridge", "--yes"});
+  EXPECT_NE(unknown.status, 0);
+  EXPECT_THAT(unknown.err, HasSubstr("SCENARIO: test_bogus not in {test_frueh,"));
+}
+
 TEST_F(KkvTest, ADeckWithABadLineImportsNothingAndNamesTheLine) {
   const std::string deck =
       write_file("deck.tsv", "# two cards and a bad line\nQ1\tA1\nQ2 without answer\nQ3\tA3\n");
@@ -112,7 +141,8 @@ TEST_F(KkvTest, SettingsOutsideTheirBoundsAreRefused) {
 }
 
 TEST_F(KkvTest, EveryCommandHasHelpAndMistakesAreOneLineOnStandardError) {
-  for (const char* command : {"learn", "drill", "import", "stats", "analyse", "settings", "demo"}) {
+  for (const char* command :
+       {"learn", "drill", "import", "stats", "analyse", "selfcheck", "settings", "demo"}) {
     const KkvRun help = run_kkv({command, "--help"});
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_THAT(help.out, HasSubstr("Usage")) << command;
