@@ -21,6 +21,7 @@
 #include "karteikarten/cards/entry.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/cards/kartenhalter.hpp"
+#include "platform/choice_cards.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/value.hpp"
 
@@ -292,6 +293,13 @@ class Haendesammlung {
 
   // ---- choice state ----
 
+  // Starts a card choice on this collection: no review counts as handed
+  // out, and until end_choice() the choice's queries read the new cards and
+  // the cards due within `voraus` seconds and the learning-ahead days,
+  // gathered now in one pass (see ChoiceCards). The cards must not change
+  // until then.
+  void begin_choice(double voraus);
+  void end_choice();
   // Starts a choice on this collection: neue_dict becomes
   // get_neue_karten_im_umlauf() (returned as well), and no review counts as
   // handed out.
@@ -355,6 +363,16 @@ class Haendesammlung {
                             const std::unordered_set<std::string>& seen_today);
   // The cards due by `end`: (continuing, fresh reviews).
   std::pair<std::int64_t, std::int64_t> reviews_due_by(double end) const;
+  // Calls `visit` with each card due by `end`, or with each new card, in
+  // the collection's order: from the choice's view while a choice runs.
+  template <class Visit>
+  void visit_due_by(double end, Visit visit) const;
+  template <class Visit>
+  void visit_new_cards(Visit visit) const;
+  void forget_handed_out();
+
+  // The cards of the choice in progress, gathered by begin_choice.
+  mutable std::optional<ChoiceCards> choice_cards_;
 
   // The choice in progress: the review limit last given to
   // get_anzahl_moegliche_wiederholungen, the reviews handed out, how many

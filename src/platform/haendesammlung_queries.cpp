@@ -134,7 +134,7 @@ struct Candidate {
   std::int64_t fudge;
   std::size_t order;
   const std::string* name;
-  CardRef card;
+  const CardRef* card;
 
   friend bool operator<(const Candidate& a, const Candidate& b) {
     return std::tie(a.due, a.fudge, a.order) < std::tie(b.due, b.fudge, b.order);
@@ -177,8 +177,9 @@ std::int64_t Haendesammlung::get_anzahl_karten() const {
 }
 
 std::int64_t Haendesammlung::anzahl_due_none() const {
-  return count_where(karten,
-                     [](const std::string&, const CardRecord& card) { return card.due.is_none(); });
+  std::int64_t total = 0;
+  visit_new_cards([&total](const ChoiceCard&) { ++total; });
+  return total;
 }
 
 std::int64_t Haendesammlung::get_anzahl_vormals_neu_heute() const {
@@ -497,15 +498,13 @@ kk::Kartenhalter Haendesammlung::get_due_vor_heute() const {
 std::vector<kk::Entry> Haendesammlung::finde_beste_neue_karte(
     std::int64_t anzahl, std::optional<std::int64_t> neue_im_umlauf) const {
   std::vector<Candidate> neue;
-  std::size_t order = 0;
-  for (const auto& [name, card] : karten) {
-    if (card->due.is_none())
-      neue.push_back({0, fudge_or_last(card->permanent_fudge_neu), order, &name, card});
-    ++order;
-  }
+  visit_new_cards([&neue](const ChoiceCard& neu) {
+    neue.push_back(
+        {0, fudge_or_last((*neu.card)->permanent_fudge_neu), neu.order, neu.name, neu.card});
+  });
   keep_smallest(neue, std::min(anzahl, neue_im_umlauf.value_or(anzahl)));
   std::vector<kk::Entry> pairs;
-  for (const Candidate& neu : neue) pairs.push_back(kk::Entry{std::nullopt, neu.card, *neu.name});
+  for (const Candidate& neu : neue) pairs.push_back(kk::Entry{std::nullopt, *neu.card, *neu.name});
   return pairs;
 }
 
@@ -524,15 +523,12 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_wiederholbare_karte(
   const NameSet seen = today_set(*this, seen_key);
   std::vector<Candidate> continuing;
   std::vector<Candidate> fresh;
-  std::size_t order = 0;
-  for (const auto& [name, card] : karten) {
-    if (due_by(*card, end) && !handed_out_.contains(name)) {
-      const Candidate candidate{card->due.seconds(), fudge_or_last(card->fudge), order, &name,
-                                card};
-      (is_continuing(name, *card, seen) ? continuing : fresh).push_back(candidate);
-    }
-    ++order;
-  }
+  visit_due_by(end, [&](const ChoiceCard& due) {
+    if (handed_out_.contains(*due.name)) return;
+    const CardRecord& card = **due.card;
+    const Candidate candidate{due.due, fudge_or_last(card.fudge), due.order, due.name, due.card};
+    (is_continuing(*due.name, card, seen) ? continuing : fresh).push_back(candidate);
+  });
   const std::int64_t places = std::min(anzahl, wiederholbare_im_umlauf_anzahl.value_or(anzahl));
   keep_smallest(continuing, places);
   keep_smallest(fresh,
@@ -541,7 +537,7 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_wiederholbare_karte(
   for (const std::vector<Candidate>* group : {&continuing, &fresh}) {
     for (const Candidate& candidate : *group) {
       triples.push_back(
-          kk::Entry{kk::stored_fudge(candidate.card), candidate.card, *candidate.name});
+          kk::Entry{kk::stored_fudge(*candidate.card), *candidate.card, *candidate.name});
     }
   }
   for (const kk::Entry& triple : triples) handed_out_.insert(triple.name);
@@ -570,10 +566,21 @@ std::vector<kk::Entry> Haendesammlung::wandle_bezeichner_liste_in_karten_liste_u
 
 // ---- choice state ----
 
-Dict Haendesammlung::set_state_neue_dict() {
+void Haendesammlung::begin_choice(double voraus) {
+  forget_handed_out();
+  choice_cards_.emplace(karten, review_window_end(voraus));
+}
+
+void Haendesammlung::end_choice() { choice_cards_.reset(); }
+
+void Haendesammlung::forget_handed_out() {
   handed_out_.clear();
   fresh_handed_out_ = 0;
   fresh_allowance_.reset();
+}
+
+Dict Haendesammlung::set_state_neue_dict() {
+  forget_handed_out();
   const Dict neue = get_neue_karten_im_umlauf();
   neue_dict = neue;
   return neue;
@@ -614,14 +621,14 @@ void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, st
   std::size_t order = 0;
   for (const auto& [name, card] : karten) {
     if (card->due.is_none() && card->fudge && *card->fudge <= minimum) {
-      neue.push_back({0, *card->fudge, order, &name, card});
+      neue.push_back({0, *card->fudge, order, &name, &card});
     }
     ++order;
   }
   keep_smallest(neue, std::min(diff, limit - get_anzahl_vormals_neu_heute()));
   const double start = cf().get_startzeit_tag_today(startzeit_tag);
   for (const Candidate& neu : neue) {
-    neu.card->due = kk::Due::at(start);
+    (*neu.card)->due = kk::Due::at(start);
     set_metadata(put_due_key, *neu.name);
   }
 }
@@ -640,10 +647,38 @@ bool Haendesammlung::is_continuing(const std::string& name, const CardRecord& ca
 std::pair<std::int64_t, std::int64_t> Haendesammlung::reviews_due_by(double end) const {
   const NameSet seen = today_set(*this, seen_key);
   std::pair<std::int64_t, std::int64_t> counts{0, 0};
-  for (const auto& [name, card] : karten) {
-    if (due_by(*card, end)) ++(is_continuing(name, *card, seen) ? counts.first : counts.second);
-  }
+  visit_due_by(end, [&](const ChoiceCard& due) {
+    ++(is_continuing(*due.name, **due.card, seen) ? counts.first : counts.second);
+  });
   return counts;
+}
+
+template <class Visit>
+void Haendesammlung::visit_due_by(double end, Visit visit) const {
+  if (choice_cards_) {
+    for (const ChoiceCard& due : choice_cards_->due_by(karten, end)) {
+      if (due.due <= end) visit(due);
+    }
+    return;
+  }
+  std::size_t order = 0;
+  for (const auto& [name, card] : karten) {
+    if (due_by(*card, end)) visit(ChoiceCard{card->due.seconds(), order, &name, &card});
+    ++order;
+  }
+}
+
+template <class Visit>
+void Haendesammlung::visit_new_cards(Visit visit) const {
+  if (choice_cards_) {
+    for (const ChoiceCard& neu : choice_cards_->new_cards()) visit(neu);
+    return;
+  }
+  std::size_t order = 0;
+  for (const auto& [name, card] : karten) {
+    if (card->due.is_none()) visit(ChoiceCard{0, order, &name, &card});
+    ++order;
+  }
 }
 
 }  // namespace tavo::platform

@@ -48,9 +48,16 @@ struct DictData {
     }
   }
 
+  // Moves the later entries up by one place and their index positions with
+  // them, without rebuilding the index.
   void erase_at(std::size_t position) {
+    if (entries.size() >= indexed_size) index.erase(entries[position].first);
     entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(position));
-    rebuild_index();
+    if (entries.size() < indexed_size) {
+      index.clear();
+      return;
+    }
+    for (std::size_t i = position; i < entries.size(); ++i) index[entries[i].first] = i;
   }
 };
 

@@ -63,16 +63,25 @@ class Due {
 };
 
 struct CardRecord {
+  // The fields every card choice reads come first, so that a pass over a
+  // collection touches one cache line per card.
+  Due due;
+  // Ordering values, set when the collection is registered.
+  std::optional<std::int64_t> fudge;
+  std::optional<std::int64_t> permanent_fudge_neu;
+  std::optional<std::int64_t> permanent_fudge_wdh;
+  Learnstatus learnstatus = Learnstatus::learning;
+  bool karte_ist_neu = true;
+  std::optional<std::string> letzte_antwort;
+
   // Hand data: the texts of a question/answer card, and the marker of a
   // bidding-only card.
+  std::optional<bool> nur_reizung;
   std::optional<std::string> fragetext;
   std::optional<std::string> antworttext;
-  std::optional<bool> nur_reizung;
 
-  Learnstatus learnstatus = Learnstatus::learning;
   std::int64_t reps = 0;
   std::int64_t lapses = 0;
-  Due due;
   // Percent; an integer unless the host stored a float.
   Value ease_factor = 130;
   std::int64_t steps_index = 0;
@@ -86,13 +95,6 @@ struct CardRecord {
   List last_interval_no_lapse;
   Value last_interval = List{};
   List beantwortungszeiten;
-  bool karte_ist_neu = true;
-  std::optional<std::string> letzte_antwort;
-
-  // Ordering values, set when the collection is registered.
-  std::optional<std::int64_t> permanent_fudge_neu;
-  std::optional<std::int64_t> permanent_fudge_wdh;
-  std::optional<std::int64_t> fudge;
 
   // Every other key of the host's card data, unchanged.
   Dict extra;

@@ -58,6 +58,21 @@ class LearningAheadPause {
   const std::int64_t collection_days_;
 };
 
+// One choice on a collection: its view of the new and the soon-due cards,
+// dropped when the choice ends (also by an exception).
+class ChoiceScope {
+ public:
+  ChoiceScope(platform::Haendesammlung& sammlung, double voraus) : sammlung_(sammlung) {
+    sammlung_.begin_choice(voraus);
+  }
+  ~ChoiceScope() { sammlung_.end_choice(); }
+  ChoiceScope(const ChoiceScope&) = delete;
+  ChoiceScope& operator=(const ChoiceScope&) = delete;
+
+ private:
+  platform::Haendesammlung& sammlung_;
+};
+
 }  // namespace
 
 std::optional<Karteikarte> Karteikartenverwaltung::get_card() {
@@ -133,6 +148,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
   const std::int64_t grenzwert_wiederholungen = bestimme_grenzwert_wiederholungen(sammlung);
   const double voraus_1 = voraus_1_min();
   const double voraus_10 = voraus_10_min();
+  const ChoiceScope choice(*sammlung, std::max({600.0, voraus_1, voraus_10}));
 
   // Reviews are counted without learning ahead first; only when fewer than
   // five are due does learning ahead fill the rotation.
@@ -149,8 +165,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
     }
   }
 
-  const Dict neue_karten_dict = sammlung->set_state_neue_dict();
-  const auto g = static_cast<std::int64_t>(neue_karten_dict.at("gesamt").as_list().size());
+  const std::int64_t g = sammlung->anzahl_due_none();
   const auto [neue_karten_soll, maximale_wiederholungen] =
       aufteilung_5(grenzwert_neue_karten_heute, grenzwert_maximale_wiederholungen, g);
 

@@ -30,15 +30,24 @@ const Dict& initial_learning_state() {
 }
 
 // Turns every key of `modul` that is not yet a card name into one; renamed
-// entries move behind the others, as a delete and insert does.
+// entries move behind the others, as a delete and insert does. The mapping
+// is rebuilt once rather than edited entry by entry, which would cost a
+// pass over the whole mapping for every renamed card.
 void normalise_card_names(Dict& modul, const std::string& name) {
-  for (const Value& key : modul.keys()) {
-    const std::string card_name = card_name_of(key, name);
-    if (key == Value(card_name)) continue;
-    const Value hand = modul.at(key);
-    modul.erase(key);
-    modul.set(card_name, hand);
+  std::vector<Dict::Entry> kept;
+  std::vector<Dict::Entry> renamed;
+  for (const auto& [key, hand] : modul) {
+    std::string card_name = card_name_of(key, name);
+    if (key == Value(card_name)) {
+      kept.emplace_back(key, hand);
+    } else {
+      renamed.emplace_back(std::move(card_name), hand);
+    }
   }
+  if (renamed.empty()) return;
+  modul.clear();
+  for (auto& [key, hand] : kept) modul.set(std::move(key), std::move(hand));
+  for (auto& [key, hand] : renamed) modul.set(std::move(key), std::move(hand));
 }
 
 // The cards of the new collection: each card of the module with the initial
