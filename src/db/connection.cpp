@@ -43,7 +43,9 @@ void Connection::Close::operator()(sqlite3* handle) const noexcept { sqlite3_clo
 
 Connection::Connection(const std::filesystem::path& path, OpenMode mode) : path_(path) {
   sqlite3* raw = nullptr;
-  const int result = sqlite3_open_v2(path.c_str(), &raw, open_flags(mode), nullptr);
+  // A connection is used by one thread only, so SQLite need not lock it.
+  const int result =
+      sqlite3_open_v2(path.c_str(), &raw, open_flags(mode) | SQLITE_OPEN_NOMUTEX, nullptr);
   // SQLite hands out a handle even when opening fails; it must be closed.
   handle_.reset(raw);
   if (result != SQLITE_OK) {

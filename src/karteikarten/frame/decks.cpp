@@ -1,6 +1,7 @@
 // Deck import and the registration of stored collections.
 #include "karteikarten/frame/decks.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
@@ -95,11 +96,12 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
 }
 
 void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& name) {
-  const auto [stored, found] = platform::pd().get_haendesammlung(name);
-  if (!found) throw KeyError("no stored collection " + repr(name));
-  Dict modul;
-  for (const auto& [card_name, record] : stored->karten) modul.set(card_name, Dict{});
-  kkv.add_haendesammlung(modul, name);
+  const std::vector<std::string> stored = platform::pd().stored_collection_names();
+  if (std::find(stored.begin(), stored.end(), name) == stored.end()) {
+    throw KeyError("no stored collection " + repr(name));
+  }
+  // Registration without hand data takes every stored card as stored.
+  kkv.add_haendesammlung(Dict{}, name);
 }
 
 std::vector<std::string> stored_deck_collections() {

@@ -50,25 +50,30 @@ void normalise_card_names(Dict& modul, const std::string& name) {
   for (auto& [key, hand] : renamed) modul.set(std::move(key), std::move(hand));
 }
 
-// The cards of the new collection: each card of the module with the initial
-// learning state, then what the store holds laid over it. A card only the
-// store knows keeps its stored state.
+// The record of one card of the module: its hand data over the initial
+// learning state, and what the store holds (`known`, may be empty) laid
+// over that. Without hand data that is the stored record itself (or the
+// initial state), which is taken as it is.
+CardRef merged_record(const Value& hand, const std::string& card_name, const CardRef& known) {
+  Dict data = hand_data_of(hand, card_name);
+  if (data.empty()) return known ? known : std::make_shared<CardRecord>();
+  update(data, initial_learning_state());
+  if (known) update(data, card_record_to_value(*known));
+  return std::make_shared<CardRecord>(card_record_from_value(data));
+}
+
+// The cards of the new collection: each card of the module, merged with
+// its stored record, then the cards only the store knows with their stored
+// state. `stored` is the store's own fresh copy, which registration drops
+// afterwards, so its records are taken over rather than copied.
 CardMap merge_cards(const Dict& modul, const CardMap& stored) {
-  Dict merged;
-  for (const auto& [card_name, hand] : modul) {
-    merged.set(card_name,
-               update(hand_data_of(hand, card_name.as_text()), initial_learning_state()));
+  CardMap cards;
+  for (const auto& [key, hand] : modul) {
+    const std::string& card_name = key.as_text();
+    cards.set(card_name, merged_record(hand, card_name, stored.find(card_name)));
   }
   for (const auto& [card_name, record] : stored) {
-    const Value existing = merged.get(card_name);
-    const Dict base =
-        existing.is_dict() ? existing.as_dict() : deep_copy(initial_learning_state()).as_dict();
-    merged.set(card_name, update(base, card_record_to_value(deep_copy(*record))));
-  }
-  CardMap cards;
-  for (const auto& [card_name, data] : merged) {
-    cards.set(card_name.as_text(),
-              std::make_shared<CardRecord>(card_record_from_value(data.as_dict())));
+    if (!cards.contains(card_name)) cards.set(card_name, record);
   }
   return cards;
 }
