@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
@@ -121,14 +122,27 @@ std::optional<Dict> read_metadata(db::Connection& connection, const std::string&
 kk::CardMap read_cards(db::Connection& connection, const std::string& name) {
   db::Statement statement = connection.prepare(detail::select_cards_sql());
   statement.bind(1, name);
-  kk::CardMap cards;
+  std::vector<detail::StoredCard> stored;
   while (statement.step()) {
     try {
-      auto [card_name, record] = detail::read_card_row(statement);
-      cards.set(std::move(card_name), std::make_shared<kk::CardRecord>(std::move(record)));
+      stored.push_back(detail::read_card_row(statement));
     } catch (const tavo::Error& error) {
       reject_content(connection.path(), "card " + repr(statement.column_text(1)), error);
     }
+  }
+  // The cards in their order: by position, and in name order where a
+  // damaged store repeats a position.
+  std::vector<std::pair<std::int64_t, std::size_t>> order;
+  order.reserve(stored.size());
+  for (std::size_t index = 0; index < stored.size(); ++index) {
+    order.emplace_back(stored[index].position, index);
+  }
+  std::sort(order.begin(), order.end());
+  kk::CardMap cards;
+  cards.reserve(stored.size());
+  for (const auto& [position, index] : order) {
+    detail::StoredCard& card = stored[index];
+    cards.set(std::move(card.name), std::make_shared<kk::CardRecord>(std::move(card.record)));
   }
   return cards;
 }

@@ -23,6 +23,11 @@ const CardRef& CardMap::at(std::string_view name) const {
   return places_[found->second]->second;
 }
 
+void CardMap::reserve(std::size_t count) {
+  places_.reserve(count);
+  positions_.reserve(count);
+}
+
 void CardMap::set(std::string name, CardRef record) {
   const auto found = positions_.find(name);
   if (found != positions_.end()) {

@@ -73,6 +73,8 @@ class CardMap {
   // Removes the card; KeyError when absent.
   void erase(std::string_view name);
   void clear();
+  // Makes room for `count` cards without rehashing.
+  void reserve(std::size_t count);
 
   std::vector<std::string> names() const;
   const_iterator begin() const { return const_iterator(places_.begin(), places_.end()); }

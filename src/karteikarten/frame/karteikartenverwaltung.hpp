@@ -30,6 +30,8 @@
 
 namespace tavo::kk {
 
+class StatisticsBatch;
+
 class Karteikartenverwaltung {
  public:
   // `vorauslernen`: days of learning ahead (0 for none); `nur_neue`: show
@@ -443,6 +445,10 @@ class Karteikartenverwaltung {
   std::optional<List> vergessene_karten_liste;
 
  private:
+  friend class StatisticsBatch;
+  // Where add_to_shelve records while a batch is open; none otherwise.
+  StatisticsBatch* statistics_batch_ = nullptr;
+
   // The points of an answer at which the day's records are written, in the
   // order in which schedule reaches them.
   enum class AnswerStep {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "karteikarten/storage/statistics_batch.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -46,6 +47,7 @@ bool accepts_response(Karteikartenverwaltung& kkv, const Karteikarte& card,
 
 Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort) {
   preview_answer(kkv, card, antwort.response);
+  StatisticsBatch statistics(kkv);
   const Value tage = kkv.schedule(None, card, antwort.response, false);
   card.change_due(tage);
   card.set_letzte_antwort(antwort.response, false);
@@ -61,6 +63,9 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
   kkv.set_metadaten(Tuple{card.get_modus(), zeit}, "zeitdauer_heute");
   kkv.hc.sammlung_named(*kkv.sammlungsort_name)->aendere_karteikarte_in_dictionary(card);
   kkv.dictionary_speichern(None, false);
+  // The card is stored first: should the statistics then fail, the learner
+  // keeps the answer and only its count is missing.
+  statistics.commit();
   return tage;
 }
 

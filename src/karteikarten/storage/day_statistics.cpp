@@ -8,6 +8,7 @@
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
+#include "karteikarten/storage/statistics_batch.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
 #include "platform/haendesammlung_vergessen.hpp"
@@ -114,9 +115,13 @@ void Karteikartenverwaltung::update_um_1(const std::string& key) {
 
 void Karteikartenverwaltung::add_to_shelve(const std::string& sammlungsname, const Tuple& key,
                                            const std::string& name) {
-  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path());
   const std::string day = date_text(key);
   platform::debug_check(!is_settings_key(name));
+  if (statistics_batch_ != nullptr) {
+    statistics_batch_->record(sammlungsname, name, day, key.at(3));
+    return;
+  }
+  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path());
   store.record(sammlungsname, name, day, key.at(3));
 }
 

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <optional>
 #include <system_error>
 
 #include "db/database_file.hpp"
@@ -425,7 +426,8 @@ int DayStatisticsStore::record(const std::string& collection, const std::string&
                                const std::string& day, const Value& wert) {
   sqlite3* handle = connection_.handle();
   const int changes_before = sqlite3_total_changes(handle);
-  db::Transaction transaction(connection_);
+  std::optional<db::Transaction> transaction;
+  if (sqlite3_get_autocommit(handle) != 0) transaction.emplace(connection_);
   const std::int64_t id = ensure_collection(connection_, collection);
   switch (statistic_kind(name)) {
     case StatisticKind::counter:
@@ -435,7 +437,7 @@ int DayStatisticsStore::record(const std::string& collection, const std::string&
     case StatisticKind::time_totals: record_times(connection_, id, day, wert); break;
     case StatisticKind::card_list: record_cards(connection_, id, name, day, wert); break;
   }
-  transaction.commit();
+  if (transaction) transaction->commit();
   return sqlite3_total_changes(handle) - changes_before;
 }
 

@@ -107,9 +107,14 @@ class DayStatisticsStore {
   //   card_list: `wert` is a list (or tuple) of card names, texts or
   //     numbers; each joins the list of `day` unless it is there already.
   // Throws TypeError for a value of the wrong shape and IndexError for
-  // fewer than four seconds; nothing is recorded then.
+  // fewer than four seconds; nothing is recorded then. Inside a
+  // transaction the caller opened on connection() the recording joins it
+  // instead, and a failure leaves that transaction to be rolled back.
   int record(const std::string& collection, const std::string& name, const std::string& day,
              const Value& wert);
+
+  // The open connection, for a transaction spanning several recordings.
+  db::Connection& connection() { return connection_; }
 
   // ---- reading ----
 

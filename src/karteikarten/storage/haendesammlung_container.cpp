@@ -198,7 +198,7 @@ void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& 
     stored->karten = stored->haendesammlung_karteikarten_info_neu_erstellen(modul, name);
     success = true;
   } else {
-    snapshot = stored->stored;
+    snapshot = std::move(stored->stored);
   }
   const Dict stored_metadata = deep_copy(stored->metadata).as_dict();
   std::optional<platform::Shelf> legacy;

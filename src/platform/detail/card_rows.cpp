@@ -168,8 +168,7 @@ const std::string& upsert_card_sql() {
 }
 
 const std::string& select_cards_sql() {
-  static const std::string sql =
-      "SELECT " + column_list(false) + " FROM card WHERE collection = ? ORDER BY position";
+  static const std::string sql = "SELECT " + column_list(false) + " FROM card WHERE collection = ?";
   return sql;
 }
 
@@ -207,12 +206,11 @@ void bind_card_row(db::Statement& statement, std::string_view collection, std::s
   }
 }
 
-std::pair<std::string, kk::CardRecord> read_card_row(const db::Statement& statement) {
+StoredCard read_card_row(const db::Statement& statement) {
   RowReader row(statement);
   row.skip();
-  std::string name = row.text();
-  row.skip();
-  kk::CardRecord record;
+  StoredCard card{.name = row.text(), .position = row.integer(), .record = {}};
+  kk::CardRecord& record = card.record;
   record.learnstatus = kk::parse_learnstatus(row.text());
   record.reps = row.integer();
   record.lapses = row.integer();
@@ -236,7 +234,7 @@ std::pair<std::string, kk::CardRecord> read_card_row(const db::Statement& statem
   record.antworttext = row.optional_text();
   record.nur_reizung = row.optional_flag();
   record.extra = row.json().as_dict();
-  return {std::move(name), std::move(record)};
+  return card;
 }
 
 }  // namespace tavo::platform::detail

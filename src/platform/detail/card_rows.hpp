@@ -24,8 +24,9 @@ const std::string& card_table_schema();
 // Inserts or replaces the row of one card; bind it with bind_card_row.
 const std::string& upsert_card_sql();
 
-// Selects the rows of the collection bound as parameter 1, in card order;
-// read each with read_card_row.
+// Selects the rows of the collection bound as parameter 1, in name order
+// (the table's own, so SQLite need not sort); read each with read_card_row
+// and order them by their position.
 const std::string& select_cards_sql();
 
 // Binds the row of `record`, named `name` at `position` in the card order
@@ -33,9 +34,16 @@ const std::string& select_cards_sql();
 void bind_card_row(db::Statement& statement, std::string_view collection, std::string_view name,
                    std::int64_t position, const kk::CardRecord& record);
 
-// The card name and record of the current row of a statement prepared from
+struct StoredCard {
+  std::string name;
+  // The card's place in the collection's card order.
+  std::int64_t position;
+  kk::CardRecord record;
+};
+
+// The card of the current row of a statement prepared from
 // select_cards_sql(). Throws the value layer's errors (ValueError,
 // TypeError) when a column does not hold what the table defines.
-std::pair<std::string, kk::CardRecord> read_card_row(const db::Statement& statement);
+StoredCard read_card_row(const db::Statement& statement);
 
 }  // namespace tavo::platform::detail
