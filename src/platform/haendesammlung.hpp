@@ -27,15 +27,23 @@
 
 namespace tavo::platform {
 
+// One stored card: its name and the fingerprint of its record at its place.
+struct StoredCardFingerprint {
+  std::string name;
+  std::uint64_t fingerprint;
+};
+
 // What the store holds of a collection, as of its last load or save: the
-// name it is stored under, the fingerprint of each stored card (its record
-// and its place in the card order) and of the metadata. Kept by PickleDump
-// so that a save writes only what changed. A snapshot taken under another
-// name than the one saved under (or none at all) says nothing about the
-// store, and the save writes everything.
+// name it is stored under, the stored cards in the stored card order with
+// the fingerprint of each (its record and its place in the card order),
+// and the fingerprint of the metadata. Kept by PickleDump so that a save
+// writes only what changed: a card is unchanged when the stored card at its
+// place has its name and fingerprint. A snapshot taken under another name
+// than the one saved under (or none at all) says nothing about the store,
+// and the save writes everything.
 struct StoredSnapshot {
   std::optional<std::string> stored_name;
-  std::unordered_map<std::string, std::uint64_t> card_fingerprints;
+  std::vector<StoredCardFingerprint> cards;
   std::optional<std::uint64_t> metadata_fingerprint;
 };
 

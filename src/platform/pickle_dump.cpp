@@ -152,9 +152,9 @@ StoredSnapshot snapshot_of(const std::string& name, const Haendesammlung& collec
   StoredSnapshot snapshot;
   snapshot.stored_name = name;
   snapshot.metadata_fingerprint = metadata_fingerprint(metadata_json);
-  std::size_t position = 0;
+  snapshot.cards.reserve(collection.karten.size());
   for (const auto& [card_name, record] : collection.karten) {
-    snapshot.card_fingerprints.emplace(card_name, card_fingerprint(*record, position++));
+    snapshot.cards.push_back({card_name, card_fingerprint(*record, snapshot.cards.size())});
   }
   return snapshot;
 }
@@ -167,27 +167,35 @@ void write_metadata(db::Connection& connection, const std::string& name,
   statement.run();
 }
 
-// Writes every card whose fingerprint in `after` differs from `before`.
-std::size_t write_cards(db::Connection& connection, const std::string& name,
-                        const Haendesammlung& collection, const StoredSnapshot* before,
-                        const StoredSnapshot& after) {
+// What a save changes in the snapshot: the cards written, each with its
+// place, the stored cards removed, and how many places kept their card.
+struct SnapshotChanges {
+  std::vector<std::pair<std::size_t, StoredCardFingerprint>> written;
+  std::vector<std::string> removed;
+  std::size_t places_kept = 0;
+};
+
+// Writes every card that the snapshot `before` does not hold at its place
+// with its fingerprint (every card when there is no snapshot).
+void write_cards(db::Connection& connection, const std::string& name,
+                 const Haendesammlung& collection, const StoredSnapshot* before,
+                 SnapshotChanges& changes) {
   db::Statement statement = connection.prepare(detail::upsert_card_sql());
-  std::size_t written = 0;
-  std::int64_t position = 0;
+  std::size_t position = 0;
   for (const auto& [card_name, record] : collection.karten) {
-    const std::uint64_t fingerprint = after.card_fingerprints.at(card_name);
-    const bool unchanged = before != nullptr && [&] {
-      const auto stored = before->card_fingerprints.find(card_name);
-      return stored != before->card_fingerprints.end() && stored->second == fingerprint;
-    }();
-    if (!unchanged) {
-      detail::bind_card_row(statement, name, card_name, position, *record);
+    const std::uint64_t fingerprint = card_fingerprint(*record, position);
+    const StoredCardFingerprint* stored =
+        before != nullptr && position < before->cards.size() ? &before->cards[position] : nullptr;
+    const bool same_place = stored != nullptr && stored->name == card_name;
+    if (same_place) ++changes.places_kept;
+    if (!same_place || stored->fingerprint != fingerprint) {
+      detail::bind_card_row(statement, name, card_name, static_cast<std::int64_t>(position),
+                            *record);
       statement.run();
-      ++written;
+      changes.written.push_back({position, {card_name, fingerprint}});
     }
     ++position;
   }
-  return written;
 }
 
 // The stored card names of the collection `name`.
@@ -199,28 +207,46 @@ std::vector<std::string> stored_card_names(db::Connection& connection, const std
   return names;
 }
 
-// Deletes the rows of the cards that are no longer in the collection: those
-// of the snapshot when there is one, else every stored card not in it.
-std::size_t remove_cards(db::Connection& connection, const std::string& name,
-                         const Haendesammlung& collection, const StoredSnapshot* before) {
+// The stored cards that are no longer in the collection: those of the
+// snapshot when there is one, else every stored card not in it. When every
+// card of the snapshot is still at its place, none is gone.
+std::vector<std::string> gone_cards(db::Connection& connection, const std::string& name,
+                                    const Haendesammlung& collection, const StoredSnapshot* before,
+                                    const SnapshotChanges& changes) {
   std::vector<std::string> candidates;
   if (before != nullptr) {
-    for (const auto& [card_name, fingerprint] : before->card_fingerprints) {
-      candidates.push_back(card_name);
-    }
+    if (changes.places_kept == before->cards.size()) return {};
+    for (const StoredCardFingerprint& card : before->cards) candidates.push_back(card.name);
   } else {
     candidates = stored_card_names(connection, name);
   }
+  std::erase_if(candidates,
+                [&](const std::string& card) { return collection.karten.contains(card); });
+  return candidates;
+}
+
+void remove_cards(db::Connection& connection, const std::string& name,
+                  const std::vector<std::string>& gone) {
   db::Statement statement =
       connection.prepare("DELETE FROM card WHERE collection = ? AND name = ?");
-  std::size_t removed = 0;
-  for (const std::string& card_name : candidates) {
-    if (collection.karten.contains(card_name)) continue;
+  for (const std::string& card_name : gone) {
     statement.bind_all(name, card_name);
     statement.run();
-    removed += static_cast<std::size_t>(connection.changes());
   }
-  return removed;
+}
+
+// The snapshot after a save of `name` that made `changes` to a collection
+// of `count` cards: the old one changed in place when it was taken under
+// `name`, else a new one (every card was written then).
+void update_snapshot(StoredSnapshot& snapshot, const std::string& name, std::size_t count,
+                     std::uint64_t metadata_json_fingerprint, SnapshotChanges& changes) {
+  if (snapshot.stored_name != name) {
+    snapshot = StoredSnapshot();
+    snapshot.stored_name = name;
+  }
+  snapshot.metadata_fingerprint = metadata_json_fingerprint;
+  snapshot.cards.resize(count);
+  for (auto& [position, card] : changes.written) snapshot.cards[position] = std::move(card);
 }
 
 std::string read_text_file(const fs::path& path) {
@@ -270,7 +296,7 @@ std::vector<std::string> PickleDump::stored_collection_names() const {
 SaveCounts PickleDump::save_haendesammlung(const std::string& name,
                                            Haendesammlung& collection) const {
   const std::string metadata_json = encode_json(collection.metadata);
-  StoredSnapshot after = snapshot_of(name, collection, metadata_json);
+  const std::uint64_t metadata_json_fingerprint = metadata_fingerprint(metadata_json);
   const StoredSnapshot* before =
       collection.stored.stored_name == name ? &collection.stored : nullptr;
 
@@ -284,14 +310,19 @@ SaveCounts PickleDump::save_haendesammlung(const std::string& name,
   db::Transaction transaction(connection);
   prepare_schema(connection);
   SaveCounts counts;
-  if (before == nullptr || before->metadata_fingerprint != after.metadata_fingerprint) {
+  if (before == nullptr || before->metadata_fingerprint != metadata_json_fingerprint) {
     write_metadata(connection, name, metadata_json);
     counts.metadata_written = true;
   }
-  counts.cards_written = write_cards(connection, name, collection, before, after);
-  counts.cards_removed = remove_cards(connection, name, collection, before);
+  SnapshotChanges changes;
+  write_cards(connection, name, collection, before, changes);
+  changes.removed = gone_cards(connection, name, collection, before, changes);
+  remove_cards(connection, name, changes.removed);
   transaction.commit();
-  collection.stored = std::move(after);
+  counts.cards_written = changes.written.size();
+  counts.cards_removed = changes.removed.size();
+  update_snapshot(collection.stored, name, collection.karten.size(), metadata_json_fingerprint,
+                  changes);
   return counts;
 }
 

@@ -91,7 +91,7 @@ TEST(HaendesammlungCards, CloneSharesNothingButKeepsTheSnapshot) {
   Haendesammlung sammlung = three_cards();
   sammlung.metadata.set("heute_falsch", Dict{{"2021-9-22", List{"kk_test-1"}}});
   sammlung.stored.stored_name = "kk_test";
-  sammlung.stored.card_fingerprints["kk_test-1"] = 42;
+  sammlung.stored.cards.push_back({"kk_test-1", 42});
 
   const SammlungRef copy = sammlung.clone();
   copy->karten.at("kk_test-1")->reps = 9;
@@ -99,7 +99,7 @@ TEST(HaendesammlungCards, CloneSharesNothingButKeepsTheSnapshot) {
   copy->metadata.at("heute_falsch").as_dict().at("2021-9-22").as_list().append("kk_test-2");
 
   EXPECT_EQ(copy->stored.stored_name, "kk_test");
-  EXPECT_EQ(copy->stored.card_fingerprints.at("kk_test-1"), 42u);
+  EXPECT_EQ(copy->stored.cards.at(0).fingerprint, 42u);
   EXPECT_EQ(sammlung.karten.at("kk_test-1")->reps, 0);
   EXPECT_TRUE(sammlung.karten.at("kk_test-1")->beantwortungszeiten.empty());
   EXPECT_EQ(repr(sammlung.metadata), "{'heute_falsch': {'2021-9-22': ['kk_test-1']}}");

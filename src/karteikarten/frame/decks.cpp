@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/haendesammlung_vergessen.hpp"
 #include "platform/pickle_dump.hpp"
@@ -78,10 +79,14 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
       ++result.removed;
     }
   }
+  std::unordered_set<std::string_view> stored;
+  for (const platform::StoredCardFingerprint& card : sammlung->stored.cards) {
+    stored.insert(card.name);
+  }
   for (const platform::DeckCard& card : deck) {
     const std::string card_name = name + "-" + deck_card_key(card.fragetext);
     CardRecord& record = *sammlung->karten.at(card_name);
-    if (!sammlung->stored.card_fingerprints.contains(card_name)) {
+    if (!stored.contains(card_name)) {
       ++result.added;
     } else if (record.fragetext != card.fragetext || record.antworttext != card.antworttext) {
       record.fragetext = card.fragetext;
