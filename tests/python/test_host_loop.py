@@ -119,6 +119,17 @@ class HostLoopTest(HostCase):
         tomorrow = again.get_card()
         self.assertTrue(tomorrow is not None)
 
+    def test_answer_card_stores_the_answer_and_its_statistics(self):
+        kkv = self.manager()
+        card = kkv.get_card()
+        self.assertEqual(kkv.answer_card(card, "good", 7), 0.006944444444444444)
+        self.assertRaises(ValueError, kkv.answer_card, card, "maybe")
+        again = self.manager()
+        stored = again.hc.sammlung_named("kk_test").karten[card.get_name()]
+        self.assertEqual((stored["letzte_antwort"], list(stored["beantwortungszeiten"])),
+                         ("good", [7]))
+        self.assertEqual(again.iterate_key_shelve("reps")["anzahl"], 1)
+
     def test_live_card_data_reaches_the_next_choice(self):
         kkv = karteikarten.Karteikartenverwaltung()
         kkv.add_haendesammlung({1: DECK[1]}, "kk_test")

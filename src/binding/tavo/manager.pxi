@@ -187,6 +187,16 @@ cdef class Karteikartenverwaltung(object):
 
     # ---- lateness, early review and due jitter ----
 
+    def answer_card(self, card, response, beantwortungszeit=0):
+        """The whole answer to `card`, the card get_card handed out: schedules
+        it, records it on the card and in the day statistics (in one
+        transaction) and stores the card before it returns. Returns the days
+        until the card is due again."""
+        cdef Antwort antwort
+        antwort.response = text_from_py(response, "response")
+        antwort.beantwortungszeit = from_py(beantwortungszeit)
+        return to_py(answer_card(self.kkv.get()[0], karteikarte_of(card)[0], antwort), False)
+
     def schedule_vorauslernen(self, card, response):
         return self.kkv.get().schedule_vorauslernen(karteikarte_of(card)[0],
                                                     text_from_py(response, "response"))

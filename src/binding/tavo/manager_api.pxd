@@ -231,3 +231,11 @@ cdef extern from "manager_helpers.hpp" namespace "tavo::binding":
     # The present moment of the learning day as a value, which the wrapper
     # can hold before converting it (a DateTime has no empty state).
     Value manager_now_value(const Manager& kkv) except +raise_py_error
+
+
+cdef extern from "karteikarten/frame/learning_step.hpp" namespace "tavo::kk":
+    cdef cppclass Antwort "tavo::kk::Antwort":
+        string response
+        Value beantwortungszeit
+
+    Value answer_card(Manager& kkv, CppKarteikarte& card, const Antwort& antwort) except +raise_py_error
