@@ -12,10 +12,9 @@ StatisticsBatch::StatisticsBatch(Karteikartenverwaltung& kkv) : kkv_(kkv) {
   kkv_.statistics_batch_ = this;
 }
 
-StatisticsBatch::~StatisticsBatch() {
-  kkv_.statistics_batch_ = nullptr;
-  transaction_.reset();
-}
+// The transaction, declared after the store, ends first: rolled back
+// unless committed.
+StatisticsBatch::~StatisticsBatch() { kkv_.statistics_batch_ = nullptr; }
 
 void StatisticsBatch::record(const std::string& collection, const std::string& name,
                              const std::string& day, const Value& wert) {
