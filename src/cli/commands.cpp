@@ -1,6 +1,7 @@
 #include "cli/commands.hpp"
 
 #include <fmt/format.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "cli/figures_report.hpp"
 #include "cli/learning_session.hpp"
 #include "cli/terminal.hpp"
+#include "db/error.hpp"
 #include "karteikarten/analysis/day_figures.hpp"
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
@@ -22,8 +24,11 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/storage/settings.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/daily_backups.hpp"
 #include "platform/deck_file.hpp"
+#include "platform/diagnostics.hpp"
 #include "platform/getcwd.hpp"
+#include "platform/pickle_dump.hpp"
 #include "platform/random_source.hpp"
 #include "value/date_time.hpp"
 #include "value/errors.hpp"
@@ -38,9 +43,21 @@ std::string joined(const std::vector<std::string>& names) {
   return text;
 }
 
+// Makes the collections store's copy of the learning day, keeping a week
+// of them. Learning goes on without it; the learner is warned.
+void keep_daily_backup(const kk::Karteikartenverwaltung& kkv) {
+  try {
+    platform::DailyBackups(platform::pd().collections_path())
+        .make(platform::cf().get_datum_string_startzeit(kkv.startzeit_tag));
+  } catch (const std::exception& error) {
+    platform::warn(std::string("no daily copy of the collections store was made: ") + error.what());
+  }
+}
+
 // Registers `wanted` (every stored collection when empty) with `kkv`.
 // Names them in the message when one is not stored.
 void register_collections(kk::Karteikartenverwaltung& kkv, std::vector<std::string> wanted) {
+  keep_daily_backup(kkv);
   const std::vector<std::string> stored = kk::stored_deck_collections();
   const std::string directory = platform::GetCwd().get_app_data_dir();
   if (wanted.empty()) wanted = stored;
@@ -103,6 +120,18 @@ double parse_moment(const std::string& text) {
   return DateTime(year, month, day, hour, minute, second).to_epoch_seconds();
 }
 
+std::string failure_message(const std::exception& error) {
+  const auto* store_error = dynamic_cast<const db::Error*>(&error);
+  const std::filesystem::path store = platform::pd().collections_path();
+  const int primary_code = store_error != nullptr ? store_error->code() & 0xff : 0;
+  const bool damaged_store =
+      (primary_code == SQLITE_CORRUPT || primary_code == SQLITE_NOTADB) &&
+      std::string_view(error.what()).find(store.string()) != std::string_view::npos;
+  if (!damaged_store) return error.what();
+  return std::string(error.what()) + "; nothing was changed; " +
+         platform::DailyBackups(store).recovery_advice();
+}
+
 void apply(const GlobalOptions& options) {
   if (options.data_dir) {
     const std::string directory = std::filesystem::absolute(*options.data_dir).string();
@@ -147,6 +176,7 @@ void import_deck_file(const std::filesystem::path& file, const std::string& name
   kk::check_collection_name(name);
   const std::vector<platform::DeckCard> deck = platform::read_deck_file(file);
   kk::Karteikartenverwaltung kkv;
+  keep_daily_backup(kkv);
   const kk::DeckImport result = kk::import_deck(kkv, deck, name);
   std::cout << fmt::format(
       "Imported {} cards from {} into '{}': {} new, {} changed, {} unchanged, {} removed.\n",

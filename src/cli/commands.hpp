@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,6 +21,10 @@ struct GlobalOptions {
   // Makes the random order of equal cards repeatable.
   std::optional<std::uint64_t> seed;
 };
+
+// The one line kkv prints for `error`. A damaged collections store is
+// never replaced; the line then says how to go back to a daily copy.
+std::string failure_message(const std::exception& error);
 
 // Applies `options` to the process: the data directory, the clock, the
 // random generator. ValueError for a malformed moment.

@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return app.exit(error);
   } catch (const std::exception& error) {
-    std::cerr << "kkv: " << error.what() << "\n";
+    std::cerr << "kkv: " << failure_message(error) << "\n";
     return 1;
   }
   return 0;

@@ -8,7 +8,9 @@
 namespace tavo::platform {
 
 Diagnostics::Diagnostics()
-    : output_line([](const std::string& line) { std::cout << line << '\n'; }) {}
+    : output_line([](const std::string& line) { std::cout << line << '\n'; }),
+      warning_line(
+          [](const std::string& message) { std::cerr << "warning: " << message << '\n'; }) {}
 
 Diagnostics& diagnostics() {
   static Diagnostics instance;
@@ -16,6 +18,8 @@ Diagnostics& diagnostics() {
 }
 
 void print_line(const std::string& line) { diagnostics().output_line(line); }
+
+void warn(const std::string& message) { diagnostics().warning_line(message); }
 
 void debug_check(bool condition) {
   Diagnostics& settings = diagnostics();

@@ -2,10 +2,11 @@
 //
 // Reports such as a card's values go to one output sink, a function taking
 // one line at a time (standard output by default; the Python binding sends
-// the lines to the host's sys.stdout). Consistency checks act only while
-// `debug_status` is on: a failed check calls the debug hook (by default it
-// does nothing; the binding installs one that enters the host's debugger)
-// and then throws AssertionError. With the flag off they cost one test.
+// the lines to the host's sys.stdout). Warnings, about damage the module
+// recovered from, go to their own sink (standard error by default). Consistency checks act only
+// while `debug_status` is on: a failed check calls the debug hook (by default it does nothing; the
+// binding installs one that enters the host's debugger) and then throws AssertionError. With the
+// flag off they cost one test.
 #pragma once
 
 #include <functional>
@@ -21,6 +22,8 @@ struct Diagnostics {
   std::function<void()> debug_hook = [] {};
   // Receives each diagnostic line without its line break.
   std::function<void(const std::string&)> output_line;
+  // Receives each warning, without "warning: " and without its line break.
+  std::function<void(const std::string&)> warning_line;
 
   Diagnostics();
 };
@@ -30,6 +33,9 @@ Diagnostics& diagnostics();
 
 // Writes one line through the output sink.
 void print_line(const std::string& line);
+
+// Reports `message` through the warning sink.
+void warn(const std::string& message);
 
 // When debug_status is on and `condition` is false: calls the debug hook,
 // then throws AssertionError. Does nothing while debug_status is off.

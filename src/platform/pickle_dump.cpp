@@ -342,6 +342,14 @@ std::optional<Dict> PickleDump::get_kkv_settings() const {
   return settings.as_dict();
 }
 
+std::filesystem::path PickleDump::keep_damaged_settings_aside() const {
+  const fs::path path = settings_path();
+  fs::path aside = path;
+  aside += ".damaged";
+  fs::rename(path, aside);
+  return aside;
+}
+
 void PickleDump::save_default_values(const Dict& dictionary) const {
   const fs::path path = settings_path();
   const std::string text = encode_json(dictionary);

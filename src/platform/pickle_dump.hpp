@@ -55,6 +55,11 @@ class PickleDump {
   // when the file does not hold a settings mapping, std::system_error when
   // it cannot be read.
   std::optional<Dict> get_kkv_settings() const;
+  // Renames the settings file that get_kkv_settings() rejected to
+  // "kkv_settings.eps.damaged" (replacing an older one), so that the next
+  // save does not overwrite what may still be recovered by hand. Returns
+  // the new name. std::filesystem::filesystem_error when renaming fails.
+  std::filesystem::path keep_damaged_settings_aside() const;
   // Stores `dictionary` so that the next get_kkv_settings() returns it
   // unchanged, replacing the file atomically. std::system_error when the
   // file cannot be written.

@@ -56,10 +56,14 @@ std::string quote_sql(std::string_view sql) {
 }
 
 std::string reason(sqlite3* db, int code) {
-  if (db != nullptr && sqlite3_extended_errcode(db) == code) {
-    return sqlite3_errmsg(db);
+  std::string text = db != nullptr && sqlite3_extended_errcode(db) == code ? sqlite3_errmsg(db)
+                                                                           : sqlite3_errstr(code);
+  if ((code & 0xff) == SQLITE_BUSY) {
+    text +=
+        " (another process kept writing to it for longer than the connection waits; "
+        "nothing was changed, try again when it is done)";
   }
-  return sqlite3_errstr(code);
+  return text;
 }
 
 void throw_error(sqlite3* db, int code, std::string_view doing, std::string_view reason) {

@@ -22,7 +22,8 @@ std::string quote_sql(std::string_view sql);
 
 // SQLite's message for `code`: the connection's detailed message when its
 // most recent error is `code`, otherwise SQLite's generic text for `code`.
-// `db` may be null.
+// `db` may be null. A lock that stayed busy past the busy timeout says
+// that another process holds it.
 std::string reason(sqlite3* db, int code);
 
 // Throws Error "<doing> in database "<file of db>": <reason>".

@@ -13,6 +13,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "karteikarten/storage/setting_value.hpp"
+#include "platform/diagnostics.hpp"
 #include "platform/pickle_dump.hpp"
 #include "value/errors.hpp"
 
@@ -299,6 +301,20 @@ void check_value(const Setting& setting, const Value& wert) {
   }
 }
 
+// The stored settings mapping, or nothing when none is stored. A file that
+// does not hold a settings mapping counts as none: it is renamed aside,
+// with a warning, so that the defaults written next do not replace it.
+std::optional<Dict> stored_settings() {
+  try {
+    return platform::pd().get_kkv_settings();
+  } catch (const ValueError& damaged) {
+    const std::filesystem::path aside = platform::pd().keep_damaged_settings_aside();
+    platform::warn(std::string(damaged.what()) + "; it was renamed to \"" + aside.string() +
+                   "\" and the default settings are used");
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 void Karteikartenverwaltung::set_default_values() {
@@ -346,7 +362,7 @@ void Karteikartenverwaltung::save_default_values(const std::optional<Dict>& dict
 }
 
 void Karteikartenverwaltung::update_default_values() {
-  const std::optional<Dict> stored = platform::pd().get_kkv_settings();
+  const std::optional<Dict> stored = stored_settings();
   if (!stored) {
     save_default_values();
     return;

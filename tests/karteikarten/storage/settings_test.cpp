@@ -5,12 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/diagnostics.hpp"
 #include "platform/pickle_dump.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -40,14 +42,26 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, MissingSettingsTakeTheConstructorValuesOrTheirDefaults) {
-  // Unreadable settings leave the constructor values.
-  std::filesystem::create_directories(directory_ / "settings");
-  std::ofstream(directory_ / "settings/kkv_settings.eps") << "{ damaged";
+  // Unreadable settings leave the constructor values; the file is kept
+  // aside, with a warning, before the constructor values are stored.
+  const std::filesystem::path file = directory_ / "settings/kkv_settings.eps";
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file) << "{ damaged";
+  std::vector<std::string> warnings;
+  platform::diagnostics().warning_line = [&](const std::string& line) { warnings.push_back(line); };
   EXPECT_EQ(Karteikartenverwaltung().maximale_wiederholungen_pro_tag, 3);
-  EXPECT_THROW(platform::pd().get_kkv_settings(), ValueError);
+  platform::diagnostics() = platform::Diagnostics();
+  ASSERT_EQ(warnings.size(), 1U);
+  EXPECT_THAT(warnings[0],
+              ::testing::StartsWith("settings file '" + file.string() + "' cannot be read: "));
+  EXPECT_THAT(warnings[0], ::testing::EndsWith("; it was renamed to \"" + file.string() +
+                                               ".damaged\" and the default settings are used"));
+  std::ifstream aside(file.string() + ".damaged");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), "{ damaged");
+  EXPECT_EQ(stored().at("maximale_wiederholungen_pro_tag"), Value(3));
 
   // Nothing stored stores the constructor values.
-  std::filesystem::remove(directory_ / "settings/kkv_settings.eps");
+  std::filesystem::remove(file);
   const Karteikartenverwaltung kkv;
   EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
   EXPECT_EQ(Value(stored()), Value(kkv.make_default_values_dictionary()));

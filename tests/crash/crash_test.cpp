@@ -1,0 +1,133 @@
+// Learning sessions killed with SIGKILL at random moments, over and over,
+// on one application directory. After every kill each store passes
+// SQLite's integrity check, every acknowledged answer is in the collection
+// store and in the statistics store (the answer in flight may or may not
+// be), and the next session continues from there.
+//
+// TAVO_CRASH_KILLS sets the number of kills (200 by default).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <sstream>
+
+#include "crash/session_check.hpp"
+#include "support/child_process.hpp"
+#include "support/temporary_directory.hpp"
+
+namespace tavo::testing {
+namespace {
+
+constexpr const char* collection = "crash";
+constexpr double first_moment = 1765105200;  // 2025-12-07 12:00 in Berlin
+
+int kills_wanted() {
+  const char* text = std::getenv("TAVO_CRASH_KILLS");
+  return text != nullptr ? std::atoi(text) : 200;
+}
+
+// The acknowledgements a session printed, and the clock of the last one.
+struct Acknowledged {
+  std::int64_t answers = 0;
+  std::map<std::string, std::int64_t> reps;
+  bool done = false;
+
+  void read(const std::string& line) {
+    if (line == "done") {
+      done = true;
+      return;
+    }
+    std::istringstream words(line);
+    std::string ack, card;
+    std::int64_t card_reps = 0;
+    words >> ack >> card >> card_reps;
+    ASSERT_EQ(ack, "ack") << line;
+    reps[card] = card_reps;
+    ++answers;
+  }
+};
+
+ChildProcess start_session(const TemporaryDirectory& app_dir, double moment, int answers,
+                           unsigned seed) {
+  return ChildProcess({LEARNING_SESSION_CHILD, app_dir.path().string(),
+                       std::to_string(static_cast<long long>(moment)), std::to_string(answers),
+                       std::to_string(seed)});
+}
+
+// How the kills fell: on answers stored but not yet acknowledged, and
+// between an answer's card and its statistics.
+struct KillFigures {
+  int acknowledged = 0;
+  int stored_unacknowledged = 0;
+  int statistics_behind = 0;
+};
+
+// Checks the stores after a session that acknowledged `acked`, given what
+// they held before it; returns what they hold now.
+StoredAnswers check_after_session(const TemporaryDirectory& app_dir, const StoredAnswers& before,
+                                  const Acknowledged& acked, int session, KillFigures& figures) {
+  const std::vector<std::string> problems = store_problems(app_dir.path());
+  EXPECT_TRUE(problems.empty()) << "session " << session << ": " << problems.front();
+  const StoredAnswers after = stored_answers(app_dir.path(), collection);
+  const std::int64_t in_collection = after.in_collection - before.in_collection;
+  const std::int64_t in_statistics = after.in_statistics - before.in_statistics;
+  EXPECT_GE(in_collection, acked.answers) << "session " << session;
+  EXPECT_LE(in_collection, acked.answers + 1) << "session " << session;
+  EXPECT_GE(in_statistics, acked.answers) << "session " << session;
+  // The statistics of an answer are committed after its card.
+  EXPECT_LE(in_statistics, in_collection) << "session " << session;
+  figures.acknowledged += acked.answers;
+  figures.stored_unacknowledged += in_collection > acked.answers;
+  figures.statistics_behind += in_statistics < in_collection;
+  for (const auto& [card, reps] : acked.reps) {
+    EXPECT_GE(after.reps.at(card), reps) << "session " << session << ", card " << card;
+  }
+  return after;
+}
+
+TEST(CrashTest, KilledSessionsLoseNoAcknowledgedAnswer) {
+  const TemporaryDirectory app_dir;
+  std::mt19937 random(20261207);
+  StoredAnswers stored;
+  double moment = first_moment;
+  const int kills = kills_wanted();
+  KillFigures figures;
+  for (int session = 0; session < kills && !HasFailure(); ++session) {
+    ChildProcess child = start_session(app_dir, moment, 1000, random());
+    Acknowledged acked;
+    const std::int64_t acks_before_kill = random() % 12;
+    while (acked.answers < acks_before_kill) {
+      const std::optional<std::string> line = child.read_line();
+      ASSERT_TRUE(line) << "session " << session << " ended before it was killed";
+      acked.read(*line);
+    }
+    ::usleep(random() % (acks_before_kill == 0 ? 20000 : 6000));
+    child.kill();
+    while (const std::optional<std::string> line = child.read_line()) acked.read(*line);
+    ASSERT_EQ(child.wait(), -1) << "session " << session << " failed";
+    stored = check_after_session(app_dir, stored, acked, session, figures);
+    moment += 86400;
+  }
+  RecordProperty("kills", kills);
+  RecordProperty("acknowledged", figures.acknowledged);
+  RecordProperty("stored_unacknowledged", figures.stored_unacknowledged);
+  RecordProperty("statistics_behind", figures.statistics_behind);
+  std::cout << kills << " kills, " << figures.acknowledged << " acknowledged answers kept, "
+            << figures.stored_unacknowledged << " kills after a card was stored and before its "
+            << "acknowledgement, " << figures.statistics_behind
+            << " of them before its statistics\n";
+
+  ChildProcess last = start_session(app_dir, moment, 25, random());
+  Acknowledged acked;
+  while (const std::optional<std::string> line = last.read_line()) acked.read(*line);
+  ASSERT_EQ(last.wait(), 0);
+  ASSERT_TRUE(acked.done);
+  const StoredAnswers after = check_after_session(app_dir, stored, acked, kills, figures);
+  EXPECT_EQ(after.in_collection, stored.in_collection + 25);
+  EXPECT_EQ(after.in_statistics, stored.in_statistics + 25);
+}
+
+}  // namespace
+}  // namespace tavo::testing
