@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "db/database_file.hpp"
 #include "db/error.hpp"
@@ -141,19 +143,38 @@ TEST_F(DayStatisticsStoreTest, RecordingCostDoesNotGrowWithTheHistory) {
 }
 
 TEST_F(DayStatisticsStoreTest, DamagedStoreIsRestoredFromItsBackup) {
-  record("reps", "2022-1-1", 4);
-  db::copy_database_file(path(), backup());
-  record("reps", "2022-1-2", 4);
-  damage(path());
+  // Overwritten, emptied, cut inside its header, cut at a page boundary
+  // short of the pages its header records, and cut inside a page.
+  const std::vector<std::function<void(const fs::path&)>> damages{
+      damage,
+      [](const fs::path& file) { fs::resize_file(file, 0); },
+      [](const fs::path& file) { fs::resize_file(file, 60); },
+      [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) / 8192 * 4096); },
+      [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) - 100); },
+  };
+  for (std::size_t kind = 0; kind < damages.size(); ++kind) {
+    SCOPED_TRACE("damage " + std::to_string(kind));
+    fs::remove(path());
+    fs::remove(path().string() + ".damaged");
+    record("reps", "2022-1-1", 4);
+    const List names;
+    for (int card = 0; card < 500; ++card) names.append("card " + std::to_string(card));
+    record("gelernt", "2022-1-1", names);
+    db::copy_database_file(path(), backup());
+    const std::string kept = layout_text();
+    record("reps", "2022-1-2", 4);
+    damages[kind](path());
 
-  // Reading takes the backup and leaves both files alone.
-  EXPECT_EQ(layout_text(), "{'kk_test': {'reps': [('2022-1-1', 4)]}}");
-  EXPECT_FALSE(DayStatisticsStore::is_store_file(path()));
+    // Reading takes the backup and leaves both files alone.
+    EXPECT_EQ(layout_text(), kept);
+    EXPECT_FALSE(DayStatisticsStore::is_store_file(path()));
 
-  EXPECT_EQ(record("reps", today, 4), 1);
-  EXPECT_TRUE(DayStatisticsStore::is_store_file(path()));
-  EXPECT_TRUE(fs::exists(path().string() + ".damaged"));
-  EXPECT_EQ(layout_text(), "{'kk_test': {'reps': [('2022-1-1', 4), ('2022-1-3', 5)]}}");
+    EXPECT_EQ(record("reps", today, 4), 1);
+    EXPECT_TRUE(DayStatisticsStore::is_store_file(path()));
+    EXPECT_TRUE(fs::exists(path().string() + ".damaged"));
+    EXPECT_THAT(layout_text(),
+                HasSubstr("{'kk_test': {'reps': [('2022-1-1', 4), ('2022-1-3', 5)]"));
+  }
 }
 
 TEST_F(DayStatisticsStoreTest, NeitherFileUsableFailsAndChangesNothing) {
