@@ -6,12 +6,14 @@
 //
 // TAVO_CRASH_KILLS sets the number of kills (200 by default).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "crash/session_check.hpp"
 #include "support/child_process.hpp"
@@ -28,11 +30,12 @@ int kills_wanted() {
   return text != nullptr ? std::atoi(text) : 200;
 }
 
-// The acknowledgements a session printed, and the clock of the last one.
+// The acknowledgements a session printed, and the moment of the last one.
 struct Acknowledged {
   std::int64_t answers = 0;
   std::map<std::string, std::int64_t> reps;
   bool done = false;
+  double last_moment = 0;
 
   void read(const std::string& line) {
     if (line == "done") {
@@ -42,7 +45,7 @@ struct Acknowledged {
     std::istringstream words(line);
     std::string ack, card;
     std::int64_t card_reps = 0;
-    words >> ack >> card >> card_reps;
+    words >> ack >> card >> card_reps >> last_moment;
     ASSERT_EQ(ack, "ack") << line;
     reps[card] = card_reps;
     ++answers;
@@ -87,6 +90,45 @@ StoredAnswers check_after_session(const TemporaryDirectory& app_dir, const Store
   return after;
 }
 
+// Temporary files that a killed write left beside its target.
+int leftover_temporary_files(const std::filesystem::path& app_dir) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(app_dir)) {
+    const std::string name = entry.path().filename().string();
+    count += name.find(".tmp-") != std::string::npos || name.find(".partial-") != std::string::npos;
+  }
+  return count;
+}
+
+// Where a kill falls: a random moment within the time a session takes to
+// start and give its first answer, or within the time between two answers,
+// as measured on this machine so far; so that kills land inside writes
+// however fast the disk is.
+class KillTiming {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  void started() { last_ = Clock::now(); }
+
+  void acknowledged(bool first) {
+    const Clock::time_point now = Clock::now();
+    const double seconds = std::chrono::duration<double>(now - last_).count();
+    (first ? startup_ : gap_) = 0.8 * (first ? startup_ : gap_) + 0.2 * seconds;
+    last_ = now;
+  }
+
+  std::chrono::microseconds delay(std::mt19937& random, bool before_first_answer) const {
+    const double span = 1.2 * (before_first_answer ? startup_ : gap_);
+    return std::chrono::microseconds(
+        static_cast<std::int64_t>(std::uniform_real_distribution<>(0, span)(random) * 1e6));
+  }
+
+ private:
+  Clock::time_point last_;
+  double startup_ = 0.02;
+  double gap_ = 0.005;
+};
+
 TEST(CrashTest, KilledSessionsLoseNoAcknowledgedAnswer) {
   const TemporaryDirectory app_dir;
   std::mt19937 random(20261207);
@@ -94,7 +136,9 @@ TEST(CrashTest, KilledSessionsLoseNoAcknowledgedAnswer) {
   double moment = first_moment;
   const int kills = kills_wanted();
   KillFigures figures;
+  KillTiming timing;
   for (int session = 0; session < kills && !HasFailure(); ++session) {
+    timing.started();
     ChildProcess child = start_session(app_dir, moment, 1000, random());
     Acknowledged acked;
     const std::int64_t acks_before_kill = random() % 12;
@@ -102,22 +146,28 @@ TEST(CrashTest, KilledSessionsLoseNoAcknowledgedAnswer) {
       const std::optional<std::string> line = child.read_line();
       ASSERT_TRUE(line) << "session " << session << " ended before it was killed";
       acked.read(*line);
+      timing.acknowledged(acked.answers == 1);
     }
-    ::usleep(random() % (acks_before_kill == 0 ? 20000 : 6000));
+    std::this_thread::sleep_for(timing.delay(random, acks_before_kill == 0));
     child.kill();
     while (const std::optional<std::string> line = child.read_line()) acked.read(*line);
     ASSERT_EQ(child.wait(), -1) << "session " << session << " failed";
     stored = check_after_session(app_dir, stored, acked, session, figures);
-    moment += 86400;
+    // The next session begins six hours later, or just after the last
+    // acknowledged answer when the session's clock ran ahead.
+    moment = std::max(moment + 6 * 3600, acked.last_moment + 60);
   }
   RecordProperty("kills", kills);
   RecordProperty("acknowledged", figures.acknowledged);
   RecordProperty("stored_unacknowledged", figures.stored_unacknowledged);
   RecordProperty("statistics_behind", figures.statistics_behind);
+  const int leftovers = leftover_temporary_files(app_dir.path());
+  RecordProperty("leftover_temporary_files", leftovers);
   std::cout << kills << " kills, " << figures.acknowledged << " acknowledged answers kept, "
             << figures.stored_unacknowledged << " kills after a card was stored and before its "
             << "acknowledgement, " << figures.statistics_behind
-            << " of them before its statistics\n";
+            << " of them before its statistics, " << leftovers
+            << " temporary files of interrupted writes left\n";
 
   ChildProcess last = start_session(app_dir, moment, 25, random());
   Acknowledged acked;

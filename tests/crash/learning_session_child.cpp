@@ -2,12 +2,13 @@
 //
 //   learning_session_child APP_DIR START_SECONDS ANSWERS SEED
 //
-// Learns the collection "crash" in APP_DIR (importing a deck of 30 cards
+// Learns the collection "crash" in APP_DIR (importing a deck of 200 cards
 // first when it is not stored), starting at the frozen moment
-// START_SECONDS and moving the clock 20 seconds per answer, six hours when
-// no card is due. After each answer has been stored it prints
-// "ack <card> <reps>" (the card's answers so far) and flushes, so the
-// parent knows which answers were acknowledged. Stops after ANSWERS
+// START_SECONDS and moving the clock 20 seconds per answer; while no card
+// is due it waits an hour, then twice as long each time. After each answer
+// has been stored it prints "ack <card> <reps> <moment>" (the card's
+// answers so far, and the moment of the answer) and flushes, so the parent
+// knows which answers were acknowledged. Stops after ANSWERS
 // answers with "done". A failure ends it with "error: <message>" and exit
 // status 1.
 #include <cstdio>
@@ -29,7 +30,7 @@ constexpr const char* collection = "crash";
 
 std::vector<platform::DeckCard> deck() {
   std::vector<platform::DeckCard> cards;
-  for (int number = 1; number <= 30; ++number) {
+  for (int number = 1; number <= 200; ++number) {
     cards.push_back({"question " + std::to_string(number), "answer " + std::to_string(number)});
   }
   return cards;
@@ -54,19 +55,22 @@ void learn(double now, long answers, std::mt19937& random) {
   } else {
     kk::add_stored_haendesammlung(kkv, collection);
   }
+  double wait = 3600;
   for (long answered = 0; answered < answers;) {
     std::optional<kk::Karteikarte> card = kkv.get_card();
     if (!card) {
-      now += 6 * 3600;
+      now += wait;
+      wait *= 2;
       platform::cf().set_fixed_now(now);
       continue;
     }
     kk::answer_card(kkv, *card, {response(random, kkv, *card), 1});
-    std::printf("ack %s %lld\n", card->get_name().c_str(),
-                static_cast<long long>(card->get_reps()));
+    std::printf("ack %s %lld %.0f\n", card->get_name().c_str(),
+                static_cast<long long>(card->get_reps()), now);
     std::fflush(stdout);
     ++answered;
     now += 20;
+    wait = 3600;
     platform::cf().set_fixed_now(now);
   }
 }
