@@ -198,10 +198,17 @@ void Shelf::sync() {
 
 void Shelf::close() {
   if (closed_) return;
+  // The file is released even when writing back fails, so that a close
+  // that reported its failure never writes later, from the destructor.
+  struct Release {
+    Shelf& shelf;
+    ~Release() {
+      shelf.connection_.reset();
+      shelf.cache_.clear();
+      shelf.closed_ = true;
+    }
+  } const release{*this};
   sync();
-  connection_.reset();
-  cache_.clear();
-  closed_ = true;
 }
 
 void Shelf::copy_to(const std::filesystem::path& destination) {

@@ -58,7 +58,9 @@ class Shelf {
 
   // Writes cached values back (writeback shelves) in one transaction.
   void sync();
-  // Syncs and releases the file. Any later use throws ValueError.
+  // Syncs and releases the file; when syncing fails, the file is released
+  // all the same, the values not written back are dropped, and the failure
+  // is thrown. Any later use throws ValueError.
   void close();
 
   // Writes a consistent copy of the shelf file to `destination`, replacing

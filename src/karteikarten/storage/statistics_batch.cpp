@@ -1,6 +1,8 @@
 #include "karteikarten/storage/statistics_batch.hpp"
 
+#include "db/transaction.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/storage/day_statistics_store.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -12,21 +14,23 @@ StatisticsBatch::StatisticsBatch(Karteikartenverwaltung& kkv) : kkv_(kkv) {
   kkv_.statistics_batch_ = this;
 }
 
-// The transaction, declared after the store, ends first: rolled back
-// unless committed.
 StatisticsBatch::~StatisticsBatch() { kkv_.statistics_batch_ = nullptr; }
 
 void StatisticsBatch::record(const std::string& collection, const std::string& name,
                              const std::string& day, const Value& wert) {
-  if (!store_) {
-    store_.emplace(DayStatisticsStore::open_for_recording(day_statistics_path()));
-    transaction_.emplace(store_->connection());
-  }
-  store_->record(collection, name, day, wert);
+  // A copy, as the caller may change a list after handing it over.
+  recordings_.push_back({collection, name, day, deep_copy(wert)});
 }
 
 void StatisticsBatch::commit() {
-  if (transaction_) transaction_->commit();
+  if (recordings_.empty()) return;
+  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path());
+  db::Transaction transaction(store.connection());
+  for (const Recording& recording : recordings_) {
+    store.record(recording.collection, recording.name, recording.day, recording.wert);
+  }
+  transaction.commit();
+  recordings_.clear();
 }
 
 }  // namespace tavo::kk

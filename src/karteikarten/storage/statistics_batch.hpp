@@ -3,23 +3,23 @@
 //
 // An answer records several statistics (its repetition, its card kind,
 // the card's name in today's lists, ...). Each recording on its own opens
-// the store and commits, a durable write each; within a batch they share
-// one open store and one transaction, so that the answer costs one durable
-// commit there and is recorded whole or not at all.
+// the store and commits, a durable write each; within a batch they are
+// kept in memory and written together by commit(), in one transaction, so
+// that the answer costs one durable commit there and is recorded whole or
+// not at all. Nothing touches the store before commit(), so a failing disk
+// cannot interrupt the scheduling that records into the batch.
 //
 //   StatisticsBatch batch(kkv);
 //   ...               // kkv.add_to_shelve records into the batch
-//   batch.commit();   // leaving without commit() rolls the records back
+//   batch.commit();   // leaving without commit() drops the records
 //
 // Reads of the store during a batch see what was committed before it. A
 // manager has at most one batch at a time.
 #pragma once
 
-#include <optional>
 #include <string>
+#include <vector>
 
-#include "db/transaction.hpp"
-#include "karteikarten/storage/day_statistics_store.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
@@ -33,20 +33,29 @@ class StatisticsBatch {
   explicit StatisticsBatch(Karteikartenverwaltung& kkv);
   StatisticsBatch(const StatisticsBatch&) = delete;
   StatisticsBatch& operator=(const StatisticsBatch&) = delete;
-  // Detaches from the manager; rolls back what was not committed.
+  // Detaches from the manager; drops what was not committed.
   ~StatisticsBatch();
 
-  // Records like DayStatisticsStore::record, opening the store and its
-  // transaction at the first recording.
+  // Keeps a copy of the recording for commit().
   void record(const std::string& collection, const std::string& name, const std::string& day,
               const Value& wert);
-  // Makes the recordings durable. Nothing to do when none was made.
+  // Records everything kept, in order, as DayStatisticsStore::record does,
+  // in one transaction, and forgets it. Nothing to do when nothing was
+  // recorded. On failure (db::Error, or the TypeError or IndexError of a
+  // value of the wrong shape) nothing is recorded and the recordings stay
+  // kept.
   void commit();
 
  private:
+  struct Recording {
+    std::string collection;
+    std::string name;
+    std::string day;
+    Value wert;
+  };
+
   Karteikartenverwaltung& kkv_;
-  std::optional<DayStatisticsStore> store_;
-  std::optional<db::Transaction> transaction_;
+  std::vector<Recording> recordings_;
 };
 
 }  // namespace tavo::kk
