@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -249,14 +249,14 @@ void update_snapshot(StoredSnapshot& snapshot, const std::string& name, std::siz
   for (auto& [position, card] : changes.written) snapshot.cards[position] = std::move(card);
 }
 
+// The whole file; an empty file gives an empty text.
 std::string read_text_file(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  if (!file || !contents) {
-    throw std::system_error(errno, std::generic_category(), "cannot read " + quoted(path));
+  if (file) {
+    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!file.bad()) return text;
   }
-  return contents.str();
+  throw std::system_error(errno, std::generic_category(), "cannot read " + quoted(path));
 }
 
 }  // namespace

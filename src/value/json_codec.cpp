@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <unordered_set>
+#include <utility>
 
 #include "value/errors.hpp"
 
@@ -87,6 +88,17 @@ std::string from_hex(const std::string& hex) {
   return bytes;
 }
 
+// Lists, tuples and dicts nest at most this deep, the host's own default
+// recursion limit. Both directions recurse once per level, and a hostile
+// text nested deeper would exhaust the stack.
+constexpr std::size_t max_nesting = 1000;
+
+// The depth of a container inside one at `depth`.
+std::size_t nested(std::size_t depth) {
+  if (depth == max_nesting) throw ValueError("a list, tuple or dict nested more than 1000 deep");
+  return depth + 1;
+}
+
 Json tagged(const char* tag, Json content) {
   Json object = Json::object();
   object[tag] = std::move(content);
@@ -95,16 +107,18 @@ Json tagged(const char* tag, Json content) {
 
 class Encoder {
  public:
-  Json encode(const Value& value) {
+  // `depth`: the number of containers around `value`.
+  Json encode(const Value& value, std::size_t depth) {
     switch (value.kind()) {
       case Value::Kind::none: return nullptr;
       case Value::Kind::boolean: return value.as_bool();
       case Value::Kind::integer: return value.as_int();
       case Value::Kind::floating: return encode_float(value.as_float());
       case Value::Kind::text: return encode_text(value.as_text());
-      case Value::Kind::list: return encode_list(value.as_list());
-      case Value::Kind::tuple: return tagged(tuple_tag, encode_items(value.as_tuple().items()));
-      case Value::Kind::dict: return encode_dict(value.as_dict());
+      case Value::Kind::list: return encode_list(value.as_list(), nested(depth));
+      case Value::Kind::tuple:
+        return tagged(tuple_tag, encode_items(value.as_tuple().items(), nested(depth)));
+      case Value::Kind::dict: return encode_dict(value.as_dict(), nested(depth));
       case Value::Kind::date_time: return encode_date_time(value.as_date_time());
     }
     return nullptr;
@@ -127,22 +141,22 @@ class Encoder {
                                moment.minute(), moment.second(), moment.microsecond()}));
   }
 
-  Json encode_items(const std::vector<Value>& items) {
+  Json encode_items(const std::vector<Value>& items, std::size_t depth) {
     Json array = Json::array();
-    for (const Value& item : items) array.push_back(encode(item));
+    for (const Value& item : items) array.push_back(encode(item, depth));
     return array;
   }
 
-  Json encode_list(const List& list) {
+  Json encode_list(const List& list, std::size_t depth) {
     enter(list.identity());
-    Json array = encode_items(list.items());
+    Json array = encode_items(list.items(), depth);
     active_.erase(list.identity());
     return array;
   }
 
-  Json encode_dict(const Dict& dict) {
+  Json encode_dict(const Dict& dict, std::size_t depth) {
     enter(dict.identity());
-    Json result = needs_pairs(dict) ? encode_pairs(dict) : encode_object(dict);
+    Json result = needs_pairs(dict) ? encode_pairs(dict, depth) : encode_object(dict, depth);
     active_.erase(dict.identity());
     return result;
   }
@@ -154,16 +168,16 @@ class Encoder {
     return dict.size() == 1 && is_tag(dict.begin()->first.as_text());
   }
 
-  Json encode_object(const Dict& dict) {
+  Json encode_object(const Dict& dict, std::size_t depth) {
     Json object = Json::object();
-    for (const auto& [key, value] : dict) object[key.as_text()] = encode(value);
+    for (const auto& [key, value] : dict) object[key.as_text()] = encode(value, depth);
     return object;
   }
 
-  Json encode_pairs(const Dict& dict) {
+  Json encode_pairs(const Dict& dict, std::size_t depth) {
     Json pairs = Json::array();
     for (const auto& [key, value] : dict)
-      pairs.push_back(Json::array({encode(key), encode(value)}));
+      pairs.push_back(Json::array({encode(key, depth), encode(value, depth)}));
     return tagged(dict_tag, std::move(pairs));
   }
 
@@ -180,32 +194,40 @@ class Encoder {
   throw ValueError("invalid JSON value: malformed " + what);
 }
 
-Value decode(const Json& json);
+// `depth`: the number of containers around the value of `json`.
+Value decode(const Json& json, std::size_t depth);
 
-std::vector<Value> decode_items(const Json& array, const char* tag) {
+std::vector<Value> decode_items(const Json& array, const char* tag, std::size_t depth) {
   if (!array.is_array()) malformed(tag);
   std::vector<Value> items;
   items.reserve(array.size());
-  for (const Json& item : array) items.push_back(decode(item));
+  for (const Json& item : array) items.push_back(decode(item, depth));
   return items;
+}
+
+// One field of a date-time: an integer that fits an int, so that no field
+// wraps into range.
+int date_time_field(const Json& field) {
+  const bool fits = field.is_number_unsigned()  ? std::in_range<int>(field.get<std::uint64_t>())
+                    : field.is_number_integer() ? std::in_range<int>(field.get<std::int64_t>())
+                                                : false;
+  if (!fits) malformed(date_time_tag);
+  return field.get<int>();
 }
 
 Value decode_date_time(const Json& fields) {
   if (!fields.is_array() || fields.size() != 7) malformed(date_time_tag);
   int parts[7];
-  for (std::size_t i = 0; i < 7; ++i) {
-    if (!fields[i].is_number_integer()) malformed(date_time_tag);
-    parts[i] = fields[i].get<int>();
-  }
+  for (std::size_t i = 0; i < 7; ++i) parts[i] = date_time_field(fields[i]);
   return DateTime(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6]);
 }
 
-Value decode_pairs(const Json& pairs) {
+Value decode_pairs(const Json& pairs, std::size_t depth) {
   if (!pairs.is_array()) malformed(dict_tag);
   Dict dict;
   for (const Json& pair : pairs) {
     if (!pair.is_array() || pair.size() != 2) malformed(dict_tag);
-    dict.set(decode(pair[0]), decode(pair[1]));
+    dict.set(decode(pair[0], depth), decode(pair[1], depth));
   }
   return dict;
 }
@@ -217,25 +239,26 @@ Value decode_special_float(const Json& name) {
   malformed(float_tag);
 }
 
-Value decode_tagged(const std::string& tag, const Json& content) {
-  if (tag == tuple_tag) return Tuple(decode_items(content, tuple_tag));
+Value decode_tagged(const std::string& tag, const Json& content, std::size_t depth) {
+  if (tag == tuple_tag) return Tuple(decode_items(content, tuple_tag, nested(depth)));
   if (tag == date_time_tag) return decode_date_time(content);
-  if (tag == dict_tag) return decode_pairs(content);
+  if (tag == dict_tag) return decode_pairs(content, nested(depth));
   if (tag == float_tag) return decode_special_float(content);
   if (!content.is_string()) malformed(bytes_tag);
   return from_hex(content.get<std::string>());
 }
 
-Value decode_object(const Json& object) {
+Value decode_object(const Json& object, std::size_t depth) {
   if (object.size() == 1 && is_tag(object.begin().key())) {
-    return decode_tagged(object.begin().key(), object.begin().value());
+    return decode_tagged(object.begin().key(), object.begin().value(), depth);
   }
   Dict dict;
-  for (const auto& [key, item] : object.items()) dict.set(key, decode(item));
+  const std::size_t inner = nested(depth);
+  for (const auto& [key, item] : object.items()) dict.set(key, decode(item, inner));
   return dict;
 }
 
-Value decode(const Json& json) {
+Value decode(const Json& json, std::size_t depth) {
   switch (json.type()) {
     case Json::value_t::null: return None;
     case Json::value_t::boolean: return json.get<bool>();
@@ -251,10 +274,11 @@ Value decode(const Json& json) {
     case Json::value_t::string: return json.get<std::string>();
     case Json::value_t::array: {
       List list;
-      for (const Json& item : json) list.append(decode(item));
+      const std::size_t inner = nested(depth);
+      for (const Json& item : json) list.append(decode(item, inner));
       return list;
     }
-    case Json::value_t::object: return decode_object(json);
+    case Json::value_t::object: return decode_object(json, depth);
     default: throw ValueError("invalid JSON value: unsupported element");
   }
 }
@@ -263,7 +287,7 @@ Value decode(const Json& json) {
 
 std::string encode_json(const Value& value) {
   Encoder encoder;
-  return encoder.encode(value).dump();
+  return encoder.encode(value, 0).dump();
 }
 
 Value decode_json(std::string_view text) {
@@ -273,10 +297,11 @@ Value decode_json(std::string_view text) {
   Json json;
   try {
     json = Json::parse(text.begin(), text.end());
-  } catch (const Json::parse_error& error) {
+  } catch (const Json::exception& error) {
+    // A syntax error, or a number too large for a double.
     throw ValueError(std::string("invalid JSON value: ") + error.what());
   }
-  return decode(json);
+  return decode(json, 0);
 }
 
 }  // namespace tavo

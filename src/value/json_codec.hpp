@@ -21,12 +21,14 @@
 namespace tavo {
 
 // Compact JSON text of `value`. Shared lists and dicts are written once per
-// occurrence; a list or dict that contains itself throws ValueError.
+// occurrence; a list or dict that contains itself, and lists, tuples and
+// dicts nested more than 1000 deep, throw ValueError.
 std::string encode_json(const Value& value);
 
 // The Value of a text written by encode_json (or any plain JSON). Throws
 // ValueError naming the problem for malformed text, an unknown or malformed
-// tag, or an integer outside the 64-bit range.
+// tag, an integer outside the 64-bit range, a number too large for a double,
+// or lists, tuples and dicts nested more than 1000 deep.
 Value decode_json(std::string_view text);
 
 }  // namespace tavo

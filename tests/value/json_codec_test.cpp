@@ -1,14 +1,19 @@
 #include "value/json_codec.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
 namespace tavo {
 namespace {
+
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 // Equality alone would accept 1 for 1.0 or True; the repr tells kinds apart.
 void expect_exact_round_trip(const Value& value) {
@@ -50,9 +55,28 @@ TEST(JsonCodec, RejectsMalformedInput) {
   EXPECT_THROW(decode_json("{\"__datetime__\": \"soon\"}"), ValueError);
   EXPECT_THROW(decode_json("{\"__dict__\": [[1]]}"), ValueError);
   EXPECT_THROW(decode_json("18446744073709551615"), ValueError);
+  EXPECT_THROW(decode_json("[1e400]"), ValueError);
+  // A field beyond int must not wrap into range (2^32 + 2021 wraps to 2021).
+  EXPECT_THROW(decode_json("{\"__datetime__\": [4294969317, 1, 1, 0, 0, 0, 0]}"), ValueError);
   const List self;
   self.append(self);
   EXPECT_THROW(encode_json(self), ValueError);
+}
+
+TEST(JsonCodec, RefusesNestingDeeperThanAThousand) {
+  const auto lists_nested = [](std::size_t depth) {
+    return std::string(depth, '[') + std::string(depth, ']');
+  };
+  EXPECT_EQ(encode_json(decode_json(lists_nested(1000))), lists_nested(1000));
+  EXPECT_THAT([&] { decode_json("[" + lists_nested(1000) + "]"); },
+              ThrowsMessage<ValueError>(StrEq("a list, tuple or dict nested more than 1000 deep")));
+  // Far deeper text is refused before the stack runs out.
+  EXPECT_THROW(decode_json(lists_nested(1'000'000)), ValueError);
+  EXPECT_THROW(decode_json("{\"__tuple__\": [" + lists_nested(1000) + "]}"), ValueError);
+
+  Value deepest = List{};
+  for (int level = 1; level <= 1000; ++level) deepest = Tuple({deepest});
+  EXPECT_THROW(encode_json(deepest), ValueError);
 }
 
 }  // namespace
