@@ -6,8 +6,15 @@
 # cross as live views (ValueList, ValueDict) when asked for; passing a view
 # back hands over the very same list or dict.
 from cpython.version cimport PY_MAJOR_VERSION
+from libc.string cimport memchr
 from libcpp.utility cimport move
 import datetime as _datetime
+
+
+cdef extern from "Python.h":
+    # Gives 1, with RecursionError set, past the recursion limit.
+    int Py_EnterRecursiveCall(const char* where) except 1
+    void Py_LeaveRecursiveCall()
 
 
 cdef object text_to_py(const string& text):
@@ -23,6 +30,15 @@ cdef string text_from_py(object text, what="text") except *:
     if isinstance(text, unicode):
         return (<unicode>text).encode("utf-8", "surrogateescape")
     raise TypeError("%s must be str, not %s" % (what, type(text).__name__))
+
+
+cdef string file_name_from_py(object name, what) except *:
+    """A file name; ValueError, as for Python's own files, for a name holding
+    a NUL character, where the system would cut it off."""
+    cdef string result = text_from_py(name, what)
+    if memchr(result.data(), 0, result.size()) != NULL:
+        raise ValueError("embedded null byte")
+    return result
 
 
 cdef object optional_text_to_py(const optional[string]& text):
@@ -61,17 +77,24 @@ cdef object to_py(const Value& value, bint live=False):
         return value.as_float()
     if value.is_text():
         return text_to_py(value.as_text())
-    if value.is_list():
-        if live:
-            return value_list(value.as_list())
-        return list_to_py(value.as_list())
-    if value.is_tuple():
-        return tuple_to_py(value.as_tuple(), live)
-    if value.is_dict():
-        if live:
-            return value_dict(value.as_dict())
-        return dict_to_py(value.as_dict())
+    if value.is_list() or value.is_tuple() or value.is_dict():
+        return nested_to_py(value, live)
     return date_time_to_py(value.as_date_time())
+
+
+cdef object nested_to_py(const Value& value, bint live):
+    """A list, tuple or dict, each level counted against the interpreter's
+    recursion limit: a value nested too deep is a RecursionError, not the
+    end of the process."""
+    Py_EnterRecursiveCall(" while converting a value from the module")
+    try:
+        if value.is_list():
+            return value_list(value.as_list()) if live else list_to_py(value.as_list())
+        if value.is_tuple():
+            return tuple_to_py(value.as_tuple(), live)
+        return value_dict(value.as_dict()) if live else dict_to_py(value.as_dict())
+    finally:
+        Py_LeaveRecursiveCall()
 
 
 cdef list list_to_py(const List& items):
@@ -123,15 +146,26 @@ cdef Value from_py(object obj) except *:
         return list_value((<ValueList>obj).items)
     if isinstance(obj, ValueDict):
         return dict_value((<ValueDict>obj).entries)
-    if isinstance(obj, list):
-        return list_value(list_from_py(obj))
-    if isinstance(obj, tuple):
-        return tuple_value(tuple_from_py(obj))
     if isinstance(obj, _datetime.datetime):
         return date_time_from_py(obj)
-    if hasattr(obj, "keys"):
-        return dict_value(dict_from_py(obj))
+    if isinstance(obj, (list, tuple)) or hasattr(obj, "keys"):
+        return nested_from_py(obj)
     raise TypeError("the module cannot hold a value of type %s" % type(obj).__name__)
+
+
+cdef Value nested_from_py(object obj) except *:
+    """The value of a list, tuple or mapping, each level counted against the
+    interpreter's recursion limit: a value nested too deep, or containing
+    itself, is a RecursionError, not the end of the process."""
+    Py_EnterRecursiveCall(" while converting a value for the module")
+    try:
+        if isinstance(obj, list):
+            return list_value(list_from_py(obj))
+        if isinstance(obj, tuple):
+            return tuple_value(tuple_from_py(obj))
+        return dict_value(dict_from_py(obj))
+    finally:
+        Py_LeaveRecursiveCall()
 
 
 cdef List list_from_py(object items) except *:

@@ -103,7 +103,7 @@ cdef class Karteikartenverwaltung(object):
     def add_shelve_file(self, filename, writeback=False, copy=False):
         """The shelf's entries as a new dict, read when the call is made."""
         return shelf_to_py(self.kkv.get().add_shelve_file(
-            text_from_py(filename, "filename"), writeback, from_py(copy)))
+            file_name_from_py(filename, "filename"), writeback, from_py(copy)))
 
     def get_shelve_main_directory(self, zusatz):
         return text_to_py(self.kkv.get().get_shelve_main_directory(text_from_py(zusatz, "zusatz")))

@@ -102,7 +102,7 @@ cdef class MakeDailyCopy(object):
 
     def make_copy(self, filename):
         cdef optional[FsPath] copy = self.copier.get().make_copy(
-            FsPath(text_from_py(filename, "filename")))
+            FsPath(file_name_from_py(filename, "filename")))
         return text_to_py(copy.value().text()) if copy.has_value() else None
 
 
