@@ -1,7 +1,6 @@
 #include "cli/commands.hpp"
 
 #include <fmt/format.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -123,11 +122,10 @@ double parse_moment(const std::string& text) {
 std::string failure_message(const std::exception& error) {
   const auto* store_error = dynamic_cast<const db::Error*>(&error);
   const std::filesystem::path store = platform::pd().collections_path();
-  const int primary_code = store_error != nullptr ? store_error->code() & 0xff : 0;
-  const bool damaged_store =
-      (primary_code == SQLITE_CORRUPT || primary_code == SQLITE_NOTADB) &&
-      std::string_view(error.what()).find(store.string()) != std::string_view::npos;
-  if (!damaged_store) return error.what();
+  if (store_error == nullptr || !store_error->is_damage() ||
+      std::string_view(error.what()).find(store.string()) == std::string_view::npos) {
+    return error.what();
+  }
   return std::string(error.what()) + "; nothing was changed; " +
          platform::DailyBackups(store).recovery_advice();
 }

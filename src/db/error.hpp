@@ -6,6 +6,8 @@
 
 #pragma once
 
+#include <sqlite3.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -20,6 +22,14 @@ class Error : public std::runtime_error {
 
   // SQLite's extended result code for the failure.
   int code() const noexcept { return code_; }
+
+  // True when the failure is damage of the database file itself (it is
+  // corrupt, or not a database of the expected kind), not a failure of
+  // this moment such as a busy lock or a full disk.
+  bool is_damage() const noexcept {
+    const int primary_code = code_ & 0xff;
+    return primary_code == SQLITE_CORRUPT || primary_code == SQLITE_NOTADB;
+  }
 
  private:
   int code_;
