@@ -98,6 +98,20 @@ TEST_F(KkvRecoveryTest, ADamagedStoreWithoutCopiesSaysSo) {
                                      store().string() + "\" is kept yet\n"));
 }
 
+TEST_F(KkvRecoveryTest, DamageInsideAPageIsFoundWhenTheCardsAreRead) {
+  ASSERT_EQ(kkv("2026-03-01 10:00", {"import", KKV_BUNDLED_DECK, "--name", "kk_bridge"}).status, 0);
+  std::string damaged = contents_of(store());
+  ASSERT_GT(damaged.size(), 3 * 4096U);
+  damaged.replace(damaged.size() - 4096, 4096, std::string(4096, '\x7f'));
+  std::ofstream(store(), std::ios::binary | std::ios::trunc) << damaged;
+  const KkvRun refused = kkv("2026-03-02 10:00", {"learn"}, "3\n");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.err, HasSubstr(store().string() + "\": database disk image is malformed"));
+  EXPECT_THAT(refused.err, HasSubstr("; nothing was changed; no daily copy of \""));
+  EXPECT_EQ(contents_of(store()), damaged);
+  EXPECT_TRUE(daily_copies().empty());
+}
+
 TEST_F(KkvRecoveryTest, AStoreKeptBusyByAnotherProcessFailsClearlyAndChangesNothing) {
   ASSERT_EQ(kkv("2026-03-01 10:00", {"import", KKV_BUNDLED_DECK, "--name", "kk_bridge"}).status, 0);
   const std::string before = contents_of(store());
