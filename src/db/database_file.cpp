@@ -307,4 +307,10 @@ void copy_database_file(const fs::path& source, const fs::path& destination) {
   backup_database(connection, destination);
 }
 
+void keep_damaged_copy(const fs::path& path) {
+  std::error_code ignored;
+  fs::copy_file(path, fs::path(path.string() + ".damaged"), fs::copy_options::overwrite_existing,
+                ignored);
+}
+
 }  // namespace tavo::db

@@ -37,6 +37,11 @@ void check_database_file(const std::filesystem::path& path);
 // never rolled into the new copy. Missing parent directories are created.
 void backup_database(Connection& source, const std::filesystem::path& destination);
 
+// Copies the file at `path` to `path` + ".damaged", replacing an earlier
+// such copy, so that a damaged file can still be inspected after it has
+// been replaced. A failure to copy is ignored: keeping it is a courtesy.
+void keep_damaged_copy(const std::filesystem::path& path);
+
 // As backup_database, reading from the database file at `source` through
 // a read-only connection.
 void copy_database_file(const std::filesystem::path& source,

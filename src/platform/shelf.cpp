@@ -55,10 +55,18 @@ Shelf::Shelf() = default;
 Shelf::Shelf(db::Connection connection, bool writeback)
     : connection_(std::move(connection)), writeback_(writeback) {}
 
+Shelf Shelf::read_only_copy(const Dict& entries, std::string why_read_only) {
+  Shelf copy;
+  for (const auto& [key, value] : entries) copy.cache_.set(key, value);
+  copy.why_read_only_ = std::move(why_read_only);
+  return copy;
+}
+
 Shelf::Shelf(Shelf&& other) noexcept
     : connection_(std::move(other.connection_)),
       writeback_(other.writeback_),
       closed_(other.closed_),
+      why_read_only_(std::move(other.why_read_only_)),
       cache_(other.cache_) {
   other.connection_.reset();
   other.closed_ = true;
@@ -74,6 +82,7 @@ Shelf& Shelf::operator=(Shelf&& other) noexcept {
     connection_ = std::move(other.connection_);
     writeback_ = other.writeback_;
     closed_ = other.closed_;
+    why_read_only_ = std::move(other.why_read_only_);
     cache_ = other.cache_;
     other.connection_.reset();
     other.closed_ = true;
@@ -109,6 +118,11 @@ std::filesystem::path Shelf::path() const {
 
 void Shelf::check_open() const {
   if (closed_) throw ValueError("invalid operation on a closed shelf");
+}
+
+void Shelf::check_writable() const {
+  check_open();
+  if (is_read_only()) throw TypeError(why_read_only_);
 }
 
 std::vector<std::string> Shelf::keys() const {
@@ -169,13 +183,13 @@ void Shelf::write(db::Connection& connection, std::string_view key, const Value&
 }
 
 void Shelf::set(std::string_view key, const Value& value) {
-  check_open();
+  check_writable();
   if (connection_) write(*connection_, key, value);
   if (writeback_ || !connection_) cache_.set(key, value);
 }
 
 void Shelf::erase(std::string_view key) {
-  check_open();
+  check_writable();
   bool found = cache_.contains(key);
   if (found) cache_.erase(key);
   if (connection_) {

@@ -31,6 +31,10 @@ class Shelf {
   // Dict in place are stored; without it, every get() decodes a fresh copy.
   static Shelf open(const std::filesystem::path& filename, bool writeback = false);
 
+  // A detached copy of `entries` that refuses writes: set() and erase()
+  // throw TypeError with the message `why_read_only`.
+  static Shelf read_only_copy(const Dict& entries, std::string why_read_only);
+
   // A moved-from shelf is closed.
   Shelf(Shelf&& other) noexcept;
   Shelf& operator=(Shelf&& other) noexcept;
@@ -40,6 +44,10 @@ class Shelf {
 
   // True when backed by a file, false for a detached mapping.
   bool is_persistent() const { return connection_.has_value(); }
+  // True when values read are cached and written back (see open()).
+  bool is_writeback() const { return writeback_; }
+  // True for a read_only_copy.
+  bool is_read_only() const { return !why_read_only_.empty(); }
   // The file behind the shelf; empty for a detached mapping.
   std::filesystem::path path() const;
 
@@ -52,8 +60,9 @@ class Shelf {
   // The value under `key`, or `fallback` when absent.
   Value get(std::string_view key, const Value& fallback) const;
   // Stores `value` under `key`; a replaced entry keeps its position.
+  // TypeError on a read-only copy.
   void set(std::string_view key, const Value& value);
-  // Removes the entry; KeyError when absent.
+  // Removes the entry; KeyError when absent, TypeError on a read-only copy.
   void erase(std::string_view key);
 
   // Writes cached values back (writeback shelves) in one transaction.
@@ -71,12 +80,14 @@ class Shelf {
   explicit Shelf(db::Connection connection, bool writeback);
 
   void check_open() const;
+  void check_writable() const;
   std::optional<Value> read(std::string_view key) const;
   void write(db::Connection& connection, std::string_view key, const Value& value);
 
   mutable std::optional<db::Connection> connection_;
   bool writeback_ = false;
   bool closed_ = false;
+  std::string why_read_only_;
   // Detached mapping, or the values read and written by a writeback shelf.
   Dict cache_;
 };

@@ -63,7 +63,21 @@ TEST(Shelf, RejectsFilesThatAreNotShelves) {
   EXPECT_THROW(Shelf::open(other), db::Error);
 }
 
-TEST(Shelf, DetachedShelfCannotBeCopied) { EXPECT_THROW(Shelf().copy_to("/nowhere"), ValueError); }
+TEST(Shelf, DetachedShelvesHaveNoFileAndReadOnlyCopiesRefuseWrites) {
+  EXPECT_THROW(Shelf().copy_to("/nowhere"), ValueError);
+
+  Shelf copy = Shelf::read_only_copy(Dict{{"a", 1}}, "written elsewhere");
+  EXPECT_TRUE(copy.is_read_only());
+  EXPECT_EQ(copy.get("a"), Value(1));
+  try {
+    copy.set("b", 2);
+    ADD_FAILURE() << "a read-only copy took a write";
+  } catch (const TypeError& refused) {
+    EXPECT_STREQ(refused.what(), "written elsewhere");
+  }
+  EXPECT_THROW(copy.erase("a"), TypeError);
+  EXPECT_EQ(copy.keys(), std::vector<std::string>{"a"});
+}
 
 }  // namespace
 }  // namespace tavo::platform

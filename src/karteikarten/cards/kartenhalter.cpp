@@ -2,20 +2,24 @@
 #include "karteikarten/cards/kartenhalter.hpp"
 
 #include <algorithm>
-#include <functional>
-#include <unordered_set>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace tavo::kk {
 namespace {
 
-// Hashes an entry by its record and name, so that equal entries hash alike.
-struct EntryHash {
-  std::size_t operator()(const Entry& entry) const {
-    return std::hash<const CardRecord*>{}(entry.data.get()) ^
-           (std::hash<std::string>{}(entry.name) * 31);
-  }
-};
+// Card data is compared as the host compares mappings: the same record, or
+// two records whose mappings hold equal values under equal keys.
+bool same_card_data(const CardRef& a, const CardRef& b) {
+  if (a == b) return true;
+  if (!a || !b) return false;
+  return Value(card_record_to_value(*a)) == Value(card_record_to_value(*b));
+}
+
+bool same_pair(const Entry& a, const Entry& b) {
+  return a.name == b.name && a.fudge == b.fudge && same_card_data(a.data, b.data);
+}
 
 }  // namespace
 
@@ -70,9 +74,18 @@ void Kartenhalter::intersect(const Kartenhalter& other) {
     return;
   }
   if (daten == other.daten) return;
-  std::unordered_set<Entry, EntryHash> held(daten->begin(), daten->end());
+  // Equal pairs have equal names, so only the pairs held under a name are
+  // compared with a pair of that name.
+  std::unordered_multimap<std::string, std::size_t> held;
+  for (std::size_t i = 0; i < daten->size(); ++i) held.emplace((*daten)[i].name, i);
   for (const Entry& pair : *other.daten) {
-    if (held.insert(pair).second) daten->push_back(pair);
+    const auto [first, last] = held.equal_range(pair.name);
+    const bool known = std::any_of(first, last, [&](const auto& named) {
+      return same_pair((*daten)[named.second], pair);
+    });
+    if (known) continue;
+    held.emplace(pair.name, daten->size());
+    daten->push_back(pair);
   }
 }
 

@@ -49,7 +49,8 @@ class Kartenhalter {
   // Despite its name, the union: an empty holder takes `other`'s list
   // itself, so that later additions through either holder show in both;
   // otherwise each pair of `other` not yet held is appended, in `other`'s
-  // order.
+  // order. Pairs are equal when their names are and their card data are
+  // equal mappings, whether or not they share one record.
   void intersect(const Kartenhalter& other);
 
   // The pairs (card data, name), possibly shared with other holders.

@@ -106,11 +106,25 @@ bool is_empty_file(const fs::path& path) {
   return fs::file_size(path, error) == 0 && !error;
 }
 
-// Keeps the unusable file for inspection before it is replaced.
-void keep_damaged_file(const fs::path& path) {
-  std::error_code ignored;
-  fs::copy_file(path, fs::path(path.string() + ".damaged"), fs::copy_options::overwrite_existing,
-                ignored);
+// Replaces the damaged store at `path` by a copy of its backup, keeping
+// the damaged file beside it as `path` + ".damaged". False, with nothing
+// changed, when the backup is not a usable store; db::Error when the copy
+// fails.
+bool restore_from_backup(const fs::path& path) {
+  const fs::path backup = shelve_backup_name(path.string());
+  if (!DayStatisticsStore::is_store_file(backup)) return false;
+  db::keep_damaged_copy(path);
+  db::copy_database_file(backup, path);
+  return true;
+}
+
+// As restore_from_backup; when the copy fails, the caller reads the backup.
+void restore_from_backup_if_possible(const fs::path& path) {
+  try {
+    restore_from_backup(path);
+  } catch (const db::Error&) {
+    // The backup is read in place of the store then.
+  }
 }
 
 // ---- values in columns ----
@@ -385,14 +399,11 @@ DayStatisticsStore DayStatisticsStore::open_for_recording(const fs::path& path) 
   try {
     return open_existing(path, db::OpenMode::read_write);
   } catch (const db::Error& unusable) {
-    const fs::path backup = shelve_backup_name(path.string());
-    if (is_store_file(backup)) {
-      keep_damaged_file(path);
-      db::copy_database_file(backup, path);
-      return open_existing(path, db::OpenMode::read_write);
-    }
+    if (!unusable.is_damage()) throw;
+    if (restore_from_backup(path)) return open_existing(path, db::OpenMode::read_write);
     if (is_empty_file(path)) return create(path);
-    throw db::Error(std::string(unusable.what()) + "; its backup " + quoted(backup) +
+    throw db::Error(std::string(unusable.what()) + "; its backup " +
+                        quoted(fs::path(shelve_backup_name(path.string()))) +
                         " is not a usable day statistics store either",
                     unusable.code());
   }
@@ -400,6 +411,11 @@ DayStatisticsStore DayStatisticsStore::open_for_recording(const fs::path& path) 
 
 std::optional<DayStatisticsStore> DayStatisticsStore::open_for_reading(const fs::path& path) {
   if (!may_exist(path)) return std::nullopt;
+  try {
+    return open_existing(path, db::OpenMode::read_only);
+  } catch (const db::Error& unusable) {
+    if (unusable.is_damage()) restore_from_backup_if_possible(path);
+  }
   for (const fs::path& candidate : {path, fs::path(shelve_backup_name(path.string()))}) {
     try {
       return open_existing(candidate, db::OpenMode::read_only);

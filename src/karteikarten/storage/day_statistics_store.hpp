@@ -80,10 +80,11 @@ class DayStatisticsStore {
   // db::Error naming both files; nothing is changed then.
   static DayStatisticsStore open_for_recording(const std::filesystem::path& path);
 
-  // Opens the store at `path` for reading, or its backup when the store
-  // exists but is not usable; changes neither file. Nothing when the store
+  // Opens the store at `path` for reading. A damaged store is first
+  // replaced by a copy of its usable backup, as for recording; when that
+  // copy cannot be made, the backup itself is read. Nothing when the store
   // is missing or neither file is usable: callers read that as an empty
-  // store.
+  // store. A failure of the moment (a busy lock) never replaces a file.
   static std::optional<DayStatisticsStore> open_for_reading(const std::filesystem::path& path);
 
   // True when the file at `path` exists and is a usable store.

@@ -35,17 +35,10 @@ bool try_copy(platform::Shelf& shelf, const fs::path& destination) {
   }
 }
 
-// Keeps the unreadable file for inspection before it is replaced.
-void keep_damaged_file(const fs::path& path) {
-  std::error_code ignored;
-  fs::copy_file(path, fs::path(path.string() + ".damaged"), fs::copy_options::overwrite_existing,
-                ignored);
-}
-
 platform::Shelf restore_from_backup(const fs::path& file, const fs::path& backup, bool writeback) {
   std::optional<platform::Shelf> from_backup = try_open(backup, writeback);
   if (!from_backup) return platform::Shelf();
-  keep_damaged_file(file);
+  db::keep_damaged_copy(file);
   if (!try_copy(*from_backup, file)) return std::move(*from_backup);
   std::optional<platform::Shelf> restored = try_open(file, writeback);
   return restored ? std::move(*restored) : std::move(*from_backup);
@@ -80,14 +73,15 @@ Dict read_day_statistics(const fs::path& file) {
   return store ? store->layout() : Dict();
 }
 
-// A detached shelf holding the nested layout of the store (the store itself,
-// or its backup when the store is unusable). With `copy` equal to True a
-// usable store is also copied to its backup; a failed copy is ignored.
+// A read-only copy of the nested layout of the store (the store itself, or
+// its backup when the store is damaged, which is then restored from it).
+// With `copy` equal to True a usable store is also copied to its backup; a
+// failed copy is ignored.
 platform::Shelf day_statistics_snapshot(const fs::path& file, const Value& copy) {
-  platform::Shelf snapshot;
-  for (const auto& [name, statistics] : read_day_statistics(file)) {
-    snapshot.set(name.as_text(), statistics);
-  }
+  platform::Shelf snapshot = platform::Shelf::read_only_copy(
+      read_day_statistics(file), "the day statistics store \"" + file.string() +
+                                     "\" is written by the statistics operations, "
+                                     "not through a shelf");
   if (copy == Value(true) && DayStatisticsStore::is_store_file(file)) {
     try {
       db::copy_database_file(file, shelve_backup_name(file.string()));

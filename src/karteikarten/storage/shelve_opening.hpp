@@ -32,10 +32,11 @@ std::string shelve_backup_name(const std::string& filename);
 //   3. When neither opens, the result is an empty detached mapping
 //      (Shelf::is_persistent() is false).
 // The day statistics store ("kkv_alle.dat") is read, not opened as a shelf:
-// the result is a detached snapshot of its nested layout (from its backup
-// when the store itself is unusable), and with `copy` equal to True a usable
-// store is copied to its backup. A missing file at the store's place gives
-// an empty snapshot and creates nothing.
+// the result is a read-only copy of its nested layout (Shelf::read_only_copy;
+// the store is written only through the statistics operations). A damaged
+// store is first restored from its backup, as a damaged shelf is; with
+// `copy` equal to True a usable store is copied to its backup. A missing
+// file at the store's place gives an empty copy and creates nothing.
 platform::Shelf add_shelve_file(const std::string& filename, bool writeback = false,
                                 const Value& copy = false);
 

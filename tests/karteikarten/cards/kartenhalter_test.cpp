@@ -79,9 +79,11 @@ TEST(Kartenhalter, IntersectSharesTheListOfAnEmptyHolderOrAppendsTheMissingPairs
   empty.add_karte("B", e);
   EXPECT_EQ(other.get_bezeichner(), (Names{"A", "B"}));
 
-  // The missing pairs are appended in the other's order.
+  // The missing pairs are appended in the other's order; a pair holding an
+  // equal copy of a held record is not missing.
   Kartenhalter more;
   for (const char* name : {"C", "A", "C", "B"}) more.add_karte(name, name[0] == 'A' ? d : f);
+  more.add_karte("B", card_with_fudge(2));
   other.intersect(more);
   other.intersect(other);
   EXPECT_EQ(*empty.daten,

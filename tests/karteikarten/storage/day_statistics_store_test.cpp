@@ -165,13 +165,15 @@ TEST_F(DayStatisticsStoreTest, DamagedStoreIsRestoredFromItsBackup) {
     record("reps", "2022-1-2", 4);
     damages[kind](path());
 
-    // Reading takes the backup and leaves both files alone.
+    // Reading copies the backup over the store, keeping the damaged file.
     EXPECT_EQ(layout_text(), kept);
-    EXPECT_FALSE(DayStatisticsStore::is_store_file(path()));
-
-    EXPECT_EQ(record("reps", today, 4), 1);
     EXPECT_TRUE(DayStatisticsStore::is_store_file(path()));
     EXPECT_TRUE(fs::exists(path().string() + ".damaged"));
+
+    // Recording restores the same way.
+    damages[kind](path());
+    EXPECT_EQ(record("reps", today, 4), 1);
+    EXPECT_TRUE(DayStatisticsStore::is_store_file(path()));
     EXPECT_THAT(layout_text(),
                 HasSubstr("{'kk_test': {'reps': [('2022-1-1', 4), ('2022-1-3', 5)]"));
   }
@@ -209,7 +211,7 @@ TEST_F(DayStatisticsStoreTest, StoresAreMarkedAndOthersRejected) {
 }
 
 // The host opening the store through the shelf routine reads the same
-// nested layout, as a snapshot that writes nothing back.
+// nested layout, as a copy that refuses writes.
 TEST_F(DayStatisticsStoreTest, ShelfRoutineReadsTheStoreAsItsNestedLayout) {
   EXPECT_FALSE(add_shelve_file(path().string()).is_persistent());
   EXPECT_FALSE(fs::exists(path()));
@@ -221,7 +223,9 @@ TEST_F(DayStatisticsStoreTest, ShelfRoutineReadsTheStoreAsItsNestedLayout) {
     EXPECT_FALSE(shelf.is_persistent());
     EXPECT_EQ(shelf.keys(), (std::vector<std::string>{"kk_test", "kk_zwei"}));
     EXPECT_EQ(repr(shelf.get("kk_zwei")), "{'2022-1-3': {'heute_schon_angesehen': ['kk_test-7']}}");
-    shelf.set("kk_test", 0);
+    EXPECT_THAT([&] { shelf.set("kk_test", 0); },
+                ThrowsMessage<TypeError>(HasSubstr("written by the statistics operations")));
+    EXPECT_THROW(shelf.erase("kk_test"), TypeError);
   }
   EXPECT_EQ(repr(DayStatisticsStore::open_for_reading(path())->collection_layout("kk_test")),
             "{'reps': [('2022-1-3', 3)]}");
@@ -229,6 +233,7 @@ TEST_F(DayStatisticsStoreTest, ShelfRoutineReadsTheStoreAsItsNestedLayout) {
 
   damage(path());
   EXPECT_EQ(repr(add_shelve_file(path().string()).get("kk_test")), "{'reps': [('2022-1-3', 3)]}");
+  EXPECT_TRUE(DayStatisticsStore::is_store_file(path()));
 }
 
 }  // namespace
