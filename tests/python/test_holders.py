@@ -47,7 +47,12 @@ class KartenhalterTest(unittest.TestCase):
             holder.convert_to_identifier()
         self.assertEqual(raised.exception.args, ("fudge",))
 
-    def test_intersect_on_empty_holder_shares_the_list(self):
+    def test_intersect_is_a_union_of_equal_pairs(self):
+        held = holder_of((1, "a-1"), (2, "a-2"))
+        held.intersect(holder_of((1, "a-1"), (3, "a-2"), (2, "a-2"), (4, "a-4")))
+        self.assertEqual([(data["fudge"], name) for data, name in held.daten],
+                         [(1, "a-1"), (2, "a-2"), (3, "a-2"), (4, "a-4")])
+
         empty, other = _core.Kartenhalter(), holder_of((1, "a-1"))
         empty.intersect(other)
         other.add_karte("a-2", {"fudge": 2})
@@ -90,6 +95,9 @@ class KartenIdentifierTest(unittest.TestCase):
                          [(5, "S-1"), (2, "S-2")])
         identifier.liste = identifier.liste[1:]
         self.assertEqual(identifier.liste[0][2], "S-2")
+        identifier.add_liste([[7, {"fudge": 1}, "S-3"], (8, {}, "S-4", "ignored")])
+        self.assertEqual([(f, n) for f, _, n, _ in identifier.liste],
+                         [(2, "S-2"), (7, "S-3"), (8, "S-4")])
 
     def test_malformed_candidates(self):
         cases = [
@@ -103,8 +111,9 @@ class KartenIdentifierTest(unittest.TestCase):
         for candidate, error, message in cases:
             identifier = _core.Karten_Identifier("S")
             with self.assertRaises(error) as raised:
-                identifier.add_two_tuple_list([(1, {}, "S-0"), candidate])
+                identifier.add_two_tuple_list([(1, {}, "S-0"), candidate, (2, {}, "S-2")])
             self.assertEqual(str(raised.exception), message)
+            self.assertEqual([entry[2] for entry in identifier.liste], ["S-0"])
         identifier = _core.Karten_Identifier("S")
         with self.assertRaises(IndexError) as raised:
             identifier.add_liste([(1, {}, "S-1"), ({}, "S-2")])

@@ -68,9 +68,6 @@ class ModuleTest(HostCase):
                  "Karteikartenverwaltung"]
         for name in names:
             self.assertEqual(getattr(karteikarten, name).__bases__, (object,))
-        self.assertEqual(karteikarten.Kartenhalter.__doc__,
-                         " haelt Karteikarten mit ihrem jeweiligen Namen, hier Bezeichner genannt ")
-        self.assertEqual(karteikarten.Karteikarte.__doc__, None)
 
     def test_manager_attributes(self):
         kkv = karteikarten.Karteikartenverwaltung()

@@ -37,12 +37,25 @@ class ArgumentTest(ManagerCase):
         self.assertEqual(sorted(self.kkv.iterate_key_shelve(key="zeitdauer_heute", heute=True,
                                                             alle=False)),
                          ["alleinspiel", "anzahl", "gegenspiel", "kk", "reizung"])
-        self.assertEqual(self.kkv.add_shelve_file(os.path.join(self.data_dir, "x.dat")), {})
         self.assertEqual(self.kkv.minutes_to_days(minutes=1440), 1.0)
         self.assertEqual(self.kkv.aufteilung_5(10, 2, minimum_neue_karten=7), (3, 2))
-        self.assertIsNone(self.kkv.sortiere_nach_faelligkeit())
+
+    def test_operations_without_effect_take_any_object(self):
+        sammlung = self.register_one_card()
+        card = _core.Karteikarte(sammlung.karten["kk_test-7"], "kk_test-7", 3)
+        calls = [(self.kkv.eintragen_ob_karte_erfolgreich, (card, "good")),
+                 (self.kkv.bestimme_sammlungsort_name, (card,)),
+                 (self.kkv.adjustiere_liste_haendesammlungen, ([sammlung, card, object()],)),
+                 (self.kkv.add_frage_antwort_to_hand_objekt, (sammlung, {1: object()})),
+                 (self.kkv.archiv_alle_sammlungen_erstellen, ()),
+                 (self.kkv.sync_sammlungsort_liste_aller_sammlungen, ()),
+                 (self.kkv.sortiere_nach_faelligkeit, ())]
+        for operation, arguments in calls:
+            self.assertIsNone(operation(*arguments))
+        self.assertEqual(self.kkv.sammlungsort_name, "kk_test")
 
     def test_wrong_argument_counts_are_the_hosts_type_error(self):
+        self.assertRaises(TypeError, setattr, self.kkv, "zeitberechnung", None)
         self.assertRaises(TypeError, self.kkv.minutes_to_days)
         self.assertRaises(TypeError, self.kkv.get_card, 1)
         self.assertRaises(TypeError, self.kkv.schedule, None, None, "good", False, 1)
@@ -57,6 +70,14 @@ class ArgumentTest(ManagerCase):
             with self.assertRaises(error) as caught:
                 self.kkv.finde_beste_karte_alle([candidate])
             self.assertEqual(str(caught.exception), message)
+            # Unchecked while debug_status is off, whatever the list holds.
+            self.assertIsNone(self.kkv.check_id_faehig([candidate, object(), 5]))
+        _core._set_debug_status(True)
+        try:
+            with self.assertRaises(TypeError):
+                self.kkv.check_id_faehig([("x", {}, "kk_test-1")])
+        finally:
+            _core._set_debug_status(False)
 
     def test_missing_card_or_collection(self):
         with self.assertRaises(TypeError):

@@ -130,6 +130,7 @@ def build_fixture(data_dir):
         "GetCwd": _core.GetCwd(), "Importiere_haende": _core.Importiere_haende(),
         "CardData": data, "CardMapping": sammlung.karten, "ValueDict": sammlung.metadata,
         "ValueList": data["last_interval"],
+        "Shelf": kkv.add_shelve_file(os.path.join(data_dir, "shelf.dat")),
     }
     for module in package_modules():
         fixture[module_label(module)] = module

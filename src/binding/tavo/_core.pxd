@@ -4,7 +4,7 @@ from libcpp.memory cimport shared_ptr
 
 from value_api cimport List, Dict
 from cards_api cimport CardRef, CppKarteikarte
-from collections_api cimport CardMap, SammlungRef, CppHaendesammlungContainer
+from collections_api cimport CardMap, SammlungRef, CppHaendesammlungContainer, CppShelf
 from holders_api cimport (CppKartenhalter, CppKarten_Identifier, CppHeap_umwandler,
                           CppReihenfolge_anzeigen)
 from platform_api cimport (CppCommon_functions, CppZeitberechnungen, CppMakeDailyCopy,
@@ -47,6 +47,10 @@ cdef class Haendesammlung_vergessen(Haendesammlung):
 
 cdef class HaendesammlungContainer:
     cdef shared_ptr[CppHaendesammlungContainer] container
+
+# shelf.pxi
+cdef class Shelf:
+    cdef shared_ptr[CppShelf] shelf
 
 # holders.pxi
 cdef class Kartenhalter:

@@ -1,6 +1,7 @@
 # distutils: language = c++
 # The extension behind the package `tavo`: every wrapper class, built from
 # one .pxi file per part. The package's modules take their classes from it.
+cimport cython
 from libc.stdint cimport int64_t
 from libcpp cimport bool
 from libcpp.memory cimport shared_ptr
@@ -20,6 +21,7 @@ include "conversions.pxi"
 include "card_data.pxi"
 include "karteikarte.pxi"
 include "holders.pxi"
+include "shelf.pxi"
 include "collections.pxi"
 include "analyzer.pxi"
 include "platform.pxi"

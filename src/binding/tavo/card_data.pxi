@@ -18,9 +18,16 @@ cdef CardRef card_ref_from_py(object data) except *:
 
 
 cdef class CardData(object):
-    """A card's learning state as a mapping, read and written in place: a
-    change made here is a change of the card in its collection. Assigning a
-    learning key checks its kind (TypeError or ValueError)."""
+    """A card's learning state as a mapping, read and written in place.
+
+    A change made here is a change of the card in its collection. Card data
+    is handed out by the module: calling the class raises TypeError. Reading
+    a missing key raises KeyError. Assigning a learning key checks its kind
+    (TypeError or ValueError, the card unchanged then); any other key is kept
+    as it is. Keys cannot be deleted (NotImplementedError). Lists and
+    mappings read from it are live. It compares equal to card data of the
+    same record, and to card data or a dict with equal items.
+    """
 
     def __init__(self, *args, **kwargs):
         raise TypeError("card data is handed out by the module, not created")
@@ -41,18 +48,23 @@ cdef class CardData(object):
         return iter(self.keys())
 
     def keys(self):
+        """Return the keys as a new list: the module's own in a fixed order, then any others."""
         return keys_to_py(card_record_to_value(self.record.get()[0]).keys())
 
     def values(self):
+        """Return the values as a new list, in the order of keys(); lists and mappings are live."""
         return [self[key] for key in self.keys()]
 
     def items(self):
+        """Return the pairs (key, value) as a new list, in the order of keys()."""
         return [(key, self[key]) for key in self.keys()]
 
     def get(self, key, default=None):
+        """Return the value under `key`, or `default` when there is none."""
         return self[key] if key in self else default
 
     def copy(self):
+        """Return an independent plain dict of the card data, nested lists and dicts copied."""
         return dict_to_py(card_record_to_value(self.record.get()[0]))
 
     def __eq__(self, other):

@@ -30,8 +30,17 @@ cdef extern from "karteikarten/cards/card_map.hpp" namespace "tavo::kk":
 cdef extern from "platform/shelf.hpp" namespace "tavo::platform":
     cdef cppclass CppShelf "tavo::platform::Shelf":
         CppShelf()
+        bool is_persistent()
+        bool is_read_only()
+        bool is_writeback()
         vector[string] keys() except +raise_py_error
+        size_t size() except +raise_py_error
+        bool contains(const string& key) except +raise_py_error
         Value get(const string& key) except +raise_py_error
+        void set(const string& key, const Value& value) except +raise_py_error
+        void erase(const string& key) except +raise_py_error
+        void sync() except +raise_py_error
+        void close() except +raise_py_error
 
 
 cdef extern from "platform/haendesammlung.hpp" namespace "tavo::platform":
@@ -304,6 +313,7 @@ cdef extern from "karteikarten/storage/haendesammlung_container.hpp" namespace "
 
 
 cdef extern from "shared_member.hpp" namespace "tavo::binding":
+    shared_ptr[CppShelf] shared_shelf(CppShelf& shelf)
     # A handle to a collection's card map that keeps the collection alive.
     shared_ptr[CardMap] shared_karten "tavo::binding::shared_member"(
         const SammlungRef& owner, CardMap* member)

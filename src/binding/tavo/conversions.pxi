@@ -216,8 +216,15 @@ cdef int64_t checked_index(const List& items, index) except *:
 
 
 cdef class ValueList(object):
-    """A list the module shares with the host: changes through it reach the
-    module, and the module's show here."""
+    """A list the module shares with the host, read and written in place.
+
+    Changes through it reach the module, and the module's show here; items
+    that are lists or mappings are live views too. It supports len(),
+    indexing (IndexError "list index out of range"), item assignment and
+    deletion, iteration over a snapshot, `in` and ==; a slice reads as a new
+    list. Passing the view back to the module hands over the very same list.
+    Built without arguments, it is a new empty list shared with nothing.
+    """
 
     def __len__(self):
         return self.items.size()
@@ -240,16 +247,24 @@ cdef class ValueList(object):
         return item in list(self)
 
     def append(self, item):
+        """Append `item`; TypeError for an object the module cannot hold."""
         self.items.append(from_py(item))
 
     def extend(self, items):
+        """Append every item of the iterable `items`, in order (the view itself included)."""
         for item in list(items):
             self.items.append(from_py(item))
 
     def insert(self, index, item):
+        """Insert `item` before `index`; an index out of range inserts at the nearer end."""
         self.items.insert(index, from_py(item))
 
     def pop(self, index=-1):
+        """Remove and return the item at `index`, the last by default.
+
+        IndexError "list index out of range" when there is no such item, also
+        for an empty list.
+        """
         return to_py(self.items.pop(checked_index(self.items, index)), True)
 
     def __eq__(self, other):
@@ -266,8 +281,15 @@ cdef class ValueList(object):
 
 
 cdef class ValueDict(object):
-    """A mapping the module shares with the host, read and written in
-    place; nested lists and mappings are shared views too."""
+    """A mapping the module shares with the host, read and written in place.
+
+    Changes through it reach the module, and the module's show here; nested
+    lists and mappings are live views too. Keys keep their insertion order.
+    It supports len(), [] (KeyError for a missing key), item assignment and
+    deletion, iteration over the keys, `in` and ==. Passing the view back to
+    the module hands over the very same mapping. Built without arguments, it
+    is a new empty mapping shared with nothing.
+    """
 
     def __len__(self):
         return self.entries.size()
@@ -294,23 +316,33 @@ cdef class ValueDict(object):
         return iter(self.keys())
 
     def keys(self):
+        """Return the keys as a new list, in insertion order."""
         return keys_to_py(self.entries.keys())
 
     def values(self):
+        """Return the values as a new list, in key order; lists and mappings are live."""
         return [self[key] for key in self.keys()]
 
     def items(self):
+        """Return the pairs (key, value) as a new list, in key order."""
         return [(key, self[key]) for key in self.keys()]
 
     def get(self, key, default=None):
+        """Return the value under `key`, or `default` when there is none."""
         return self[key] if key in self else default
 
     def setdefault(self, key, default=None):
+        """Return the value under `key`, storing `default` there first when there is none."""
         if key not in self:
             self[key] = default
         return self[key]
 
     def pop(self, key, *default):
+        """Remove `key` and return its value.
+
+        For a missing key, return the default when one is given, else raise
+        KeyError.
+        """
         if key not in self:
             if default:
                 return default[0]
@@ -320,11 +352,16 @@ cdef class ValueDict(object):
         return value
 
     def update(self, other=(), **more):
+        """Store the entries of `other` and of the keyword arguments, as dict.update does.
+
+        `other` is a mapping or an iterable of pairs (key, value).
+        """
         pairs = other.items() if hasattr(other, "items") else other
         for key, value in list(pairs) + list(more.items()):
             self[key] = value
 
     def copy(self):
+        """Return an independent plain dict, nested lists and dicts copied."""
         return dict_to_py(self.entries)
 
     def __eq__(self, other):

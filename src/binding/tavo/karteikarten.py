@@ -1,13 +1,38 @@
-"""The card administration: daily limits, the cards in rotation, the
-answers' learning phases, intervals and due moments, the forgotten-cards
-drill, and the day statistics and settings.
+"""The card administration of the tavo package: the scheduler hosts learn with.
 
-The host creates one Karteikartenverwaltung, registers its hand collections
-with add_haendesammlung and then asks it for cards and reports the answers.
-`debug_status` may be switched at any time; while it is True a failed
-consistency check enters pdb.set_trace() and then raises AssertionError.
-`start_date`, the moment the module was loaded, is where the forgotten-cards
-drill looks back from; assigning it moves that point.
+It decides the daily limits, the cards in rotation, the answers' learning
+phases, intervals and due moments, and keeps the forgotten-cards drill, the
+day statistics and the settings. The module offers Karteikartenverwaltung,
+the manager a host creates once, and the classes around it from the
+compiled core (Karteikarte, Kartenhalter, HaendesammlungContainer,
+HaendesammlungVerteilungAnalyzer, ...). A host registers its hand
+collections and then runs the learning loop:
+
+    from tavo import karteikarten
+
+    kkv = karteikarten.Karteikartenverwaltung(neue_karten_pro_tag=10)
+    kkv.add_haendesammlung({1: {"fragetext": "1NT - 2C?",
+                                "antworttext": "Stayman"}}, "kk_deck")
+    card = kkv.get_card()                    # None: nothing to learn now
+    while card is not None:
+        print(card.get_frage())
+        again, hard, good, easy = kkv.get_interval_responses(card)
+        tage = kkv.answer_card(card, "good", 12)   # the answer, 12 seconds
+        card = kkv.get_card()
+
+answer_card schedules the answer, records it on the card and in the day
+statistics, and stores the card before it returns. The library's errors
+arrive as the Python exceptions of the same names: answer_card raises
+ValueError for an answer the card does not take, KeyError when its
+collection is not registered.
+
+The module's globals: `cf` is the clock every date and time comes from;
+cf.set_fixed_now(seconds) freezes it and cf.clear_fixed_now() releases it.
+`pd` stores the collections and settings. `debug_status` may be switched at
+any time; while it is True a failed consistency check enters
+pdb.set_trace() and then raises AssertionError. `start_date`, the moment the
+module was loaded, is where the forgotten-cards drill looks back from;
+assigning it moves that point.
 """
 import sys as _sys
 import types as _types

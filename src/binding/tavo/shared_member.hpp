@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "karteikarten/cards/card_record.hpp"
+#include "platform/shelf.hpp"
 
 namespace tavo::binding {
 
@@ -17,6 +18,11 @@ std::shared_ptr<Member> shared_member(const std::shared_ptr<Owner>& owner, Membe
 
 inline kk::CardRef make_card_ref(kk::CardRecord record) {
   return std::make_shared<kk::CardRecord>(std::move(record));
+}
+
+// Moves `shelf` into a shared handle; `shelf` is closed afterwards.
+inline std::shared_ptr<platform::Shelf> shared_shelf(platform::Shelf& shelf) {
+  return std::make_shared<platform::Shelf>(std::move(shelf));
 }
 
 }  // namespace tavo::binding
