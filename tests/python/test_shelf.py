@@ -39,7 +39,8 @@ class ShelfTest(ShelfCase):
             shelf["d"] = {"a": (1, moment), 2: None}
             shelf["gone"] = 1.5
             del shelf["gone"]
-            self.assertEqual((len(shelf), "k" in shelf, "gone" in shelf), (2, True, False))
+            self.assertEqual((len(shelf), "k" in shelf, "gone" in shelf, shelf.has_key("d")),
+                             (2, True, False, True))
             self.assertEqual(shelf.get("gone", "default"), "default")
         self.assertRaises(ValueError, shelf.keys)
 

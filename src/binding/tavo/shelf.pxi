@@ -53,6 +53,10 @@ cdef class Shelf(object):
     def __contains__(self, key):
         return self.shelf.get().contains(text_from_py(key, "a shelf key"))
 
+    def has_key(self, key):
+        """Whether `key` is stored, as `key in shelf` (for Python 2 hosts)."""
+        return key in self
+
     def __len__(self):
         return self.shelf.get().size()
 
