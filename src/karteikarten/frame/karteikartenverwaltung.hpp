@@ -477,6 +477,9 @@ class Karteikartenverwaltung {
   void record_lapse(const Karteikarte& card);
   Value schedule_forgotten(Karteikarte& card, const std::string& response, bool real);
   Value schedule_learning(Karteikarte& card, const std::string& response, bool real);
+  // Moves `card` from its learning steps to the learned phase: `interval`
+  // days and the ease STARTING_EASE.
+  void graduate(Karteikarte& card, std::int64_t interval) const;
   Value schedule_learned(Karteikarte& card, const std::string& response, std::int64_t delay,
                          bool real);
   Value schedule_relearning(Karteikarte& card, const std::string& response, bool real);

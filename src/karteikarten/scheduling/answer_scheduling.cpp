@@ -90,16 +90,20 @@ Value Karteikartenverwaltung::schedule_learning(Karteikarte& card, const std::st
     if (card.steps_index < static_cast<std::int64_t>(NEW_STEPS.size())) {
       return minutes_to_days(NEW_STEPS.at(card.steps_index).as_float());
     }
-    card.learnstatus = Learnstatus::learned;
-    card.interval = GRADUATING_INTERVAL;
+    graduate(card, GRADUATING_INTERVAL);
     return card.interval;
   }
   if (response == "easy") {
-    card.learnstatus = Learnstatus::learned;
-    card.interval = EASY_INTERVAL;
+    graduate(card, EASY_INTERVAL);
     return EASY_INTERVAL;
   }
   reject_response();
+}
+
+void Karteikartenverwaltung::graduate(Karteikarte& card, std::int64_t interval) const {
+  card.learnstatus = Learnstatus::learned;
+  card.interval = interval;
+  card.ease_factor = STARTING_EASE;
 }
 
 Value Karteikartenverwaltung::schedule_learned(Karteikarte& card, const std::string& response,

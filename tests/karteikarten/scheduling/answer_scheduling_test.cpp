@@ -45,6 +45,36 @@ TEST_F(Scheduling, LearningCardThroughItsSteps) {
   }
 }
 
+TEST_F(Scheduling, GraduationGivesTheStartingEase) {
+  // Registration gives 130; leaving the learning steps gives STARTING_EASE,
+  // so the first review's "good" multiplies the graduating interval by it.
+  const struct {
+    std::int64_t starting_ease;
+    const char* last_step;
+    const char* ease;
+    const char* next_good;
+  } cases[] = {{250, "good", "250", "2.5"}, {300, "good", "300", "3.0"},
+               {250, "easy", "250", "10.0"}};
+  for (const auto& c : cases) {
+    kkv.STARTING_EASE = c.starting_ease;
+    Karteikarte graduating = card();
+    EXPECT_EQ(repr(graduating.ease_factor), "130");
+    graduating.steps_index = 1;
+    kkv.get_interval_responses(graduating);
+    EXPECT_EQ(repr(graduating.ease_factor), "130") << "a preview changes only its copy";
+    kkv.schedule(None, graduating, c.last_step);
+    EXPECT_EQ(repr(graduating.ease_factor), c.ease) << c.last_step;
+    graduating.due = Due::at(a_morning);
+    EXPECT_EQ(repr(kkv.schedule(None, graduating, "good")), c.next_good) << c.last_step;
+  }
+  // A learned card keeps its ease through relearning.
+  kkv.LAPSE_STEPS = List{10};
+  Karteikarte relearning = learned_card(10, 170, a_morning);
+  relearning.learnstatus = Learnstatus::relearning;
+  kkv.schedule(None, relearning, "good");
+  EXPECT_EQ(repr(relearning.ease_factor), "170");
+}
+
 TEST_F(Scheduling, LearnedCardOnTimeAndSixDaysLate) {
   const struct {
     const char* response;
