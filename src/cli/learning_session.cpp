@@ -177,8 +177,8 @@ void print_session_end(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
   out << (outcome.stopped ? "Session stopped. " : "No more cards for now. ") << outcome.answered
       << (outcome.answered == 1 ? " answer" : " answers") << " stored.\n";
   const kk::DayFigures figures = kk::day_figures(kkv);
-  if (!outcome.stopped && figures.due_now > 0) {
-    out << figures.due_now << (figures.due_now == 1 ? " card is" : " cards are")
+  if (!outcome.stopped && figures.due_now_in_choice > 0) {
+    out << figures.due_now_in_choice << (figures.due_now_in_choice == 1 ? " card is" : " cards are")
         << " due but held back by today's limits.\n";
   }
   print_next_due(out, figures, platform::cf().get_now());

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "karteikarten/cards/card_map.hpp"
@@ -30,8 +31,10 @@ struct ChoiceCard {
 
 class ChoiceCards {
  public:
-  // Gathers the new cards and the cards due no later than `bound`.
-  ChoiceCards(const kk::CardMap& karten, double bound);
+  // Gathers the new cards and the cards due no later than `bound`, except
+  // the cards named in `passed_over`, which must outlive the view.
+  ChoiceCards(const kk::CardMap& karten, double bound,
+              const std::unordered_set<std::string>& passed_over);
 
   const std::vector<ChoiceCard>& new_cards() const { return new_cards_; }
   // The cards due no later than max(`end`, the bound), in the collection's
@@ -43,6 +46,7 @@ class ChoiceCards {
   void gather(const kk::CardMap& karten, double bound);
 
   double bound_;
+  const std::unordered_set<std::string>* passed_over_;
   std::vector<ChoiceCard> new_cards_;
   std::vector<ChoiceCard> due_cards_;
 };

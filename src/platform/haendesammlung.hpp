@@ -38,7 +38,9 @@ struct StoredCardFingerprint {
 // the fingerprint of each (its record and its place in the card order),
 // and the fingerprint of the metadata. Kept by PickleDump so that a save
 // writes only what changed: a card is unchanged when the stored card at its
-// place has its name and fingerprint. A snapshot taken under another name
+// place has its name and fingerprint. It is also what a save compares the
+// store's rows with, to find cards another program changed meanwhile
+// (see PickleDump::save_haendesammlung). A snapshot taken under another name
 // than the one saved under (or none at all) says nothing about the store,
 // and the save writes everything.
 struct StoredSnapshot {
@@ -308,6 +310,12 @@ class Haendesammlung {
   // until then.
   void begin_choice(double voraus);
   void end_choice();
+  // Lets every later choice on this collection pass over the card `name`,
+  // as if it were not due: a card answered ahead is shown once in a
+  // session of learning ahead, although its new due moment still lies
+  // inside the look-ahead.
+  void pass_over_in_choices(const std::string& name);
+  bool is_passed_over(const std::string& name) const { return passed_over_.contains(name); }
   // Starts a choice on this collection: neue_dict becomes
   // get_neue_karten_im_umlauf() (returned as well), and no review counts as
   // handed out.
@@ -381,6 +389,8 @@ class Haendesammlung {
 
   // The cards of the choice in progress, gathered by begin_choice.
   mutable std::optional<ChoiceCards> choice_cards_;
+  // The cards every choice passes over.
+  std::unordered_set<std::string> passed_over_;
 
   // The choice in progress: the review limit last given to
   // get_anzahl_moegliche_wiederholungen, the reviews handed out, how many

@@ -568,10 +568,12 @@ std::vector<kk::Entry> Haendesammlung::wandle_bezeichner_liste_in_karten_liste_u
 
 void Haendesammlung::begin_choice(double voraus) {
   forget_handed_out();
-  choice_cards_.emplace(karten, review_window_end(voraus));
+  choice_cards_.emplace(karten, review_window_end(voraus), passed_over_);
 }
 
 void Haendesammlung::end_choice() { choice_cards_.reset(); }
+
+void Haendesammlung::pass_over_in_choices(const std::string& name) { passed_over_.insert(name); }
 
 void Haendesammlung::forget_handed_out() {
   handed_out_.clear();

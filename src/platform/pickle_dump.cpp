@@ -11,7 +11,10 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
+#include <string_view>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "db/connection.hpp"
@@ -167,20 +170,123 @@ void write_metadata(db::Connection& connection, const std::string& name,
   statement.run();
 }
 
+// A card this save did not write or remove because another program changed
+// it in the store since the snapshot: the collection takes the store's
+// version once the save is committed.
+struct Conflict {
+  std::string name;
+  // The card's place in the collection's card order; none for a card that
+  // the save would have removed.
+  std::optional<std::size_t> position;
+  // The store's version of the card; none when the store no longer holds it.
+  std::optional<kk::CardRecord> stored;
+};
+
 // What a save changes in the snapshot: the cards written, each with its
-// place, the stored cards removed, and how many places kept their card.
+// place, the stored cards removed, how many places kept their card, and the
+// cards left to the store's version.
 struct SnapshotChanges {
   std::vector<std::pair<std::size_t, StoredCardFingerprint>> written;
   std::vector<std::string> removed;
   std::size_t places_kept = 0;
+  std::vector<Conflict> conflicts;
 };
 
+// Compares what the store holds now of a card the save is about to write
+// or remove with what the snapshot says it held, inside the save's
+// transaction. Reads the stored row of that one card, so that a save costs
+// a lookup per card it writes, never a pass over the store.
+class StoreCheck {
+ public:
+  StoreCheck(db::Connection& connection, const std::string& name, const StoredSnapshot& snapshot)
+      : select_(connection.prepare(detail::select_card_sql())),
+        path_(connection.path()),
+        name_(name),
+        snapshot_(snapshot) {}
+
+  // The card as the store holds it now, or none.
+  std::optional<detail::StoredCard> current(const std::string& card_name) {
+    select_.bind_all(name_, card_name);
+    std::optional<detail::StoredCard> card;
+    if (select_.step()) {
+      try {
+        card = detail::read_card_row(select_);
+      } catch (const tavo::Error& error) {
+        select_.reset();
+        reject_content(path_, "card " + repr(card_name), error);
+      }
+    }
+    select_.reset();
+    return card;
+  }
+
+  // True when the store holds the card as the snapshot says it did: the
+  // record it fingerprinted (wherever the store now places the card), or no
+  // card when the snapshot holds none. `place` is where the snapshot holds
+  // the card, when the caller knows it.
+  bool unchanged_elsewhere(const std::string& card_name, std::optional<std::size_t> place,
+                           const std::optional<detail::StoredCard>& current) {
+    if (!place) place = place_in_snapshot(card_name);
+    if (!place) return !current;
+    return current &&
+           card_fingerprint(current->record, *place) == snapshot_.cards[*place].fingerprint;
+  }
+
+ private:
+  // Where the snapshot holds `card_name`; the index by name is built at
+  // the first card that left its place.
+  std::optional<std::size_t> place_in_snapshot(const std::string& card_name) {
+    if (!places_) {
+      places_.emplace();
+      places_->reserve(snapshot_.cards.size());
+      for (std::size_t place = 0; place < snapshot_.cards.size(); ++place) {
+        places_->emplace(snapshot_.cards[place].name, place);
+      }
+    }
+    const auto found = places_->find(card_name);
+    if (found == places_->end()) return std::nullopt;
+    return found->second;
+  }
+
+  db::Statement select_;
+  fs::path path_;
+  const std::string& name_;
+  const StoredSnapshot& snapshot_;
+  std::optional<std::unordered_map<std::string_view, std::size_t>> places_;
+};
+
+// The row position at which the card `card_name` (at `position` in the
+// card order; `same_place` when the snapshot holds it there too) may be
+// written: the store must still hold what the snapshot says, or already
+// hold exactly `record`. A card that kept its place in this collection
+// keeps the store's place, so that another program's new card order
+// stands. Nothing, with the conflict recorded, for any other card.
+std::optional<std::int64_t> checked_row_position(StoreCheck& check, const std::string& card_name,
+                                                 const kk::CardRecord& record, std::size_t position,
+                                                 bool same_place, SnapshotChanges& changes) {
+  std::optional<detail::StoredCard> current = check.current(card_name);
+  const bool already_stored =
+      current && kk::stored_fingerprint(current->record) == kk::stored_fingerprint(record);
+  const std::optional<std::size_t> known_place =
+      same_place ? std::optional(position) : std::nullopt;
+  if (!already_stored && !check.unchanged_elsewhere(card_name, known_place, current)) {
+    changes.conflicts.push_back(
+        {card_name, position, current ? std::optional(std::move(current->record)) : std::nullopt});
+    return std::nullopt;
+  }
+  if (same_place && current) return current->position;
+  return static_cast<std::int64_t>(position);
+}
+
 // Writes every card that the snapshot `before` does not hold at its place
-// with its fingerprint (every card when there is no snapshot).
+// with its fingerprint (every card when there is no snapshot); with a
+// snapshot, only where checked_row_position allows it.
 void write_cards(db::Connection& connection, const std::string& name,
                  const Haendesammlung& collection, const StoredSnapshot* before,
                  SnapshotChanges& changes) {
   db::Statement statement = connection.prepare(detail::upsert_card_sql());
+  std::optional<StoreCheck> check;
+  if (before != nullptr) check.emplace(connection, name, *before);
   std::size_t position = 0;
   for (const auto& [card_name, record] : collection.karten) {
     const std::uint64_t fingerprint = card_fingerprint(*record, position);
@@ -189,10 +295,14 @@ void write_cards(db::Connection& connection, const std::string& name,
     const bool same_place = stored != nullptr && stored->name == card_name;
     if (same_place) ++changes.places_kept;
     if (!same_place || stored->fingerprint != fingerprint) {
-      detail::bind_card_row(statement, name, card_name, static_cast<std::int64_t>(position),
-                            *record);
-      statement.run();
-      changes.written.push_back({position, {card_name, fingerprint}});
+      const std::optional<std::int64_t> row_position =
+          check ? checked_row_position(*check, card_name, *record, position, same_place, changes)
+                : static_cast<std::int64_t>(position);
+      if (row_position) {
+        detail::bind_card_row(statement, name, card_name, *row_position, *record);
+        statement.run();
+        changes.written.push_back({position, {card_name, fingerprint}});
+      }
     }
     ++position;
   }
@@ -225,19 +335,35 @@ std::vector<std::string> gone_cards(db::Connection& connection, const std::strin
   return candidates;
 }
 
+// Deletes the `gone` cards. With a snapshot, a card that another program
+// removed already is left alone, and one that it changed is kept as a
+// conflict; `changes.removed` names the cards deleted.
 void remove_cards(db::Connection& connection, const std::string& name,
-                  const std::vector<std::string>& gone) {
+                  const std::vector<std::string>& gone, const StoredSnapshot* before,
+                  SnapshotChanges& changes) {
   db::Statement statement =
       connection.prepare("DELETE FROM card WHERE collection = ? AND name = ?");
+  std::optional<StoreCheck> check;
+  if (before != nullptr) check.emplace(connection, name, *before);
   for (const std::string& card_name : gone) {
+    if (check) {
+      std::optional<detail::StoredCard> current = check->current(card_name);
+      if (!current) continue;
+      if (!check->unchanged_elsewhere(card_name, std::nullopt, current)) {
+        changes.conflicts.push_back({card_name, std::nullopt, std::move(current->record)});
+        continue;
+      }
+    }
     statement.bind_all(name, card_name);
     statement.run();
+    changes.removed.push_back(card_name);
   }
 }
 
 // The snapshot after a save of `name` that made `changes` to a collection
 // of `count` cards: the old one changed in place when it was taken under
-// `name`, else a new one (every card was written then).
+// `name`, else a new one (every card was written then). The places of the
+// conflicting cards are filled by take_stored_versions.
 void update_snapshot(StoredSnapshot& snapshot, const std::string& name, std::size_t count,
                      std::uint64_t metadata_json_fingerprint, SnapshotChanges& changes) {
   if (snapshot.stored_name != name) {
@@ -247,6 +373,59 @@ void update_snapshot(StoredSnapshot& snapshot, const std::string& name, std::siz
   snapshot.metadata_fingerprint = metadata_json_fingerprint;
   snapshot.cards.resize(count);
   for (auto& [position, card] : changes.written) snapshot.cards[position] = std::move(card);
+}
+
+// Makes the collection and its snapshot hold the store's version of each
+// conflicting card, so that the next save neither writes it nor meets the
+// conflict again: a changed card takes the stored record (its transient
+// fudge stays, and its record stays the one every holder shares), a card
+// the store no longer holds leaves the collection, and a card the save
+// would have removed comes back at the end of the card order. Returns the
+// names of the cards, in that order.
+std::vector<std::string> take_stored_versions(Haendesammlung& collection,
+                                              std::vector<Conflict>& conflicts) {
+  StoredSnapshot& snapshot = collection.stored;
+  std::vector<std::string> names;
+  std::vector<std::pair<std::size_t, std::string>> removed_elsewhere;
+  for (Conflict& conflict : conflicts) {
+    names.push_back(conflict.name);
+    if (!conflict.position) continue;
+    if (!conflict.stored) {
+      removed_elsewhere.emplace_back(*conflict.position, conflict.name);
+      continue;
+    }
+    kk::CardRecord& record = *collection.karten.at(conflict.name);
+    conflict.stored->fudge = record.fudge;
+    record = std::move(*conflict.stored);
+    snapshot.cards[*conflict.position] = {conflict.name,
+                                          card_fingerprint(record, *conflict.position)};
+  }
+  // From the last place back, so that the places still to do stay put.
+  std::sort(removed_elsewhere.rbegin(), removed_elsewhere.rend());
+  for (const auto& [position, card_name] : removed_elsewhere) {
+    collection.karten.erase(card_name);
+    snapshot.cards.erase(snapshot.cards.begin() + static_cast<std::ptrdiff_t>(position));
+  }
+  if (!removed_elsewhere.empty()) {
+    // The cards behind moved up a place. After the save the collection
+    // holds what the snapshot says, so their fingerprints come from it.
+    const std::size_t first_moved = removed_elsewhere.back().first;
+    std::size_t position = 0;
+    for (const auto& [card_name, record] : collection.karten) {
+      if (position >= first_moved) {
+        snapshot.cards[position].fingerprint = card_fingerprint(*record, position);
+      }
+      ++position;
+    }
+  }
+  for (Conflict& conflict : conflicts) {
+    if (conflict.position) continue;
+    const std::size_t position = collection.karten.size();
+    auto record = std::make_shared<kk::CardRecord>(std::move(*conflict.stored));
+    snapshot.cards.push_back({conflict.name, card_fingerprint(*record, position)});
+    collection.karten.set(conflict.name, std::move(record));
+  }
+  return names;
 }
 
 // The whole file; an empty file gives an empty text.
@@ -316,13 +495,16 @@ SaveCounts PickleDump::save_haendesammlung(const std::string& name,
   }
   SnapshotChanges changes;
   write_cards(connection, name, collection, before, changes);
-  changes.removed = gone_cards(connection, name, collection, before, changes);
-  remove_cards(connection, name, changes.removed);
+  remove_cards(connection, name, gone_cards(connection, name, collection, before, changes), before,
+               changes);
   transaction.commit();
   counts.cards_written = changes.written.size();
   counts.cards_removed = changes.removed.size();
   update_snapshot(collection.stored, name, collection.karten.size(), metadata_json_fingerprint,
                   changes);
+  if (!changes.conflicts.empty()) {
+    throw CollectionConflict(name, take_stored_versions(collection, changes.conflicts));
+  }
   return counts;
 }
 

@@ -5,6 +5,22 @@
 // JSON) and one row per card with a typed column for each learning field.
 // A save writes only the cards whose stored fingerprint changed since the
 // last load or save, and removes cards that are gone, in one transaction.
+//
+// Several programs may hold one stored collection at once. A save never
+// overwrites another program's change of a card: before it writes or
+// removes a card, it reads that card's row and compares it with the
+// snapshot of what this program loaded or last saved. A card that another
+// program changed, removed or added since then is neither written nor
+// removed, unless the store already holds exactly what the save would
+// write. The rest of the save is kept (a learner's other answers are not
+// lost); once it is committed, the collection takes the store's version of
+// each such card (a removed card leaves the collection, a card this save
+// would have removed comes back), so that the next save does not meet the
+// conflict again, and the save throws one CollectionConflict naming the
+// collection and the cards. A save without a snapshot under its name (a
+// collection not loaded from the store, or stored under a new name) has
+// nothing to compare with and writes every card. The metadata is not
+// compared: the later save's metadata holds.
 // Settings live as JSON in "settings/kkv_settings.eps", written to a
 // temporary file that is renamed into place. Nothing is kept open between
 // calls, and nothing stored is ever executed when read.
@@ -17,6 +33,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/collection_conflict.hpp"
 #include "platform/haendesammlung.hpp"
 #include "value/value.hpp"
 
@@ -45,6 +62,9 @@ class PickleDump {
   // and the metadata are written and any other card stored under `name` is
   // removed. Creates the store and its directory when missing. db::Error on
   // failure, with the store and the snapshot left as they were.
+  // CollectionConflict, after the rest of the save is committed, when cards
+  // were changed by another program since the snapshot (see above); the
+  // collection then holds the store's version of them.
   SaveCounts save_haendesammlung(const std::string& name, Haendesammlung& collection) const;
 
   // The names of the stored collections, in name order; empty when nothing

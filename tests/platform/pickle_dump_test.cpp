@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <tuple>
 
@@ -102,6 +104,11 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
   EXPECT_EQ(repr(loaded->metadata), repr(sammlung->metadata));
   EXPECT_EQ(loaded->startzeit_tag, 3);
   EXPECT_EQ(loaded->vorauslernen, 0);
+  // Every kind of field reads back with the fingerprint it was saved with,
+  // so the next save finds the store as its snapshot says.
+  card.reps = 4;
+  sammlung->karten.at("kk_test-3")->reps = 1;
+  EXPECT_EQ(save("kk_test", *sammlung), Saved(2, 0, false));
 }
 
 TEST_F(PickleDumpTest, NothingStoredMeansNoCollectionAndNoFile) {
@@ -170,6 +177,147 @@ TEST_F(PickleDumpTest, AFailedSaveLeavesStoreAndSnapshotAsTheyWere) {
   db::Connection(pd().collections_path(), db::OpenMode::read_write).execute("DROP TRIGGER refuse");
   EXPECT_EQ(save("kk_test", *sammlung), Saved(2, 0, false));
   EXPECT_EQ(reloaded()->karten.at("kk_test-3")->reps, 5);
+}
+
+// Two programs on one store: "here" and "elsewhere" each load the
+// collection; elsewhere changes it and saves, then here changes it and
+// saves. Reps mark whose version a card holds: 10 elsewhere, 20 here.
+struct ConflictCase {
+  const char* what;
+  std::function<void(Haendesammlung&)> elsewhere;
+  std::function<void(Haendesammlung&)> here;
+  std::vector<std::string> conflicting;
+  // The message, without its closing words on the store's version.
+  std::string message;
+  // "card reps" in card order, after here's save.
+  std::vector<std::string> stored;
+  std::vector<std::string> held_here;
+};
+
+void set_reps(Haendesammlung& sammlung, std::initializer_list<int> cards, std::int64_t reps) {
+  for (const int card : cards) sammlung.karten.at("kk_test-" + std::to_string(card))->reps = reps;
+}
+
+void add_card(Haendesammlung& sammlung, std::int64_t reps) {
+  auto record = std::make_shared<kk::CardRecord>();
+  record->reps = reps;
+  sammlung.karten.set("kk_test-4", record);
+}
+
+std::vector<std::string> reps_of(const Haendesammlung& sammlung) {
+  std::vector<std::string> cards;
+  for (const auto& [name, record] : sammlung.karten) {
+    cards.push_back(name + " " + std::to_string(record->reps));
+  }
+  return cards;
+}
+
+const ConflictCase conflict_cases[] = {
+    {"cards changed elsewhere keep the store's version, the others are written",
+     [](Haendesammlung& s) {
+       set_reps(s, {1, 2}, 10);
+     },
+     [](Haendesammlung& s) {
+       set_reps(s, {1, 2, 3}, 20);
+     },
+     {"kk_test-1", "kk_test-2"},
+     "collection 'kk_test': 2 cards were changed by another program since they were loaded and "
+     "were not saved: kk_test-1, kk_test-2",
+     {"kk_test-1 10", "kk_test-2 10", "kk_test-3 20"},
+     {"kk_test-1 10", "kk_test-2 10", "kk_test-3 20"}},
+    {"a card removed elsewhere is not stored again",
+     [](Haendesammlung& s) { s.remove_card("kk_test-1"); },
+     [](Haendesammlung& s) {
+       set_reps(s, {1, 3}, 20);
+     },
+     {"kk_test-1"},
+     "collection 'kk_test': 1 card was changed by another program since it was loaded and was "
+     "not saved: kk_test-1",
+     {"kk_test-2 0", "kk_test-3 20"},
+     {"kk_test-2 0", "kk_test-3 20"}},
+    {"a card changed elsewhere is not removed, and comes back here",
+     [](Haendesammlung& s) { set_reps(s, {2}, 10); },
+     [](Haendesammlung& s) {
+       s.remove_card("kk_test-2");
+       set_reps(s, {3}, 20);
+     },
+     {"kk_test-2"},
+     "collection 'kk_test': 1 card was changed by another program since it was loaded and was "
+     "not saved: kk_test-2",
+     {"kk_test-1 0", "kk_test-2 10", "kk_test-3 20"},
+     {"kk_test-1 0", "kk_test-3 20", "kk_test-2 10"}},
+    {"a card added elsewhere is not replaced by one of the same name",
+     [](Haendesammlung& s) { add_card(s, 10); },
+     [](Haendesammlung& s) { add_card(s, 20); },
+     {"kk_test-4"},
+     "collection 'kk_test': 1 card was changed by another program since it was loaded and was "
+     "not saved: kk_test-4",
+     {"kk_test-1 0", "kk_test-2 0", "kk_test-3 0", "kk_test-4 10"},
+     {"kk_test-1 0", "kk_test-2 0", "kk_test-3 0", "kk_test-4 10"}},
+    {"the same change made elsewhere is no conflict",
+     [](Haendesammlung& s) { set_reps(s, {2}, 10); },
+     [](Haendesammlung& s) { set_reps(s, {2}, 10); },
+     {},
+     "",
+     {"kk_test-1 0", "kk_test-2 10", "kk_test-3 0"},
+     {"kk_test-1 0", "kk_test-2 10", "kk_test-3 0"}},
+    {"other cards and another program's card order never conflict",
+     [](Haendesammlung& s) {
+       s.remove_card("kk_test-1");
+       set_reps(s, {2}, 10);
+     },
+     [](Haendesammlung& s) { set_reps(s, {3}, 20); },
+     {},
+     "",
+     {"kk_test-2 10", "kk_test-3 20"},
+     {"kk_test-1 0", "kk_test-2 0", "kk_test-3 20"}},
+};
+
+TEST_F(PickleDumpTest, ASaveNeverOverwritesAnotherProgramsChangeOfACard) {
+  for (const ConflictCase& test : conflict_cases) {
+    SCOPED_TRACE(test.what);
+    std::filesystem::remove(pd().collections_path());
+    save("kk_test", *registered());
+    const SammlungRef here = PickleDump().get_haendesammlung("kk_test").first;
+    const SammlungRef elsewhere = PickleDump().get_haendesammlung("kk_test").first;
+    test.elsewhere(*elsewhere);
+    PickleDump().save_haendesammlung("kk_test", *elsewhere);
+    test.here(*here);
+    const kk::CardMap records_saved = here->karten;
+
+    std::vector<std::string> conflicting;
+    try {
+      pd().save_haendesammlung("kk_test", *here);
+    } catch (const CollectionConflict& conflict) {
+      EXPECT_EQ(conflict.collection(), "kk_test");
+      conflicting = conflict.cards();
+      EXPECT_EQ(conflict.what(), test.message + " (the store keeps the other program's version)");
+    }
+    EXPECT_EQ(conflicting, test.conflicting);
+    EXPECT_EQ(reps_of(*reloaded()), test.stored);
+    EXPECT_EQ(reps_of(*here), test.held_here);
+    // The store's version went into the records every holder shares.
+    for (const auto& [name, record] : here->karten) {
+      if (records_saved.contains(name)) {
+        EXPECT_EQ(record, records_saved.at(name)) << name;
+      }
+    }
+
+    // Here now holds what the store holds of those cards: the next save
+    // writes none of them, and a new change of them is saved.
+    EXPECT_EQ(save("kk_test", *here), Saved(0, 0, false));
+    for (const std::string& name : conflicting) {
+      if (here->karten.contains(name)) here->karten.at(name)->reps += 1;
+    }
+    EXPECT_NO_THROW(pd().save_haendesammlung("kk_test", *here));
+    const SammlungRef stored = reloaded();
+    for (const std::string& name : conflicting) {
+      ASSERT_EQ(stored->karten.contains(name), here->karten.contains(name)) << name;
+      if (here->karten.contains(name)) {
+        EXPECT_EQ(stored->karten.at(name)->reps, here->karten.at(name)->reps) << name;
+      }
+    }
+  }
 }
 
 TEST_F(PickleDumpTest, ADamagedOrForeignStoreIsRejectedAndLeftAlone) {

@@ -4,8 +4,9 @@
 // Called by the generated wrappers inside their catch block: the library's
 // KeyError, IndexError, ValueError, TypeError, AssertionError,
 // AttributeError and ZeroDivisionError become the built-in exceptions of
-// those names; a file-system or store failure becomes IOError (OSError on
-// Python 3), memory exhaustion MemoryError, anything else RuntimeError. A
+// those names; a file-system or store failure, and a save that met another
+// program's change of its cards, become IOError (OSError on Python 3),
+// memory exhaustion MemoryError, anything else RuntimeError. A
 // Python exception raised in a Python callback of the library comes back as
 // it was raised.
 #pragma once
@@ -21,6 +22,7 @@
 #include <system_error>
 
 #include "db/error.hpp"
+#include "platform/collection_conflict.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::binding {
@@ -115,6 +117,8 @@ inline void raise_py_error() {
   } catch (const ZeroDivisionError& error) {
     set_python_error(PyExc_ZeroDivisionError, error.what());
   } catch (const db::Error& error) {
+    set_python_error(PyExc_IOError, error.what());
+  } catch (const platform::CollectionConflict& error) {
     set_python_error(PyExc_IOError, error.what());
   } catch (const std::filesystem::filesystem_error& error) {
     set_python_error(PyExc_IOError, error.what());

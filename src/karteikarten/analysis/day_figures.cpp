@@ -36,6 +36,19 @@ void add_due_figures(const std::vector<std::pair<double, std::string>>& dues, in
   }
 }
 
+std::int64_t due_now_in_choice(const Karteikartenverwaltung& kkv) {
+  const double now = platform::cf().get_now();
+  std::int64_t count = 0;
+  for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
+    for (const auto& [name, card] : sammlung->karten) {
+      if (card->due.is_moment() && card->due.seconds() <= now && !sammlung->is_passed_over(name)) {
+        ++count;
+      }
+    }
+  }
+  return count;
+}
+
 }  // namespace
 
 DayFigures day_figures(const Karteikartenverwaltung& kkv) {
@@ -50,6 +63,7 @@ DayFigures day_figures(const Karteikartenverwaltung& kkv) {
   figures.reviews_today = kkv.hc.iterate_anzahl_heute_planmaessig_wiederholte_karten();
   figures.review_limit = kkv.maximale_wiederholungen_pro_tag;
   add_due_figures(kkv.get_all_dues(), kkv.startzeit_tag, figures);
+  figures.due_now_in_choice = due_now_in_choice(kkv);
   return figures;
 }
 

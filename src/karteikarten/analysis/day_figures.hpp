@@ -33,6 +33,10 @@ struct DayFigures {
   // than the present), and due during the next learning day.
   std::int64_t due_now = 0;
   std::int64_t due_tomorrow = 0;
+  // Of the cards due now, those the card choice still considers: all but
+  // the cards answered ahead in this manager's session. When get_card
+  // offers none, today's limits hold these back.
+  std::int64_t due_now_in_choice = 0;
   // The earliest due moment after the present, in seconds since the
   // epoch; none when no card has one.
   std::optional<double> next_due;

@@ -115,6 +115,11 @@ class Karteikartenverwaltung {
 
   // ---- lateness, early review and due jitter ----
 
+  // True when answering `card` with `response` takes the early-review path
+  // of schedule: learning ahead is on, the card has been made due, and the
+  // answer is not "again".
+  bool answers_ahead(const Karteikarte& card, const std::string& response) const;
+
   // The early-review interval in days for a card answered before it is due.
   // "hard", "good"; any other response counts as "easy". May first give a
   // card without an interval its starting interval.

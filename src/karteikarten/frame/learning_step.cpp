@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "karteikarten/storage/statistics_batch.hpp"
+#include "platform/collection_conflict.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -47,6 +48,7 @@ bool accepts_response(Karteikartenverwaltung& kkv, const Karteikarte& card,
 
 Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort) {
   preview_answer(kkv, card, antwort.response);
+  const bool ahead = kkv.answers_ahead(card, antwort.response);
   StatisticsBatch statistics(kkv);
   const Value tage = kkv.schedule(None, card, antwort.response, false);
   card.change_due(tage);
@@ -61,8 +63,19 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
     kkv.add_karte_vergessene_liste(card.get_name(), *kkv.sammlungsort_name);
   }
   kkv.set_metadaten(Tuple{card.get_modus(), zeit}, "zeitdauer_heute");
-  kkv.hc.sammlung_named(*kkv.sammlungsort_name)->aendere_karteikarte_in_dictionary(card);
-  kkv.dictionary_speichern(None, false);
+  const SammlungRef sammlung = kkv.hc.sammlung_named(*kkv.sammlungsort_name);
+  sammlung->aendere_karteikarte_in_dictionary(card);
+  try {
+    kkv.dictionary_speichern(None, false);
+  } catch (const platform::CollectionConflict& conflict) {
+    // The rest of the save is stored: this answer too, and so its
+    // statistics, unless its own card is one another program changed.
+    if (!conflict.names(card.get_name())) statistics.commit();
+    throw;
+  }
+  // Its new due moment may still lie inside the look-ahead: this session
+  // has shown it.
+  if (ahead) sammlung->pass_over_in_choices(card.get_name());
   // The card is stored first: should the statistics then fail, the learner
   // keeps the answer and only its count is missing.
   statistics.commit();

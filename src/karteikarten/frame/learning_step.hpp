@@ -53,8 +53,12 @@ using AskAnswer =
 // and saves that collection. Returns the days until the card is due again.
 // ValueError for a response the card's phase does not accept, found by a
 // preview before anything is recorded; KeyError when the current
-// collection is not registered. A right answer is also recorded in today's
-// "karte_erfolgreich_wiederholt".
+// collection is not registered; platform::CollectionConflict when another
+// program changed cards of the collection since they were loaded (the
+// answer is stored and counted unless its own card is one of them). A right
+// answer is also recorded in today's "karte_erfolgreich_wiederholt". A card
+// answered ahead (learning ahead, not "again") is not chosen again by this
+// manager's get_card: learning ahead shows each card once.
 Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort);
 
 // True when `card` in its present phase takes `response`: previews the

@@ -47,7 +47,7 @@ Value Karteikartenverwaltung::schedule(const Value&, Karteikarte& card, const st
     card.reps = card.get_reps() + 1;
     answer_bookkeeping(AnswerStep::repetition, card, response, test);
   }
-  if (vorauslernen_tage > 0 && response != "again" && !card.due.is_none()) {
+  if (answers_ahead(card, response)) {
     const double wert = schedule_vorauslernen(card, response);
     if (real) answer_bookkeeping(AnswerStep::early_review, card, response, test);
     return wert;
@@ -64,6 +64,11 @@ Value Karteikartenverwaltung::schedule(const Value&, Karteikarte& card, const st
     case Learnstatus::relearning: return schedule_relearning(card, response, real);
   }
   return None;
+}
+
+bool Karteikartenverwaltung::answers_ahead(const Karteikarte& card,
+                                           const std::string& response) const {
+  return vorauslernen_tage > 0 && response != "again" && !card.due.is_none();
 }
 
 Value Karteikartenverwaltung::schedule_forgotten(Karteikarte& card, const std::string& response,

@@ -172,6 +172,11 @@ const std::string& select_cards_sql() {
   return sql;
 }
 
+const std::string& select_card_sql() {
+  static const std::string sql = select_cards_sql() + " AND name = ?";
+  return sql;
+}
+
 void bind_card_row(db::Statement& statement, std::string_view collection, std::string_view name,
                    std::int64_t position, const kk::CardRecord& record) {
   const std::array<SqlValue, columns.size()> row = {

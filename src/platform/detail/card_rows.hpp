@@ -29,6 +29,11 @@ const std::string& upsert_card_sql();
 // and order them by their position.
 const std::string& select_cards_sql();
 
+// Selects the row of one card: the collection bound as parameter 1, the
+// card's name as parameter 2 (the table's key, so a single lookup). Read it
+// with read_card_row.
+const std::string& select_card_sql();
+
 // Binds the row of `record`, named `name` at `position` in the card order
 // of `collection`, to a statement prepared from upsert_card_sql().
 void bind_card_row(db::Statement& statement, std::string_view collection, std::string_view name,

@@ -1,5 +1,6 @@
 // A simulated learner: 30 question cards learnt over 20 learning days
-// across the end of daylight-saving time, through the host loop.
+// across the end of daylight-saving time, through the host loop, and then
+// a session of learning ahead.
 #include "karteikarten/frame/learning_step.hpp"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,10 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
+#include "karteikarten/analysis/day_figures.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/common_functions.hpp"
@@ -158,6 +161,25 @@ TEST_F(SimulatedLearner, LearnsTheDeckWithinTheDailyLimitsAndContinuesInANewSess
   }
   EXPECT_EQ(first_sights_, cards);
   EXPECT_EQ(kkv->iterate_key_shelve("reps").at("anzahl"), Value(answers));
+
+  // Learning five days ahead shows each card of that window once, although
+  // an early "good" leaves many of them due inside it again, and then ends.
+  kkv->set_vorauslernen_tage(5);
+  std::set<std::string> in_window;
+  for (const auto& [name, card] : sammlung(*kkv)->karten) {
+    if (card->due.seconds() <= now() + 5 * 86400 + look_ahead) in_window.insert(name);
+  }
+  ASSERT_GT(in_window.size(), 5u);
+  std::set<std::string> shown;
+  const AskAnswer good = [](const Karteikarte&, const Tuple&) {
+    return Antwort{"good", seconds_per_answer};
+  };
+  while (const std::optional<LearningStepResult> step = learning_step(*kkv, good)) {
+    EXPECT_TRUE(shown.insert(step->card.get_name()).second) << step->card.get_name();
+    ASSERT_LE(shown.size(), in_window.size());
+  }
+  EXPECT_EQ(shown, in_window);
+  EXPECT_EQ(day_figures(*kkv).due_now_in_choice, 0);
 }
 
 }  // namespace
