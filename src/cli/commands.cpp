@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <iostream>
 #include <stdexcept>
 
@@ -21,11 +22,13 @@
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/forgotten_cards_drill.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/storage/setting_value.hpp"
 #include "karteikarten/storage/settings.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/daily_backups.hpp"
 #include "platform/deck_file.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/directory_lock.hpp"
 #include "platform/getcwd.hpp"
 #include "platform/pickle_dump.hpp"
 #include "platform/random_source.hpp"
@@ -35,6 +38,33 @@
 
 namespace tavo::cli {
 namespace {
+
+std::string quoted(const std::filesystem::path& path) { return '"' + path.string() + '"'; }
+
+// The application data directory. A command that writes holds its lock
+// (platform::DirectoryLock) for its whole run: no other writer works there
+// meanwhile.
+std::filesystem::path data_directory() { return platform::GetCwd().get_app_data_dir(); }
+
+// On the learner's first run (no settings stored yet) stores the default
+// settings, before a manager would store its own, and says so.
+void start_with_default_settings() {
+  if (!kk::store_default_settings_if_none_stored()) return;
+  std::cerr << fmt::format(
+      "kkv: no settings were stored yet; stored the default settings ({} new cards and {} "
+      "reviews a day); change them with kkv settings\n",
+      str(kk::stored_setting("neue_karten_pro_tag")),
+      str(kk::stored_setting("maximale_wiederholungen_pro_tag")));
+}
+
+// The message of `error` for a learner: a store failure as the file and
+// the reason in words, without the statement that met it.
+std::string learner_text(const std::exception& error) {
+  const auto* store_error = dynamic_cast<const db::Error*>(&error);
+  if (store_error == nullptr || store_error->path().empty()) return error.what();
+  return (store_error->is_damage() ? "damaged database " : "database ") +
+         quoted(store_error->path()) + ": " + store_error->reason();
+}
 
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
@@ -49,7 +79,7 @@ void keep_daily_backup(const kk::Karteikartenverwaltung& kkv) {
     platform::DailyBackups(platform::pd().collections_path())
         .make(platform::cf().get_datum_string_startzeit(kkv.startzeit_tag));
   } catch (const std::exception& error) {
-    platform::warn(std::string("no daily copy of the collections store was made: ") + error.what());
+    platform::warn("no daily copy of the collections store was made: " + learner_text(error));
   }
 }
 
@@ -89,17 +119,73 @@ bool is_seconds_text(std::string_view text) {
 }
 
 void print_setting(const kk::SettingDescription& setting) {
-  std::cout << fmt::format("{:<52}{:<12}{:<10}{}\n", setting.key, str(setting.wert),
-                           str(setting.minimum), str(setting.maximum));
+  std::cout << fmt::format("{:<52}{:<12}{:<10}{:<10}{}\n", setting.key, str(setting.wert),
+                           str(setting.minimum), str(setting.maximum), str(setting.standard));
+}
+
+// Lists the settings that differ from their defaults and, with `yes`, puts
+// them back. Without `yes` nothing changes and the learner is told how to
+// go ahead.
+void reset_settings(kk::Karteikartenverwaltung& kkv, bool yes) {
+  std::vector<kk::SettingDescription> changed;
+  for (kk::SettingDescription& setting : kk::describe_settings(kkv)) {
+    if (!(setting.wert == setting.standard)) changed.push_back(std::move(setting));
+  }
+  if (changed.empty()) {
+    std::cout << "Every setting has its default value already.\n";
+    return;
+  }
+  std::cout << "--reset puts " << changed.size() << (changed.size() == 1 ? " setting" : " settings")
+            << " back to the default:\n";
+  for (const kk::SettingDescription& setting : changed) {
+    std::cout << fmt::format("  {:<52}{} -> {}\n", setting.key, str(setting.wert),
+                             str(setting.standard));
+  }
+  if (!yes) throw std::runtime_error("nothing was changed; run again with --yes to go ahead");
+  kk::reset_to_default_settings(kkv);
+  std::cout << "Done: every setting has its default value.\n";
+}
+
+// "02:30 CEST (UTC+0200)": the local time of `seconds` with its zone.
+std::string zoned_time_text(double seconds) {
+  const auto time = static_cast<std::time_t>(seconds);
+  std::tm fields{};
+  ::localtime_r(&time, &fields);
+  char text[64];
+  std::strftime(text, sizeof text, "%H:%M %Z (UTC%z)", &fields);
+  return text;
+}
+
+// The moment the local time `local` (as typed: `text`) names. Of the two
+// readings, standard and daylight-saving time, those that give `local`
+// back are real: none in the hour skipped when the clocks go forward, two
+// in the hour repeated when they go back.
+Moment local_moment(const DateTime& local, const std::string& text) {
+  const double daylight = local.to_epoch_seconds(1);
+  const double standard = local.to_epoch_seconds(0);
+  const bool daylight_real = DateTime::fromtimestamp(daylight) == local;
+  const bool standard_real = DateTime::fromtimestamp(standard) == local;
+  if (!daylight_real && !standard_real) {
+    throw ValueError("'" + text +
+                     "' does not exist in local time: the clocks jump over it as they go forward");
+  }
+  if (!daylight_real || !standard_real || daylight == standard) {
+    return {daylight_real ? daylight : standard, std::nullopt};
+  }
+  const double first = std::min(daylight, standard);
+  const double second = std::max(daylight, standard);
+  return {first, "'" + text + "' occurs twice as the clocks go back; took the first, " +
+                     zoned_time_text(first) + "; for the second give --now " +
+                     fmt::format("{:.0f}", second)};
 }
 
 }  // namespace
 
-double parse_moment(const std::string& text) {
+Moment parse_moment(const std::string& text) {
   if (is_seconds_text(text)) {
     double seconds = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (error == std::errc() && end == text.data() + text.size()) return seconds;
+    if (error == std::errc() && end == text.data() + text.size()) return {seconds, std::nullopt};
   }
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   char separator = ' ';
@@ -107,39 +193,66 @@ double parse_moment(const std::string& text) {
   const int fields =
       std::sscanf(text.c_str(), "%4d-%2d-%2d%n%c%2d:%2d%n:%2d%n", &year, &month, &day, &consumed,
                   &separator, &hour, &minute, &consumed, &second, &consumed);
-  const bool shape = (fields == 3 || fields == 6 || fields == 7) &&
-                     consumed == static_cast<int>(text.size()) &&
-                     (fields == 3 || separator == ' ' || separator == 'T');
-  if (!shape || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 ||
-      second > 59 || hour < 0 || minute < 0 || second < 0) {
-    throw ValueError("'" + text +
-                     "' is not a moment: give seconds since the epoch or a local time such as "
-                     "2026-12-07 10:00");
+  const bool whole = consumed == static_cast<int>(text.size());
+  if (fields == 3 && whole) {
+    throw ValueError("'" + text + "' has no time of day: give a local time such as " + text +
+                     " 10:00");
   }
-  return DateTime(year, month, day, hour, minute, second).to_epoch_seconds();
+  const bool shape =
+      (fields == 6 || fields == 7) && whole && (separator == ' ' || separator == 'T');
+  const std::string not_a_moment =
+      "'" + text +
+      "' is not a moment: give seconds since the epoch or a local time such as 2026-12-07 10:00";
+  if (!shape || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+    throw ValueError(not_a_moment);
+  }
+  std::optional<DateTime> local;
+  try {
+    local.emplace(year, month, day, hour, minute, second);
+  } catch (const ValueError& error) {
+    throw ValueError("'" + text + "' is not a moment: " + error.what());
+  }
+  return local_moment(*local, text);
 }
 
 std::string failure_message(const std::exception& error) {
+  const std::string line = learner_text(error);
   const auto* store_error = dynamic_cast<const db::Error*>(&error);
+  if (store_error == nullptr || !store_error->is_damage()) return line;
   const std::filesystem::path store = platform::pd().collections_path();
-  if (store_error == nullptr || !store_error->is_damage() ||
-      std::string_view(error.what()).find(store.string()) == std::string_view::npos) {
-    return error.what();
-  }
-  return std::string(error.what()) + "; nothing was changed; " +
-         platform::DailyBackups(store).recovery_advice();
+  const std::filesystem::path& file = store_error->path();
+  std::error_code unknown;
+  const bool of_the_store =
+      file.empty() ? line.find(store.string()) != std::string::npos
+                   : file == store || std::filesystem::equivalent(file, store, unknown);
+  if (!of_the_store) return line;
+  return line + "; nothing was changed; " + platform::DailyBackups(store).recovery_advice();
+}
+
+void use_data_directory(const GlobalOptions& options) {
+  if (!options.data_dir) return;
+  const std::string directory = std::filesystem::absolute(*options.data_dir).string();
+  ::setenv("TAVO_DATA_DIR", directory.c_str(), 1);
 }
 
 void apply(const GlobalOptions& options) {
-  if (options.data_dir) {
-    const std::string directory = std::filesystem::absolute(*options.data_dir).string();
-    ::setenv("TAVO_DATA_DIR", directory.c_str(), 1);
+  use_data_directory(options);
+  if (options.now) {
+    Moment moment;
+    try {
+      moment = parse_moment(*options.now);
+    } catch (const ValueError& error) {
+      throw UsageError("--now", error.what());
+    }
+    if (moment.choice) std::cerr << "kkv: --now: " << *moment.choice << "\n";
+    platform::cf().set_fixed_now(moment.seconds);
   }
-  if (options.now) platform::cf().set_fixed_now(parse_moment(*options.now));
   if (options.seed) platform::seed_random(*options.seed);
 }
 
 void learn(const LearnOptions& options) {
+  const platform::DirectoryLock lock(data_directory());
+  start_with_default_settings();
   kk::Karteikartenverwaltung kkv(options.ahead, options.only_new);
   register_collections(kkv, options.collections);
   Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
@@ -149,8 +262,23 @@ void learn(const LearnOptions& options) {
   print_session_end(kkv, terminal, outcome);
 }
 
+std::int64_t longest_drill_days() {
+  return kk::integer_setting(
+      "vergessen_in_letzten_tagen_groesstmoeglicher_wert",
+      kk::stored_setting("vergessen_in_letzten_tagen_groesstmoeglicher_wert"));
+}
+
 void drill(const DrillOptions& options) {
+  const platform::DirectoryLock lock(data_directory());
+  start_with_default_settings();
   kk::Karteikartenverwaltung kkv;
+  const std::int64_t longest = kkv.vergessen_in_letzten_tagen_groesstmoeglicher_wert;
+  if (options.days < 1 || options.days > longest) {
+    throw UsageError("--days", fmt::format("the drill looks back 1 to {} days (the setting "
+                                           "vergessen_in_letzten_tagen_groesstmoeglicher_wert), "
+                                           "not {}",
+                                           longest, options.days));
+  }
   register_collections(kkv, options.collections);
   Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
   SessionOutcome outcome;
@@ -172,7 +300,9 @@ void drill(const DrillOptions& options) {
 
 void import_deck_file(const std::filesystem::path& file, const std::string& name) {
   kk::check_collection_name(name);
+  const platform::DirectoryLock lock(data_directory());
   const std::vector<platform::DeckCard> deck = platform::read_deck_file(file);
+  start_with_default_settings();
   kk::Karteikartenverwaltung kkv;
   keep_daily_backup(kkv);
   const kk::DeckImport result = kk::import_deck(kkv, deck, name);
@@ -183,6 +313,7 @@ void import_deck_file(const std::filesystem::path& file, const std::string& name
 }
 
 void stats(bool today_only) {
+  start_with_default_settings();
   kk::Karteikartenverwaltung kkv;
   register_collections(kkv, {});
   const kk::DayFigures figures = kk::day_figures(kkv);
@@ -192,6 +323,7 @@ void stats(bool today_only) {
 }
 
 void analyse(const std::string& name) {
+  start_with_default_settings();
   kk::Karteikartenverwaltung kkv;
   register_collections(kkv, {name});
   const platform::SammlungRef sammlung = kkv.hc.sammlung_named(name);
@@ -203,6 +335,8 @@ void analyse(const std::string& name) {
 }
 
 void selfcheck(const SelfCheckOptions& options) {
+  const platform::DirectoryLock lock(data_directory());
+  start_with_default_settings();
   kk::Karteikartenverwaltung kkv;
   register_collections(kkv, {options.collection});
   std::cout << "Scenario " << options.scenario << " replaces the learning state of every card of "
@@ -214,15 +348,27 @@ void selfcheck(const SelfCheckOptions& options) {
   std::cout << "Done: '" << options.collection << "' is stored in the scenario's state.\n";
 }
 
-void settings(const std::optional<std::string>& key, const std::optional<std::string>& value) {
+void settings(const SettingsOptions& options) {
+  std::optional<platform::DirectoryLock> lock;
+  if (options.value || (options.reset && options.yes)) {
+    lock.emplace(data_directory());
+  }
+  start_with_default_settings();
   kk::Karteikartenverwaltung kkv;
-  if (key && value) kk::change_setting(kkv, *key, kk::setting_value_from_text(*key, *value));
-  const std::vector<kk::SettingDescription> all = kk::describe_settings(kkv);
+  if (options.reset) {
+    reset_settings(kkv, options.yes);
+    return;
+  }
+  const std::optional<std::string>& key = options.key;
+  if (key && options.value) {
+    kk::change_setting(kkv, *key, kk::setting_value_from_text(*key, *options.value));
+  }
   if (!key) {
-    std::cout << fmt::format("{:<52}{:<12}{:<10}{}\n", "setting", "value", "minimum", "maximum");
+    std::cout << fmt::format("{:<52}{:<12}{:<10}{:<10}{}\n", "setting", "value", "minimum",
+                             "maximum", "default");
   }
   bool found = false;
-  for (const kk::SettingDescription& setting : all) {
+  for (const kk::SettingDescription& setting : kk::describe_settings(kkv)) {
     if (key && setting.key != *key) continue;
     print_setting(setting);
     found = true;

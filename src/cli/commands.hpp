@@ -1,15 +1,40 @@
 // The kkv commands. Each prints to standard output and throws on failure;
 // main turns a failure into one line on standard error.
+//
+// The commands that write (learn, drill, import, selfcheck, and settings
+// when it changes something) hold the lock of the application data
+// directory for their whole run, so that one writer works there at a time;
+// stats and analyse only read and take no lock. Before its first manager,
+// every command that uses the data directory stores the default settings
+// when none are stored yet (the learner's first run) and says so in one
+// line on standard error.
 #pragma once
 
 #include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace tavo::cli {
+
+// A mistake in the command line that only shows once the command runs,
+// such as an option value outside what the stored settings allow. main
+// reports it as it reports CLI11's own parse errors: exit status 2 and a
+// pointer to the command's --help. The message begins with the option
+// ("--now: ...").
+class UsageError : public std::runtime_error {
+ public:
+  UsageError(const std::string& option, const std::string& reason)
+      : std::runtime_error(option + ": " + reason), option_(option) {}
+
+  const std::string& option() const noexcept { return option_; }
+
+ private:
+  std::string option_;
+};
 
 // Options every command takes.
 struct GlobalOptions {
@@ -22,12 +47,19 @@ struct GlobalOptions {
   std::optional<std::uint64_t> seed;
 };
 
-// The one line kkv prints for `error`. A damaged collections store is
-// never replaced; the line then says how to go back to a daily copy.
+// The one line kkv prints for `error`, without SQL: a store failure names
+// the file and the reason. A damaged collections store is never replaced;
+// the line then says how to go back to a daily copy.
 std::string failure_message(const std::exception& error);
 
+// Points the process at the data directory of `options`, when it names
+// one.
+void use_data_directory(const GlobalOptions& options);
+
 // Applies `options` to the process: the data directory, the clock, the
-// random generator. ValueError for a malformed moment.
+// random generator. UsageError for a moment that is malformed or does not
+// exist; for a local time that occurs twice, says on standard error which
+// of the two it took.
 void apply(const GlobalOptions& options);
 
 struct LearnOptions {
@@ -43,6 +75,12 @@ struct DrillOptions {
   std::vector<std::string> collections;
 };
 
+// The most days a drill looks back: the stored setting
+// vergessen_in_letzten_tagen_groesstmoeglicher_wert (30 by default).
+std::int64_t longest_drill_days();
+
+// UsageError "--days: ..." when options.days is beyond
+// longest_drill_days().
 void drill(const DrillOptions& options);
 void import_deck_file(const std::filesystem::path& file, const std::string& name);
 void stats(bool today_only);
@@ -60,12 +98,35 @@ struct SelfCheckOptions {
 // Says what the scenario replaces; with `yes`, runs it on the collection
 // and stores the result.
 void selfcheck(const SelfCheckOptions& options);
-void settings(const std::optional<std::string>& key, const std::optional<std::string>& value);
+
+struct SettingsOptions {
+  std::optional<std::string> key;
+  std::optional<std::string> value;
+  // Puts every setting back to its default.
+  bool reset = false;
+  // Without it --reset changes nothing.
+  bool yes = false;
+};
+
+// Shows every setting (or the one `key`) with its value, bounds and
+// default; with a value, changes it first; with `reset`, says which
+// settings go back to their defaults and, with `yes`, puts them back.
+void settings(const SettingsOptions& options);
 void demo(const std::filesystem::path& deck);
 
-// The moment `text` names: seconds since the epoch ("1765100000") or local
-// time ("2026-12-07 10:00", "2026-12-07T10:00:30", "2026-12-07").
-// ValueError otherwise.
-double parse_moment(const std::string& text);
+// A moment given on the command line.
+struct Moment {
+  double seconds = 0;
+  // For a local time that occurs twice (when the clocks go back): which of
+  // the two was taken, in one sentence.
+  std::optional<std::string> choice;
+};
+
+// The moment `text` names: seconds since the epoch ("1765100000") or a
+// local time ("2026-12-07 10:00", "2026-12-07T10:00:30"); of a local time
+// that occurs twice, the first. ValueError for anything else, a date
+// without a time of day and a local time that does not exist (skipped when
+// the clocks go forward).
+Moment parse_moment(const std::string& text);
 
 }  // namespace tavo::cli

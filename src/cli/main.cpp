@@ -1,10 +1,16 @@
 // kkv: the terminal host of the card scheduler. Parses the command line
-// and hands each command to its function; every failure becomes one line
-// on standard error and exit status 1.
+// and hands each command to its function. A mistake in the command line
+// (an unknown command or option, a bad option value) becomes one line on
+// standard error that names the option and points to the command's --help,
+// with exit status 2; every other failure becomes one line and exit status
+// 1. --help and --version exit with 0.
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <cstdint>
 #include <exception>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/commands.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
@@ -13,18 +19,36 @@ namespace {
 
 using namespace tavo::cli;
 
+constexpr int failure_status = 1;
+constexpr int usage_status = 2;
+
 struct Arguments {
   GlobalOptions global;
   LearnOptions learn;
   DrillOptions drill;
   SelfCheckOptions selfcheck;
+  SettingsOptions settings;
   std::string file;
   std::string name;
   bool today_only = false;
-  std::optional<std::string> key;
-  std::optional<std::string> value;
   std::string deck = KKV_BUNDLED_DECK;
 };
+
+// A whole number of type `Number` of at least `lowest`; the bound above,
+// if any, is the command's to check. No description of its own: the
+// option's type name says the range.
+template <typename Number>
+CLI::Validator whole_number_from(Number lowest) {
+  return CLI::Validator(
+      [lowest](std::string& text) -> std::string {
+        Number number = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error == std::errc() && end == text.data() + text.size() && number >= lowest) return {};
+        return "needs a whole number of at least " + std::to_string(lowest) + ", not '" + text +
+               "'";
+      },
+      "");
+}
 
 void add_global_options(CLI::App& app, Arguments& arguments) {
   app.add_option("--data-dir", arguments.global.data_dir,
@@ -34,7 +58,8 @@ void add_global_options(CLI::App& app, Arguments& arguments) {
                  "run as if the present were this moment, frozen: seconds since the epoch or "
                  "local time 'YYYY-MM-DD HH:MM' (for scripted runs)");
   app.add_option("--seed", arguments.global.seed,
-                 "seed of the random order among equal cards (for repeatable runs)");
+                 "seed of the random order among equal cards (for repeatable runs)")
+      ->check(whole_number_from<std::uint64_t>(0));
 }
 
 std::vector<std::string> scenario_names() {
@@ -84,8 +109,11 @@ void add_commands(CLI::App& app, Arguments& a) {
 
   CLI::App* drill = app.add_subcommand(
       "drill", "drill the cards forgotten in the last days, then return to normal learning");
-  drill->add_option("--days", a.drill.days, "how many days back a lapse counts")
-      ->check(CLI::Range(1, 999))
+  drill
+      ->add_option("--days", a.drill.days,
+                   "how many days back a lapse counts; at most the setting "
+                   "vergessen_in_letzten_tagen_groesstmoeglicher_wert")
+      ->check(whole_number_from<std::int64_t>(1))
       ->capture_default_str();
   drill->add_option("--collection", a.drill.collections,
                     "a stored collection to drill (repeatable; default: all)");
@@ -115,13 +143,21 @@ void add_commands(CLI::App& app, Arguments& a) {
   selfcheck->footer(scenarios_footer());
   selfcheck->callback([&a] { tavo::cli::selfcheck(a.selfcheck); });
 
-  CLI::App* settings =
-      app.add_subcommand("settings", "show the settings with their bounds, or change one");
-  settings->add_option("KEY", a.key, "the setting to show or change");
-  settings->add_option("VALUE", a.value,
+  CLI::App* settings = app.add_subcommand(
+      "settings", "show the settings with their bounds and defaults, change one, or reset them");
+  CLI::Option* key = settings->add_option("KEY", a.settings.key, "the setting to show or change");
+  settings->add_option("VALUE", a.settings.value,
                        "its new value: an integer, steps as '1,10', or 'none' for "
                        "neue_karten_nur_heute");
-  settings->callback([&a] { tavo::cli::settings(a.key, a.value); });
+  CLI::Option* reset = settings
+                           ->add_flag("--reset", a.settings.reset,
+                                      "put every setting back to its default (the last column)")
+                           ->excludes(key);
+  settings->add_flag("--yes", a.settings.yes, "go ahead with --reset")->needs(reset);
+  settings->footer(
+      "A learner starts with the defaults (the last column). Without --yes, --reset only lists "
+      "what it would change.");
+  settings->callback([&a] { tavo::cli::settings(a.settings); });
 
   CLI::App* demo = app.add_subcommand(
       "demo", "a scripted learner learns the bundled deck over three days (temporary data)");
@@ -129,7 +165,44 @@ void add_commands(CLI::App& app, Arguments& a) {
   demo->callback([&a] { tavo::cli::demo(a.deck); });
 
   for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
-}  // namespace
+}
+
+// "kkv" or "kkv drill": the command whose --help fits a mistake.
+std::string command_path(const CLI::App& app) {
+  const std::vector<CLI::App*> parsed = app.get_subcommands();
+  return parsed.empty() ? "kkv" : "kkv " + parsed.front()->get_name();
+}
+
+// The one line for a mistake in the command line, and its status.
+int usage_mistake(const CLI::App& app, const std::string& message) {
+  std::cerr << "kkv: " << message << " (see " << command_path(app) << " --help)\n";
+  return usage_status;
+}
+
+// CLI11's words for a missing command, made plain.
+std::string parse_mistake(const CLI::App& app, const CLI::ParseError& error) {
+  if (dynamic_cast<const CLI::RequiredError*>(&error) == nullptr ||
+      !app.get_subcommands().empty()) {
+    return error.what();
+  }
+  const std::vector<std::string> rest = app.remaining();
+  if (!rest.empty()) return "unknown command '" + rest.front() + "'";
+  return "a command is required";
+}
+
+// Before `kkv drill --help` is shown: the range of --days as the stored
+// settings make it. Without readable settings the help says less.
+void show_drill_days_range(CLI::App& app, const GlobalOptions& global) {
+  CLI::App* drill = app.get_subcommand("drill");
+  if (!drill->parsed()) return;
+  try {
+    use_data_directory(global);
+    drill->get_option("--days")->type_name("INT in [1 - " + std::to_string(longest_drill_days()) +
+                                           "]");
+  } catch (const std::exception&) {
+    // The help then shows the type without its bound above.
+  }
+}
 
 }  // namespace
 
@@ -137,21 +210,24 @@ int main(int argc, char** argv) {
   CLI::App app{"kkv - learning sessions with the tavo card scheduler", "kkv"};
   app.set_version_flag("--version", std::string("kkv ") + KKV_VERSION);
   app.require_subcommand(1);
-  app.failure_message([](const CLI::App* command, const CLI::Error& error) {
-    return "kkv: " + std::string(error.what()) + " (see " + command->get_display_name(true) +
-           " --help)\n";
-  });
   Arguments arguments;
   add_global_options(app, arguments);
   add_commands(app, arguments);
   app.parse_complete_callback([&arguments] { apply(arguments.global); });
   try {
     app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    show_drill_days_range(app, arguments.global);
+    return app.exit(help);
+  } catch (const CLI::Success& done) {
+    return app.exit(done);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error);
+    return usage_mistake(app, parse_mistake(app, error));
+  } catch (const UsageError& error) {
+    return usage_mistake(app, error.what());
   } catch (const std::exception& error) {
     std::cerr << "kkv: " << failure_message(error) << "\n";
-    return 1;
+    return failure_status;
   }
   return 0;
 }

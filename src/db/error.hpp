@@ -8,8 +8,10 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace tavo::db {
 
@@ -19,9 +21,21 @@ class Error : public std::runtime_error {
   // SQLITE_BUSY or SQLITE_CONSTRAINT_UNIQUE); problems found by this layer
   // itself carry the closest SQLite code, such as SQLITE_NOTADB.
   Error(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
+  // A failure of an operation on the database file `path`: `reason` is the
+  // failure in words, without what was being done (which may quote SQL).
+  Error(const std::string& message, int code, std::filesystem::path path, std::string reason)
+      : std::runtime_error(message),
+        code_(code),
+        path_(std::move(path)),
+        reason_(std::move(reason)) {}
 
   // SQLite's extended result code for the failure.
   int code() const noexcept { return code_; }
+
+  // The database file and the failure in words, for a message to a person
+  // who needs no SQL; both empty when the message itself is all there is.
+  const std::filesystem::path& path() const noexcept { return path_; }
+  const std::string& reason() const noexcept { return reason_; }
 
   // True when the failure is damage of the database file itself (it is
   // corrupt, or not a database of the expected kind), not a failure of
@@ -33,6 +47,8 @@ class Error : public std::runtime_error {
 
  private:
   int code_;
+  std::filesystem::path path_;
+  std::string reason_;
 };
 
 }  // namespace tavo::db

@@ -2,7 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -77,9 +79,18 @@ TEST_F(KkvTest, DrillsTheForgottenCardsAndLeavesTheCollectionAsItWas) {
                                    "kk_bridge (43 cards)."));
   EXPECT_EQ(kkv({"analyse", "kk_bridge"}).out, before);
 
+  // The drill looks back as far as the stored setting allows, and its help
+  // says so.
   const KkvRun too_far = kkv({"drill", "--days", "31"});
-  EXPECT_EQ(too_far.status, 1);
-  EXPECT_EQ(too_far.err, "kkv: the drill looks back 1 to 30 days, not 31\n");
+  EXPECT_EQ(too_far.status, 2);
+  EXPECT_EQ(too_far.err,
+            "kkv: --days: the drill looks back 1 to 30 days (the setting "
+            "vergessen_in_letzten_tagen_groesstmoeglicher_wert), not 31 (see kkv drill --help)\n");
+  const auto help = [&] { return run_kkv({"drill", "--help", "--data-dir", directory_.path()}); };
+  EXPECT_THAT(help().out, HasSubstr("  --days INT in [1 - 30]=7 "));
+  ASSERT_EQ(kkv({"settings", "vergessen_in_letzten_tagen_groesstmoeglicher_wert", "60"}).status, 0);
+  EXPECT_THAT(help().out, HasSubstr("  --days INT in [1 - 60]=7 "));
+  EXPECT_EQ(kkv({"drill", "--days", "31"}).status, 0);
 }
 
 TEST_F(KkvTest, ASelfCheckRunsOnlyWhenConfirmedAndTheReportShowsItsSituation) {
@@ -106,7 +117,7 @@ TEST_F(KkvTest, ASelfCheckRunsOnlyWhenConfirmedAndTheReportShowsItsSituation) {
   ASSERT_EQ(kkv({"learn"}, "3\n").status, 0);
 
   const KkvRun unknown = kkv({"selfcheck", "test_bogus", "--collection", "kk_bridge", "--yes"});
-  EXPECT_NE(unknown.status, 0);
+  EXPECT_EQ(unknown.status, 2);
   EXPECT_THAT(unknown.err, HasSubstr("SCENARIO: test_bogus not in {test_frueh,"));
 }
 
@@ -123,21 +134,55 @@ TEST_F(KkvTest, ADeckWithABadLineImportsNothingAndNamesTheLine) {
   EXPECT_THAT(learn.err, HasSubstr("no collection is stored in"));
 }
 
-TEST_F(KkvTest, SettingsOutsideTheirBoundsAreRefused) {
+// The line of `key` in a settings table, its columns one blank apart.
+std::string settings_line(const std::string& table, const std::string& key) {
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string word;
+    std::string joined;
+    while (words >> word) joined += (joined.empty() ? "" : " ") + word;
+    if (joined.starts_with(key + " ")) return joined;
+  }
+  return "no line for " + key;
+}
+
+TEST_F(KkvTest, ALearnerStartsWithTheDefaultSettingsChangesThemAndGoesBack) {
   const KkvRun refused = kkv({"settings", "STARTING_EASE", "100"});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err, "kkv: setting 'STARTING_EASE' must be from 130 to 999, not 100\n");
-  EXPECT_THAT(kkv({"settings", "STARTING_EASE"}).out, HasSubstr("STARTING_EASE  "));
-  EXPECT_THAT(kkv({"settings", "STARTING_EASE"}).out, HasSubstr(" 250 "));
+  EXPECT_EQ(refused.err,
+            "kkv: no settings were stored yet; stored the default settings (5 new cards and 50 "
+            "reviews a day); change them with kkv settings\n"
+            "kkv: setting 'STARTING_EASE' must be from 130 to 999, not 100\n");
+  const KkvRun defaults = kkv({"settings"});
+  EXPECT_EQ(defaults.err, "");
+  EXPECT_EQ(settings_line(defaults.out, "setting"), "setting value minimum maximum default");
+  EXPECT_EQ(settings_line(defaults.out, "neue_karten_pro_tag"), "neue_karten_pro_tag 5 0 9999 5");
+  EXPECT_EQ(settings_line(defaults.out, "maximale_wiederholungen_pro_tag"),
+            "maximale_wiederholungen_pro_tag 50 0 9999 50");
+  EXPECT_EQ(settings_line(defaults.out, "LAPSE_STEPS"), "LAPSE_STEPS [10] 1 99999 [10]");
 
+  ASSERT_EQ(kkv({"settings", "neue_karten_pro_tag", "10"}).status, 0);
   ASSERT_EQ(kkv({"settings", "STARTING_EASE", "300"}).status, 0);
-  const KkvRun all = kkv({"settings"});
-  EXPECT_THAT(all.out, HasSubstr("STARTING_EASE"));
-  EXPECT_THAT(all.out, HasSubstr(" 300 "));
+  EXPECT_EQ(settings_line(kkv({"settings", "STARTING_EASE"}).out, "STARTING_EASE"),
+            "STARTING_EASE 300 130 999 250");
+
+  const KkvRun unconfirmed = kkv({"settings", "--reset"});
+  EXPECT_EQ(unconfirmed.status, 1);
+  EXPECT_EQ(settings_line(unconfirmed.out, "--reset"),
+            "--reset puts 2 settings back to the default:");
+  EXPECT_EQ(settings_line(unconfirmed.out, "neue_karten_pro_tag"), "neue_karten_pro_tag 10 -> 5");
+  EXPECT_EQ(settings_line(unconfirmed.out, "STARTING_EASE"), "STARTING_EASE 300 -> 250");
+  EXPECT_EQ(unconfirmed.err, "kkv: nothing was changed; run again with --yes to go ahead\n");
+  EXPECT_THAT(kkv({"settings", "STARTING_EASE"}).out, HasSubstr(" 300 "));
+
+  ASSERT_EQ(kkv({"settings", "--reset", "--yes"}).status, 0);
+  EXPECT_EQ(kkv({"settings"}).out, defaults.out);
+  EXPECT_EQ(kkv({"settings", "--reset"}).out, "Every setting has its default value already.\n");
 
   const KkvRun unknown = kkv({"settings", "NO_SUCH_SETTING", "1"});
   EXPECT_EQ(unknown.status, 1);
-  EXPECT_THAT(unknown.err, HasSubstr("no setting 'NO_SUCH_SETTING'"));
+  EXPECT_EQ(unknown.err, "kkv: no setting 'NO_SUCH_SETTING'\n");
 }
 
 TEST_F(KkvTest, EveryCommandHasHelpAndMistakesAreOneLineOnStandardError) {
@@ -147,17 +192,68 @@ TEST_F(KkvTest, EveryCommandHasHelpAndMistakesAreOneLineOnStandardError) {
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_THAT(help.out, HasSubstr("Usage")) << command;
   }
-  EXPECT_THAT(run_kkv({"--version"}).out, HasSubstr("kkv "));
+  const KkvRun version = run_kkv({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_THAT(version.out, HasSubstr("kkv "));
 
-  for (const std::vector<std::string>& mistake : std::vector<std::vector<std::string>>{
-           {}, {"frobnicate"}, {"import", "--name", "x"}, {"learn", "--ahead", "-1"}}) {
-    const KkvRun run = run_kkv(mistake);
-    EXPECT_NE(run.status, 0);
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  // A mistake in the command line: status 2, one line naming the option and
+  // the command's help, and nothing done.
+  struct Mistake {
+    std::vector<std::string> arguments;
+    std::string line;
+  };
+  for (Mistake mistake : std::vector<Mistake>{
+           {{}, "a command is required (see kkv --help)"},
+           {{"frobnicate"}, "unknown command 'frobnicate' (see kkv --help)"},
+           {{"import", "--name", "x"}, "FILE is required (see kkv import --help)"},
+           {{"learn", "--bogus"},
+            "The following argument was not expected: --bogus (see kkv learn --help)"},
+           {{"learn", "--ahead", "-1"},
+            "--ahead: Value -1 not in range 0 to 9999 (see kkv learn --help)"},
+           {{"drill", "--days", "0"},
+            "--days: needs a whole number of at least 1, not '0' (see kkv drill --help)"},
+           {{"stats", "--seed", "-1"},
+            "--seed: needs a whole number of at least 0, not '-1' (see kkv stats --help)"},
+           {{"settings", "--yes"}, "--yes requires --reset (see kkv settings --help)"},
+           {{"stats", "--now", "2026-12-07"},
+            "--now: '2026-12-07' has no time of day: give a local time such as 2026-12-07 10:00 "
+            "(see kkv stats --help)"},
+           {{"stats", "--now", "2026-02-30 10:00"},
+            "--now: '2026-02-30 10:00' is not a moment: day is out of range for month (see kkv "
+            "stats --help)"},
+           {{"stats", "--now", "2026-03-29 02:30"},
+            "--now: '2026-03-29 02:30' does not exist in local time: the clocks jump over it as "
+            "they go forward (see kkv stats --help)"},
+       }) {
+    mistake.arguments.insert(mistake.arguments.end(), {"--data-dir", directory_.path()});
+    const KkvRun run = run_kkv(mistake.arguments);
+    EXPECT_EQ(run.status, 2) << mistake.line;
+    EXPECT_EQ(run.err, "kkv: " + mistake.line + "\n");
   }
+  EXPECT_TRUE(std::filesystem::is_empty(directory_.path()));
+
+  // Any other failure: status 1.
   const KkvRun analyse = kkv({"analyse", "kk_none"});
   EXPECT_EQ(analyse.status, 1);
   EXPECT_THAT(analyse.err, HasSubstr("no collection 'kk_none' is stored"));
+}
+
+TEST_F(KkvTest, OfALocalTimeThatOccursTwiceTheFirstIsTakenAndSaid) {
+  const KkvRun run = run_kkv(
+      {"settings", "STARTING_EASE", "--data-dir", directory_.path(), "--now", "2026-10-25 02:30"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_THAT(run.err, ::testing::StartsWith(
+                           "kkv: --now: '2026-10-25 02:30' occurs twice as the clocks go back; "
+                           "took the first, 02:30 CEST (UTC+0200); for the second give --now "
+                           "1792891800\n"));
+}
+
+TEST_F(KkvTest, ADataDirectoryThatCannotBeWrittenFailsBeforeTheFirstCard) {
+  const std::string file = write_file("not_a_directory", "");
+  const KkvRun learn = run_kkv({"learn", "--data-dir", file, "--now", "2026-03-02 10:00"}, "3\n");
+  EXPECT_EQ(learn.status, 1);
+  EXPECT_EQ(learn.err, "kkv: cannot write to directory \"" + file + "/\": Not a directory\n");
+  EXPECT_EQ(learn.out, "");
 }
 
 TEST_F(KkvTest, TheDemoLearnsTheBundledDeckOverThreeDays) {

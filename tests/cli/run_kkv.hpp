@@ -1,13 +1,15 @@
 // Runs the kkv program as a person's shell would, with its standard input
-// read from a text and its output captured.
+// read from a text and its output captured, or kept waiting on a pipe.
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -62,5 +64,91 @@ inline KkvRun run_kkv(const std::vector<std::string>& arguments, const std::stri
   return KkvRun{WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1, read(out_path),
                 read(err_path)};
 }
+
+// kkv running alongside the test, reading its standard input from a pipe
+// the test holds open, so that it waits for the next line for as long as
+// the test wants. Its standard output is read as it comes; its standard
+// error stays the test's. Killed and reaped at the end, if still running.
+class KkvSession {
+ public:
+  explicit KkvSession(const std::vector<std::string>& arguments) {
+    int input[2];
+    int output[2];
+    // Close-on-exec, so that no other program the test starts holds the
+    // input open.
+    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0) {
+      throw std::runtime_error("pipe failed");
+    }
+    std::vector<std::string> words{KKV_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+      ::dup2(input[0], STDIN_FILENO);
+      ::dup2(output[1], STDOUT_FILENO);
+      ::setenv("TZ", "Europe/Berlin", 1);
+      ::execv(argv[0], argv.data());
+      ::_exit(127);
+    }
+    ::close(input[0]);
+    ::close(output[1]);
+    input_ = input[1];
+    output_ = output[0];
+  }
+
+  KkvSession(const KkvSession&) = delete;
+  KkvSession& operator=(const KkvSession&) = delete;
+
+  ~KkvSession() {
+    if (!status_) {
+      ::kill(pid_, SIGKILL);
+      wait();
+    }
+    ::close(output_);
+  }
+
+  pid_t pid() const { return pid_; }
+
+  // Reads the output until it ends with `prompt` (kkv then waits for
+  // input), or to its end when it never does; everything read so far.
+  std::string read_until(const std::string& prompt) {
+    char c = 0;
+    while ((prompt.empty() || !out_.ends_with(prompt)) && ::read(output_, &c, 1) == 1) out_ += c;
+    return out_;
+  }
+
+  // Ends the input, as Ctrl-D does, reads the rest of the output and waits
+  // for the end: the exit status.
+  int finish() {
+    close_input();
+    read_until("");
+    return wait();
+  }
+
+ private:
+  void close_input() {
+    if (input_ >= 0) ::close(input_);
+    input_ = -1;
+  }
+
+  int wait() {
+    close_input();
+    if (!status_) {
+      int raw = 0;
+      ::waitpid(pid_, &raw, 0);
+      status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    return *status_;
+  }
+
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  std::string out_;
+  std::optional<int> status_;
+};
 
 }  // namespace tavo::testing

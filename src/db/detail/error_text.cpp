@@ -67,12 +67,13 @@ std::string reason(sqlite3* db, int code) {
 }
 
 void throw_error(sqlite3* db, int code, std::string_view doing, std::string_view reason) {
+  const std::filesystem::path path = database_path(db);
   std::string message(doing);
   message += " in database ";
-  message += quote(database_path(db));
+  message += quote(path);
   message += ": ";
   message += reason;
-  throw Error(message, code);
+  throw Error(message, code, path, std::string(reason));
 }
 
 void throw_error(sqlite3* db, int code, std::string_view doing) {

@@ -1,6 +1,7 @@
 // The scheduler's settings: their table of names, defaults and bounds, the
-// manager's operations that reset, report, load and store them, and the
-// settings screen's describing, reading and changing of single settings.
+// manager's operations that reset, report, load and store them, the
+// settings screen's describing, reading and changing of single settings,
+// and the default column a host of its own starts with.
 //
 // Every operation reads the one table below, so a setting is added or
 // changed in one place. The stored settings mapping holds the eighteen
@@ -18,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -315,6 +317,17 @@ std::optional<Dict> stored_settings() {
   }
 }
 
+// The default column as a stored settings mapping. The day-bound setting
+// is left out: its default is none, which is what a manager loads for a
+// missing key, dated with its own learning day.
+Dict default_column() {
+  Dict settings;
+  for (const Setting& setting : settings_table()) {
+    if (setting.row == Row::setting) settings.set(setting.key, deep_copy(setting.standard));
+  }
+  return settings;
+}
+
 }  // namespace
 
 void Karteikartenverwaltung::set_default_values() {
@@ -367,6 +380,7 @@ void Karteikartenverwaltung::update_default_values() {
     save_default_values();
     return;
   }
+  const Value as_stored = deep_copy(Value(*stored));
   set_default_values();
   for (const Setting& setting : settings_table()) {
     if (setting.row == Row::day_bound) {
@@ -375,7 +389,11 @@ void Karteikartenverwaltung::update_default_values() {
       if (const Value* wert = stored->find(setting.key)) assign(*this, setting, *wert);
     }
   }
-  save_default_values();
+  // Written back only when loading changed them (a key was missing, the
+  // day-bound value lapsed or was a plain number), so that a host that
+  // only reads never writes over a change another process makes meanwhile.
+  const Dict loaded = make_default_values_dictionary();
+  if (Value(loaded) != as_stored) save_default_values(loaded);
 }
 
 void Karteikartenverwaltung::update_object_fields() {
@@ -400,8 +418,8 @@ std::vector<SettingDescription> describe_settings(const Karteikartenverwaltung& 
   for (const Setting& setting : settings_table()) {
     if (setting.row == Row::step_bound) continue;
     const Setting& bounds = bounds_of(setting);
-    descriptions.push_back(
-        {std::string(setting.key), read(kkv, setting), bounds.minimum, bounds.maximum});
+    descriptions.push_back({std::string(setting.key), read(kkv, setting), bounds.minimum,
+                            bounds.maximum, deep_copy(setting.standard)});
   }
   return descriptions;
 }
@@ -429,6 +447,34 @@ void change_setting(Karteikartenverwaltung& kkv, std::string_view key, const Val
     assign(kkv, setting, previous);
     throw;
   }
+}
+
+bool store_default_settings_if_none_stored() {
+  if (stored_settings()) return false;
+  platform::pd().save_default_values(default_column());
+  return true;
+}
+
+Value stored_setting(std::string_view key) {
+  const Setting& setting = setting_named(key);
+  std::optional<Dict> stored;
+  try {
+    stored = platform::pd().get_kkv_settings();
+  } catch (const ValueError&) {
+    // Not a settings mapping: a manager would use the defaults.
+  } catch (const std::system_error&) {
+    // Unreadable: the same.
+  }
+  const Value* wert = stored ? stored->find(setting.key) : nullptr;
+  return wert != nullptr ? deep_copy(*wert) : deep_copy(setting.standard);
+}
+
+void reset_to_default_settings(Karteikartenverwaltung& kkv) {
+  kkv.set_default_values();
+  for (const Setting& setting : settings_table()) {
+    if (setting.row == Row::day_bound) assign(kkv, setting, setting.standard);
+  }
+  kkv.save_default_values();
 }
 
 }  // namespace tavo::kk

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -184,14 +186,16 @@ TEST_F(SettingsTest, DescriptionsShowEverySettingWithItsBounds) {
 
   const auto shown = [&](std::size_t index) {
     const SettingDescription& d = descriptions.at(index);
-    return d.key + " " + repr(d.wert) + " " + repr(d.minimum) + ".." + repr(d.maximum);
+    return d.key + " " + repr(d.wert) + " " + repr(d.minimum) + ".." + repr(d.maximum) +
+           " default " + repr(d.standard);
   };
-  EXPECT_EQ(shown(1), "startzeit_tag 3 0..23");
-  EXPECT_EQ(shown(3), "neue_karten_nur_heute None None..None");
-  EXPECT_EQ(shown(7), "NEW_STEPS [1, 10] 1..99999");
-  EXPECT_EQ(shown(10), "STARTING_EASE 250 130..999");
-  EXPECT_EQ(shown(14), "LAPSE_STEPS [10, 1440] 1..99999");
-  EXPECT_EQ(shown(17), "hard_factor 120 5..999");
+  EXPECT_EQ(shown(1), "startzeit_tag 3 0..23 default 3");
+  EXPECT_EQ(shown(3), "neue_karten_nur_heute None None..None default None");
+  EXPECT_EQ(shown(4), "maximale_wiederholungen_pro_tag 3 0..9999 default 50");
+  EXPECT_EQ(shown(7), "NEW_STEPS [1, 10] 1..99999 default [1, 10]");
+  EXPECT_EQ(shown(10), "STARTING_EASE 250 130..999 default 250");
+  EXPECT_EQ(shown(14), "LAPSE_STEPS [10, 1440] 1..99999 default [10]");
+  EXPECT_EQ(shown(17), "hard_factor 120 5..999 default 120");
 
   // A described list is a copy.
   descriptions.at(7).wert.as_list().append(60);
@@ -283,6 +287,68 @@ TEST_F(SettingsTest, AChangeOutsideItsBoundsIsRefusedAndNothingChanges) {
   EXPECT_EQ(repr(kkv.LAPSE_STEPS), "[10, 1440]");
   EXPECT_EQ(kkv.neue_karten_nur_heute, std::nullopt);
   EXPECT_EQ(repr(stored()), before);
+}
+
+TEST_F(SettingsTest, AHostOfItsOwnStartsWithTheDefaultColumnAndGoesBackToIt) {
+  const std::filesystem::path file = directory_ / "settings/kkv_settings.eps";
+  struct Start {
+    std::string name;
+    std::optional<std::string> file_text;
+    bool stored_now;
+    std::int64_t neue_karten_pro_tag;
+  };
+  for (const Start& start : std::vector<Start>{
+           {"nothing stored", std::nullopt, true, 5},
+           {"an unreadable file", "{ damaged", true, 5},
+           {"settings stored", R"({"neue_karten_pro_tag": 12})", false, 12},
+       }) {
+    std::filesystem::remove(file);
+    if (start.file_text) {
+      std::filesystem::create_directories(file.parent_path());
+      std::ofstream(file) << *start.file_text;
+    }
+    platform::diagnostics().warning_line = [](const std::string&) {};
+    EXPECT_EQ(store_default_settings_if_none_stored(), start.stored_now) << start.name;
+    platform::diagnostics() = platform::Diagnostics();
+    EXPECT_EQ(stored_setting("neue_karten_pro_tag"), Value(start.neue_karten_pro_tag));
+    const Karteikartenverwaltung kkv;
+    EXPECT_EQ(kkv.neue_karten_pro_tag, start.neue_karten_pro_tag) << start.name;
+    if (start.stored_now) {
+      EXPECT_EQ(kkv.maximale_wiederholungen_pro_tag, 50);
+      EXPECT_EQ(repr(kkv.NEW_STEPS), "[1, 10]");
+      EXPECT_EQ(repr(kkv.LAPSE_STEPS), "[10]");
+      EXPECT_EQ(Value(stored()), Value(kkv.make_default_values_dictionary()));
+    }
+  }
+
+  Karteikartenverwaltung kkv;
+  change_setting(kkv, "STARTING_EASE", 300);
+  change_setting(kkv, "startzeit_tag", 5);
+  change_setting(kkv, "neue_karten_nur_heute", 7);
+  reset_to_default_settings(kkv);
+  EXPECT_EQ(kkv.STARTING_EASE, 250);
+  EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 3);
+  EXPECT_EQ(kkv.neue_karten_nur_heute, std::nullopt);
+  EXPECT_EQ(kkv.neue_karten_pro_tag, 5);
+  const Karteikartenverwaltung next;
+  EXPECT_EQ(Value(next.make_default_values_dictionary()),
+            Value(kkv.make_default_values_dictionary()));
+  EXPECT_EQ(repr(stored().at("LAPSE_STEPS")), "[10]");
+}
+
+TEST_F(SettingsTest, LoadingSettingsThatNeedNoChangeDoesNotRewriteThem) {
+  const std::filesystem::path file = directory_ / "settings/kkv_settings.eps";
+  const auto load = [] { return Karteikartenverwaltung().neue_karten_pro_tag; };
+  load();
+  const auto an_hour_ago = std::filesystem::last_write_time(file) - std::chrono::hours(1);
+  std::filesystem::last_write_time(file, an_hour_ago);
+  load();
+  EXPECT_EQ(std::filesystem::last_write_time(file), an_hour_ago);
+  // The next learning day the day-bound value is dated anew and stored.
+  platform::cf().set_fixed_now(a_morning + 86400);
+  load();
+  EXPECT_NE(std::filesystem::last_write_time(file), an_hour_ago);
+  EXPECT_EQ(repr(stored().at("neue_karten_nur_heute")), "{'2021-9-23': None}");
 }
 
 }  // namespace
