@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/run_kkv.hpp"
@@ -22,9 +23,7 @@ class KkvLearningAheadTest : public ::testing::Test {
   // kkv with the data directory of this test, the clock frozen at `now`.
   KkvRun kkv_at(const std::string& now, std::vector<std::string> arguments,
                 const std::string& input = "") {
-    arguments.insert(arguments.end(),
-                     {"--data-dir", directory_.path().string(), "--now", now, "--seed", "1"});
-    return run_kkv(arguments, input);
+    return run_kkv(with_test_options(std::move(arguments), directory_.path(), now), input);
   }
 
   TemporaryDirectory directory_;

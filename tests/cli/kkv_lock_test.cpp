@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/run_kkv.hpp"
@@ -28,9 +29,7 @@ class KkvLockTest : public ::testing::Test {
   // The arguments of kkv with the data directory of this test, a frozen
   // clock and a fixed seed.
   std::vector<std::string> with_options(std::vector<std::string> arguments) const {
-    arguments.insert(arguments.end(), {"--data-dir", directory_.path().string(), "--now",
-                                       "2026-03-02 10:00", "--seed", "1"});
-    return arguments;
+    return with_test_options(std::move(arguments), directory_.path(), "2026-03-02 10:00");
   }
 
   KkvRun kkv(const std::vector<std::string>& arguments) { return run_kkv(with_options(arguments)); }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/run_kkv.hpp"
@@ -32,9 +33,7 @@ class KkvRecoveryTest : public ::testing::Test {
   // kkv with the data directory of this test at the frozen local `moment`.
   KkvRun kkv(const std::string& moment, std::vector<std::string> arguments,
              const std::string& input = "") {
-    arguments.insert(arguments.end(),
-                     {"--data-dir", directory_.path().string(), "--now", moment, "--seed", "1"});
-    return run_kkv(arguments, input);
+    return run_kkv(with_test_options(std::move(arguments), directory_.path(), moment), input);
   }
 
   fs::path store() const { return directory_ / "collections.sqlite"; }

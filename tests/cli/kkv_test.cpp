@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/run_kkv.hpp"
@@ -22,9 +23,8 @@ class KkvTest : public ::testing::Test {
  protected:
   // kkv with the data directory of this test, a frozen clock and a fixed seed.
   KkvRun kkv(std::vector<std::string> arguments, const std::string& input = "") {
-    arguments.insert(arguments.end(), {"--data-dir", directory_.path().string(), "--now",
-                                       "2026-03-02 10:00", "--seed", "1"});
-    return run_kkv(arguments, input);
+    return run_kkv(with_test_options(std::move(arguments), directory_.path(), "2026-03-02 10:00"),
+                   input);
   }
 
   std::string write_file(const std::string& name, const std::string& text) {

@@ -25,6 +25,17 @@ struct KkvRun {
   std::string err;
 };
 
+// `arguments` with the options of a repeatable run: `data_dir` as the
+// application data directory, the clock frozen at the local `moment`, and a
+// fixed seed.
+inline std::vector<std::string> with_test_options(std::vector<std::string> arguments,
+                                                  const std::filesystem::path& data_dir,
+                                                  const std::string& moment) {
+  arguments.insert(arguments.end(),
+                   {"--data-dir", data_dir.string(), "--now", moment, "--seed", "1"});
+  return arguments;
+}
+
 // Runs kkv with `arguments`, `input` as its standard input (not a terminal)
 // and TZ=Europe/Berlin.
 inline KkvRun run_kkv(const std::vector<std::string>& arguments, const std::string& input = "") {
