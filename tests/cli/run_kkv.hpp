@@ -36,6 +36,26 @@ inline std::vector<std::string> with_test_options(std::vector<std::string> argum
   return arguments;
 }
 
+// The kkv program with `arguments`, ready for execv in a child.
+class KkvCommandLine {
+ public:
+  explicit KkvCommandLine(const std::vector<std::string>& arguments) : words_{KKV_PROGRAM} {
+    words_.insert(words_.end(), arguments.begin(), arguments.end());
+    for (std::string& word : words_) argv_.push_back(word.data());
+    argv_.push_back(nullptr);
+  }
+  // argv_ points into words_.
+  KkvCommandLine(const KkvCommandLine&) = delete;
+  KkvCommandLine& operator=(const KkvCommandLine&) = delete;
+
+  // Replaces the calling (child) process with kkv; returns only on failure.
+  void exec() const { ::execv(argv_[0], argv_.data()); }
+
+ private:
+  std::vector<std::string> words_;
+  std::vector<char*> argv_;
+};
+
 // Runs kkv with `arguments`, `input` as its standard input (not a terminal)
 // and TZ=Europe/Berlin.
 inline KkvRun run_kkv(const std::vector<std::string>& arguments, const std::string& input = "") {
@@ -45,11 +65,7 @@ inline KkvRun run_kkv(const std::vector<std::string>& arguments, const std::stri
   const auto err_path = files / "err";
   std::ofstream(input_path) << input;
 
-  std::vector<std::string> words{KKV_PROGRAM};
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
+  const KkvCommandLine command(arguments);
 
   const pid_t child = ::fork();
   if (child < 0) throw std::runtime_error("fork failed");
@@ -62,7 +78,7 @@ inline KkvRun run_kkv(const std::vector<std::string>& arguments, const std::stri
     ::dup2(out, STDOUT_FILENO);
     ::dup2(err, STDERR_FILENO);
     ::setenv("TZ", "Europe/Berlin", 1);
-    ::execv(argv[0], argv.data());
+    command.exec();
     ::_exit(127);
   }
   int wait_status = 0;
@@ -90,18 +106,14 @@ class KkvSession {
     if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0) {
       throw std::runtime_error("pipe failed");
     }
-    std::vector<std::string> words{KKV_PROGRAM};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
+    const KkvCommandLine command(arguments);
     pid_ = ::fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
       ::dup2(input[0], STDIN_FILENO);
       ::dup2(output[1], STDOUT_FILENO);
       ::setenv("TZ", "Europe/Berlin", 1);
-      ::execv(argv[0], argv.data());
+      command.exec();
       ::_exit(127);
     }
     ::close(input[0]);
