@@ -387,6 +387,13 @@ DayStatisticsStore DayStatisticsStore::create(const fs::path& path) {
   if (path.has_parent_path()) fs::create_directories(path.parent_path());
   db::Connection connection(path, db::OpenMode::create);
   db::Transaction transaction(connection);
+  // Another process may have created the store since the caller found it
+  // missing; the write lock taken now orders the two.
+  if (single_integer(connection, "SELECT count(*) FROM sqlite_master") > 0) {
+    transaction.commit();
+    check_schema(connection);
+    return DayStatisticsStore(std::move(connection));
+  }
   connection.execute("PRAGMA application_id = " + std::to_string(store_application_id));
   connection.execute("PRAGMA user_version = " + std::to_string(store_version));
   connection.execute(schema);
