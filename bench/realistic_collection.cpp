@@ -151,7 +151,7 @@ std::vector<std::string> slice(const std::vector<std::string>& names, std::size_
 
 // The day so far: 100 answers to 6 new cards and 40 reviews; 8 reviews
 // failed and are relearnt, 32 were right (30 at the first attempt).
-void record_the_day(platform::Haendesammlung& sammlung, const CollectionCards& cards,
+void record_the_day(kk::Haendesammlung& sammlung, const CollectionCards& cards,
                     std::mt19937_64& random) {
   const double day_start = platform::cf().get_startzeit_tag_today(sammlung.startzeit_tag);
   const std::vector<std::string> new_today = slice(cards.in_learning_steps, 0, 6);
@@ -165,14 +165,14 @@ void record_the_day(platform::Haendesammlung& sammlung, const CollectionCards& c
   std::vector<std::string> seen = new_today;
   seen.insert(seen.end(), reviewed.begin(), reviewed.end());
 
-  sammlung.set_metadata("neue_karte_heute_faellig_gestellt", platform::list_of(new_today));
-  sammlung.set_metadata("neue_karten_heute_angesehen", platform::list_of(new_today));
-  sammlung.set_metadata("heute_schon_angesehen", platform::list_of(seen));
-  sammlung.set_metadata("wiederholte_karten", platform::list_of(reviewed));
-  sammlung.set_metadata("heute_falsch", platform::list_of(failed_today));
-  sammlung.set_metadata("again_in_queue", platform::list_of(failed_today));
-  sammlung.set_metadata("karte_erfolgreich_wiederholt", platform::list_of(right_today));
-  sammlung.set_metadata("alte_karten_gleich_richtig", platform::list_of(slice(right_today, 0, 30)));
+  sammlung.set_metadata("neue_karte_heute_faellig_gestellt", kk::list_of(new_today));
+  sammlung.set_metadata("neue_karten_heute_angesehen", kk::list_of(new_today));
+  sammlung.set_metadata("heute_schon_angesehen", kk::list_of(seen));
+  sammlung.set_metadata("wiederholte_karten", kk::list_of(reviewed));
+  sammlung.set_metadata("heute_falsch", kk::list_of(failed_today));
+  sammlung.set_metadata("again_in_queue", kk::list_of(failed_today));
+  sammlung.set_metadata("karte_erfolgreich_wiederholt", kk::list_of(right_today));
+  sammlung.set_metadata("alte_karten_gleich_richtig", kk::list_of(slice(right_today, 0, 30)));
   sammlung.set_metadata("vorauslernen_modus_gelernt_karte_auf_again", List{});
   sammlung.set_metadata("reps", 100);
   sammlung.set_metadata("reps_kk", 100);
@@ -208,7 +208,7 @@ CollectionCards add_realistic_collection(kk::Karteikartenverwaltung& kkv, std::s
                                          const std::string& name, std::uint64_t seed) {
   std::mt19937_64 random(seed);
   kkv.add_haendesammlung(question_module(name, count, random), name);
-  platform::Haendesammlung& sammlung = *kkv.hc.sammlung_named(name);
+  kk::Haendesammlung& sammlung = *kkv.hc.sammlung_named(name);
   const double next_day_start = platform::cf().next_learning_day_start(sammlung.startzeit_tag);
 
   CollectionCards cards;

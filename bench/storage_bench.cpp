@@ -8,7 +8,7 @@
 
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/frame/decks.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "realistic_collection.hpp"
 
 namespace tavo::bench {
@@ -47,7 +47,7 @@ void answer_next_due_card(RealisticSession& session, std::size_t& answered) {
   const auto& due_now = session.cards().due_now;
   const std::string& name = due_now[answered++ % due_now.size()];
   kk::Karteikartenverwaltung& kkv = session.manager();
-  platform::Haendesammlung& sammlung = *kkv.hc.sammlung_named(RealisticSession::collection_name(0));
+  kk::Haendesammlung& sammlung = *kkv.hc.sammlung_named(RealisticSession::collection_name(0));
   kk::Karteikarte card(sammlung.karten.at(name), name, kkv.startzeit_tag);
   card.change_due(kkv.schedule(None, card, "good"));
   sammlung.aendere_karteikarte_in_dictionary(card);
@@ -56,7 +56,7 @@ void answer_next_due_card(RealisticSession& session, std::size_t& answered) {
 // Reports the card rows and metadata rows the saves wrote, per save.
 void save_after_one_answer(benchmark::State& state) {
   RealisticSession& session = stored_session();
-  platform::Haendesammlung& sammlung =
+  kk::Haendesammlung& sammlung =
       *session.manager().hc.sammlung_named(RealisticSession::collection_name(0));
   std::size_t answered = 0;
   std::size_t card_rows = 0;
@@ -65,8 +65,8 @@ void save_after_one_answer(benchmark::State& state) {
     state.PauseTiming();
     answer_next_due_card(session, answered);
     state.ResumeTiming();
-    const platform::SaveCounts written =
-        platform::pd().save_haendesammlung(sammlung.name, sammlung);
+    const kk::SaveCounts written =
+        kk::pd().save_haendesammlung(sammlung.name, sammlung);
     card_rows += written.cards_written + written.cards_removed;
     metadata_rows += written.metadata_written ? 1 : 0;
   }

@@ -30,7 +30,7 @@
 #include "platform/diagnostics.hpp"
 #include "platform/directory_lock.hpp"
 #include "platform/getcwd.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/random_source.hpp"
 #include "value/date_time.hpp"
 #include "value/errors.hpp"
@@ -76,7 +76,7 @@ std::string joined(const std::vector<std::string>& names) {
 // of them. Learning goes on without it; the learner is warned.
 void keep_daily_backup(const kk::Karteikartenverwaltung& kkv) {
   try {
-    platform::DailyBackups(platform::pd().collections_path())
+    platform::DailyBackups(kk::pd().collections_path())
         .make(platform::cf().get_datum_string_startzeit(kkv.startzeit_tag));
   } catch (const std::exception& error) {
     platform::warn("no daily copy of the collections store was made: " + learner_text(error));
@@ -106,7 +106,7 @@ void register_collections(kk::Karteikartenverwaltung& kkv, std::vector<std::stri
 
 std::string collections_line(const kk::Karteikartenverwaltung& kkv) {
   std::string line;
-  for (const platform::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
+  for (const kk::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
     line += fmt::format("{}{} ({} cards)", line.empty() ? "" : ", ", sammlung->name,
                         sammlung->karten.size());
   }
@@ -219,7 +219,7 @@ std::string failure_message(const std::exception& error) {
   const std::string line = learner_text(error);
   const auto* store_error = dynamic_cast<const db::Error*>(&error);
   if (store_error == nullptr || !store_error->is_damage()) return line;
-  const std::filesystem::path store = platform::pd().collections_path();
+  const std::filesystem::path store = kk::pd().collections_path();
   const std::filesystem::path& file = store_error->path();
   std::error_code unknown;
   const bool of_the_store =
@@ -326,7 +326,7 @@ void analyse(const std::string& name) {
   start_with_default_settings();
   kk::Karteikartenverwaltung kkv;
   register_collections(kkv, {name});
-  const platform::SammlungRef sammlung = kkv.hc.sammlung_named(name);
+  const kk::SammlungRef sammlung = kkv.hc.sammlung_named(name);
   kk::HaendesammlungVerteilungAnalyzer analyzer(sammlung);
   analyzer.set_grenzwert_neue_karten_heute(kkv.bestimme_grenzwert_neue_karten_heute(sammlung));
   analyzer.set_grenzwert_wiederholungen(kkv.bestimme_grenzwert_wiederholungen(sammlung));

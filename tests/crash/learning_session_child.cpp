@@ -30,7 +30,7 @@
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/frame/learning_step.hpp"
-#include "platform/collection_conflict.hpp"
+#include "karteikarten/collection/collection_conflict.hpp"
 #include "platform/common_functions.hpp"
 
 namespace {
@@ -65,7 +65,7 @@ bool answer(kk::Karteikartenverwaltung& kkv, kk::Karteikarte& card, const std::s
   try {
     kk::answer_card(kkv, card, {wanted, 1});
     return true;
-  } catch (const platform::CollectionConflict& conflict) {
+  } catch (const kk::CollectionConflict& conflict) {
     std::printf("conflict: %s\n", conflict.what());
     return !conflict.names(card.get_name());
   }

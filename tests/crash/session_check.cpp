@@ -3,7 +3,7 @@
 #include "db/connection.hpp"
 #include "db/error.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "support/scoped_environment.hpp"
 
 namespace tavo::testing {
@@ -41,7 +41,7 @@ std::vector<std::string> store_problems(const fs::path& app_dir) {
 StoredAnswers stored_answers(const fs::path& app_dir, const std::string& collection) {
   const ScopedEnvironment data_dir("TAVO_DATA_DIR", app_dir.string() + "/");
   StoredAnswers answers;
-  const auto [sammlung, found] = platform::pd().get_haendesammlung(collection);
+  const auto [sammlung, found] = kk::pd().get_haendesammlung(collection);
   if (found) {
     for (const auto& [name, record] : sammlung->karten) {
       answers.reps[name] = record->reps;

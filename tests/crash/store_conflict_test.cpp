@@ -15,7 +15,7 @@
 #include "crash/session_check.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "platform/common_functions.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "support/child_process.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -144,8 +144,8 @@ TEST(StoreConflictTest, ASessionNeverUndoesAReimportInAnotherProcess) {
     }
     EXPECT_EQ(stored.in_statistics, 8);
     const ScopedEnvironment data_dir("TAVO_DATA_DIR", directory + "/");
-    const platform::SammlungRef collection =
-        platform::pd().get_haendesammlung(crash_collection).first;
+    const kk::SammlungRef collection =
+        kk::pd().get_haendesammlung(crash_collection).first;
     const kk::CardRef record = collection->karten.find(card);
     EXPECT_EQ(record ? record->antworttext : std::nullopt, test.stored_answer);
   }

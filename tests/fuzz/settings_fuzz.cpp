@@ -16,7 +16,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/temporary_directory.hpp"
 #include "value/errors.hpp"
 
@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ::setenv("TAVO_DATA_DIR", (data_directory.path().string() + "/").c_str(), 1);
   tavo::platform::cf().set_fixed_now(a_morning);
   tavo::platform::diagnostics().warning_line = [](const std::string&) {};
-  std::filesystem::create_directories(tavo::platform::pd().settings_path().parent_path());
+  std::filesystem::create_directories(tavo::kk::pd().settings_path().parent_path());
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static tavo::kk::Karteikartenverwaltung manager;
-  write_file(tavo::platform::pd().settings_path(), data, size);
+  write_file(tavo::kk::pd().settings_path(), data, size);
   try {
     manager.update_default_values();
   } catch (const tavo::Error&) {

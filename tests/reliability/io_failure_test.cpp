@@ -26,7 +26,7 @@
 #include "platform/common_functions.hpp"
 #include "platform/daily_backups.hpp"
 #include "platform/getcwd.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/random_source.hpp"
 #include "support/failing_vfs.hpp"
 #include "support/scoped_environment.hpp"
@@ -266,18 +266,18 @@ TEST_F(IoFailureTest, TheShimFailsOnlyTheArmedWriteAndRestoresTheDefault) {
 
 // ---- collections ----
 
-std::string snapshot_text(const platform::StoredSnapshot& snapshot) {
+std::string snapshot_text(const kk::StoredSnapshot& snapshot) {
   std::string text = "snapshot of " + snapshot.stored_name.value_or("nothing") + " metadata " +
                      std::to_string(snapshot.metadata_fingerprint.value_or(0)) + "\n";
-  for (const platform::StoredCardFingerprint& card : snapshot.cards) {
+  for (const kk::StoredCardFingerprint& card : snapshot.cards) {
     text += card.name + " " + std::to_string(card.fingerprint) + "\n";
   }
   return text;
 }
 
 // A collection of enough cards to fill several pages of the store.
-platform::SammlungRef new_collection() {
-  auto sammlung = std::make_shared<platform::Haendesammlung>(
+kk::SammlungRef new_collection() {
+  auto sammlung = std::make_shared<kk::Haendesammlung>(
       std::make_shared<platform::Zeitberechnungen>(3), 0, "kk_io", 3);
   Dict modul;
   for (int hand = 1; hand <= 60; ++hand) {
@@ -292,14 +292,14 @@ platform::SammlungRef new_collection() {
 // is applied after a first save.
 class CollectionSave : public StoreOperation {
  public:
-  explicit CollectionSave(const std::function<void(platform::Haendesammlung&)>& change) {
+  explicit CollectionSave(const std::function<void(kk::Haendesammlung&)>& change) {
     if (change) {
-      platform::pd().save_haendesammlung("kk_io", *sammlung_);
+      kk::pd().save_haendesammlung("kk_io", *sammlung_);
       change(*sammlung_);
     }
   }
 
-  void run() override { counts_ = platform::pd().save_haendesammlung("kk_io", *sammlung_); }
+  void run() override { counts_ = kk::pd().save_haendesammlung("kk_io", *sammlung_); }
 
   std::string state() const override {
     std::string text = database_content(file()) + snapshot_text(sammlung_->stored);
@@ -311,14 +311,14 @@ class CollectionSave : public StoreOperation {
     return text;
   }
 
-  fs::path file() const override { return platform::pd().collections_path(); }
+  fs::path file() const override { return kk::pd().collections_path(); }
 
  private:
-  const platform::SammlungRef sammlung_ = new_collection();
-  std::optional<platform::SaveCounts> counts_;
+  const kk::SammlungRef sammlung_ = new_collection();
+  std::optional<kk::SaveCounts> counts_;
 };
 
-void answer_one_card(platform::Haendesammlung& sammlung) {
+void answer_one_card(kk::Haendesammlung& sammlung) {
   kk::CardRecord& card = *sammlung.karten.at("kk_io-7");
   card.reps = 1;
   card.learnstatus = kk::Learnstatus::learning;
@@ -328,7 +328,7 @@ void answer_one_card(platform::Haendesammlung& sammlung) {
   sammlung.set_metadata("heute_schon_angesehen", "kk_io-7");
 }
 
-void remove_cards(platform::Haendesammlung& sammlung) {
+void remove_cards(kk::Haendesammlung& sammlung) {
   for (const char* name : {"kk_io-3", "kk_io-30", "kk_io-60"}) sammlung.karten.erase(name);
 }
 
@@ -452,7 +452,7 @@ class AnswerCard {
   void save_again() { kkv_->dictionary_speichern(None, false); }
 
   std::string collections() const {
-    return database_content(platform::pd().collections_path()) +
+    return database_content(kk::pd().collections_path()) +
            snapshot_text(kkv_->hc.sammlung_named("kk_io")->stored);
   }
   std::string statistics() const { return database_content(statistics_path()); }
@@ -494,7 +494,7 @@ TEST_F(IoFailureTest, AFailedAnswerKeepsTheCardOrOnlyLosesItsStatistics) {
     EXPECT_EQ(answer.statistics(), statistics_before);
     if (answer.collections() == collections_before) {
       ++unsaved;
-      expect_one_line_naming(*attempt.error, platform::pd().collections_path());
+      expect_one_line_naming(*attempt.error, kk::pd().collections_path());
       answer.save_again();
     } else {
       ++unrecorded;
@@ -539,11 +539,11 @@ TEST_F(IoFailureTest, TheBackupOfTheStatisticsStore) {
 class DailyCopy : public StoreOperation {
  public:
   DailyCopy() {
-    platform::pd().save_haendesammlung("kk_io", *new_collection());
+    kk::pd().save_haendesammlung("kk_io", *new_collection());
     for (const char* day : {"2021-9-20", "2021-9-21"}) backups_.make(day);
-    platform::SammlungRef changed = platform::pd().get_haendesammlung("kk_io").first;
+    kk::SammlungRef changed = kk::pd().get_haendesammlung("kk_io").first;
     answer_one_card(*changed);
-    platform::pd().save_haendesammlung("kk_io", *changed);
+    kk::pd().save_haendesammlung("kk_io", *changed);
   }
 
   void run() override { made_ = backups_.make(today); }
@@ -557,11 +557,11 @@ class DailyCopy : public StoreOperation {
   }
 
   fs::path file() const override {
-    return platform::pd().collections_path().string() + "." + today;
+    return kk::pd().collections_path().string() + "." + today;
   }
 
  private:
-  const platform::DailyBackups backups_{platform::pd().collections_path(), 2};
+  const platform::DailyBackups backups_{kk::pd().collections_path(), 2};
   std::optional<fs::path> made_;
 };
 

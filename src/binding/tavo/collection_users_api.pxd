@@ -57,13 +57,13 @@ cdef extern from "karteikarten/queue/statistik_erfolgreich_prozent_berechnen.hpp
         int startzeit_tag
 
 
-cdef extern from "platform/pickle_dump.hpp" namespace "tavo::platform":
-    cdef cppclass SaveCounts "tavo::platform::SaveCounts":
+cdef extern from "karteikarten/collection/pickle_dump.hpp" namespace "tavo::kk":
+    cdef cppclass SaveCounts "tavo::kk::SaveCounts":
         size_t cards_written
         size_t cards_removed
         bool metadata_written
 
-    cdef cppclass CppPickleDump "tavo::platform::PickleDump":
+    cdef cppclass CppPickleDump "tavo::kk::PickleDump":
         CppPickleDump()
         pair[SammlungRef, bool] get_haendesammlung(const string& name) except +raise_py_error
         SaveCounts save_haendesammlung(const string& name,

@@ -43,11 +43,11 @@ cdef extern from "platform/shelf.hpp" namespace "tavo::platform":
         void close() except +raise_py_error
 
 
-cdef extern from "platform/haendesammlung.hpp" namespace "tavo::platform":
+cdef extern from "karteikarten/collection/haendesammlung.hpp" namespace "tavo::kk":
     # Card names.
     ctypedef vector[string] NameList
 
-    cdef cppclass CppHaendesammlung "tavo::platform::Haendesammlung":
+    cdef cppclass CppHaendesammlung "tavo::kk::Haendesammlung":
         CppHaendesammlung(shared_ptr[CppZeitberechnungen] zeitberechnung, int64_t vorauslernen,
                           string name, int startzeit_tag, Dict metadata,
                           CardMap karten) except +raise_py_error
@@ -180,18 +180,18 @@ cdef extern from "platform/haendesammlung.hpp" namespace "tavo::platform":
     ctypedef shared_ptr[CppHaendesammlung] SammlungRef
 
 
-cdef extern from "platform/haendesammlung_vergessen.hpp" namespace "tavo::platform":
-    cdef cppclass CppHaendesammlung_vergessen "tavo::platform::Haendesammlung_vergessen"(
+cdef extern from "karteikarten/collection/haendesammlung_vergessen.hpp" namespace "tavo::kk":
+    cdef cppclass CppHaendesammlung_vergessen "tavo::kk::Haendesammlung_vergessen"(
             CppHaendesammlung):
         void clone_haendesammlung(const CppHaendesammlung& haendesammlung) except +raise_py_error
     # A new forgotten-cards collection, held as a collection.
     SammlungRef make_haendesammlung_vergessen \
-        "std::make_shared<tavo::platform::Haendesammlung_vergessen>"(
+        "std::make_shared<tavo::kk::Haendesammlung_vergessen>"(
             shared_ptr[CppZeitberechnungen] zeitberechnung, string name,
             int startzeit_tag) except +raise_py_error
     # The forgotten-cards collection `sammlung` is, or NULL.
     CppHaendesammlung_vergessen* as_forgotten \
-        "dynamic_cast<tavo::platform::Haendesammlung_vergessen*>"(CppHaendesammlung* sammlung)
+        "dynamic_cast<tavo::kk::Haendesammlung_vergessen*>"(CppHaendesammlung* sammlung)
 
 
 cdef extern from "karteikarten/storage/haendesammlung_container.hpp" namespace "tavo::kk":

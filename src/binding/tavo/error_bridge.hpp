@@ -22,7 +22,7 @@
 #include <system_error>
 
 #include "db/error.hpp"
-#include "platform/collection_conflict.hpp"
+#include "karteikarten/collection/collection_conflict.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::binding {
@@ -118,7 +118,7 @@ inline void raise_py_error() {
     set_python_error(PyExc_ZeroDivisionError, error.what());
   } catch (const db::Error& error) {
     set_python_error(PyExc_IOError, error.what());
-  } catch (const platform::CollectionConflict& error) {
+  } catch (const kk::CollectionConflict& error) {
     set_python_error(PyExc_IOError, error.what());
   } catch (const std::filesystem::filesystem_error& error) {
     set_python_error(PyExc_IOError, error.what());

@@ -14,11 +14,11 @@ namespace tavo {
 
 // A list of card names crosses as a list of texts.
 template <>
-struct AttributeKind<platform::NameList> {
-  static Value to_value(const platform::NameList& names) { return platform::list_of(names); }
-  static platform::NameList from_value(const Value& value, std::string_view name) {
+struct AttributeKind<kk::NameList> {
+  static Value to_value(const kk::NameList& names) { return kk::list_of(names); }
+  static kk::NameList from_value(const Value& value, std::string_view name) {
     if (!value.is_list()) wrong_attribute_kind(name, "list", value);
-    return platform::names_of(value);
+    return kk::names_of(value);
   }
 };
 
@@ -60,7 +60,7 @@ Analyzer::Holder holder_of(Kartenhalter holder) {
 }
 
 // Every name begins with `prefix`, else AssertionError.
-void check_names(const platform::NameList& names, const std::string& prefix) {
+void check_names(const kk::NameList& names, const std::string& prefix) {
   const bool own = std::all_of(names.begin(), names.end(),
                                [&](const std::string& card) { return card.starts_with(prefix); });
   if (!own) throw AssertionError("");
@@ -71,13 +71,13 @@ void line(const std::string& label, const std::string& value) {
   platform::print_line(label + " " + value);
 }
 void line(const std::string& label, std::int64_t value) { line(label, std::to_string(value)); }
-void line(const std::string& label, const platform::NameList& names) {
-  line(label, str(platform::list_of(names)));
+void line(const std::string& label, const kk::NameList& names) {
+  line(label, str(kk::list_of(names)));
 }
 
 }  // namespace
 
-Analyzer::HaendesammlungVerteilungAnalyzer(platform::SammlungRef sammlung)
+Analyzer::HaendesammlungVerteilungAnalyzer(kk::SammlungRef sammlung)
     : sammlung(std::move(sammlung)) {
   if (!this->sammlung) throw AttributeError("'NoneType' object has no attribute 'name'");
   name = this->sammlung->name;
@@ -163,7 +163,7 @@ void Analyzer::get_faellig_wiederholt_nicht_mehr_faellig(const Names& faellige) 
 
 void Analyzer::get_wiederholte_karten() {
   wiederholte_karten =
-      platform::names_of(sammlung->get_metadata_heute("karte_erfolgreich_wiederholt"));
+      kk::names_of(sammlung->get_metadata_heute("karte_erfolgreich_wiederholt"));
   wiederholte_karten_neu = sammlung->get_bezeichner_wiederholte_karten();
 }
 
@@ -203,14 +203,14 @@ void Analyzer::get_heute_wiederholt_nicht_erfolgreich() {
 
 void Analyzer::get_heute_faellig_schon_laenger_faellig_noch_nicht_angesehen(
     const Names& vor_heute_faellig, const Names& heute_faellig_gestellt_) {
-  const platform::NameList vor_heute =
+  const kk::NameList vor_heute =
       vor_heute_faellig ? *vor_heute_faellig : sammlung->get_due_vor_heute().get_bezeichner();
   if (!heute_faellig_gestellt_) {
     heute_faellig_gestellt = sammlung->get_bezeichner_heute_erstes_mal_angesehen();
   }
   heute_faellig_schon_laenger_faellig_noch_nicht_angesehen =
-      platform::Haendesammlung::set1_intersection_set2(
-          vor_heute, heute_faellig_gestellt_.value_or(platform::NameList{}));
+      kk::Haendesammlung::set1_intersection_set2(
+          vor_heute, heute_faellig_gestellt_.value_or(kk::NameList{}));
 }
 
 void Analyzer::assert_karten_nur_aus_sammlung() const {
@@ -293,9 +293,9 @@ void Analyzer::show() const {
   platform::print_line("Zwischenwerte: ");
   platform::print_line("neue_karten:");
 
-  const platform::NameList& nie_angesehen =
+  const kk::NameList& nie_angesehen =
       present(faellig_gestellt_noch_nie_angesehen, "faellig_gestellt_noch_nie_angesehen");
-  const platform::NameList& noch_faellig = present(heute_erstmalig_faellig_gestellt_noch_faellig,
+  const kk::NameList& noch_faellig = present(heute_erstmalig_faellig_gestellt_noch_faellig,
                                                    "heute_erstmalig_faellig_gestellt_noch_faellig");
   std::unordered_set<std::string> distinct;
   for (const std::string& card : neue_karten->get_bezeichner()) distinct.insert(card);
@@ -313,7 +313,7 @@ void Analyzer::show() const {
   line("neue karten, heute erfolgreich gelernt",
        count(neue_karten_erfolgreich, "neue_karten_erfolgreich"));
   line("laenge neue_karten ", neu);
-  const platform::NameList& erstes_mal = present(heute_faellig_gestellt, "heute_faellig_gestellt");
+  const kk::NameList& erstes_mal = present(heute_faellig_gestellt, "heute_faellig_gestellt");
   line("heute_faellig_gestellt_heute_estes_mal_angesehen Bezeichner: ", erstes_mal);
   line("laenge heute_faellig_gestellt_heute_estes_mal_angesehen Bezeichner: ",
        static_cast<std::int64_t>(erstes_mal.size()));

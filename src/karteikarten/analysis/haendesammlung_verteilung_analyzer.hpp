@@ -17,18 +17,18 @@
 #include <string_view>
 
 #include "karteikarten/cards/kartenhalter.hpp"
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 #include "value/host_attribute.hpp"
 
 namespace tavo::kk {
 
 class HaendesammlungVerteilungAnalyzer {
  public:
-  using Names = std::optional<platform::NameList>;
+  using Names = std::optional<kk::NameList>;
   using Holder = std::shared_ptr<Kartenhalter>;
   using Count = std::optional<std::int64_t>;
 
-  explicit HaendesammlungVerteilungAnalyzer(platform::SammlungRef sammlung);
+  explicit HaendesammlungVerteilungAnalyzer(kk::SammlungRef sammlung);
 
   void set_grenzwert_neue_karten_heute(std::int64_t anzahl) {
     grenzwert_neue_karten_heute = anzahl;
@@ -93,7 +93,7 @@ class HaendesammlungVerteilungAnalyzer {
 
   // ---- attributes ----
 
-  platform::SammlungRef sammlung;
+  kk::SammlungRef sammlung;
   std::string name;
   std::int64_t grenzwert_neue_karten_heute = 2;
   std::int64_t grenzwert_wiederholungen = 2;

@@ -257,7 +257,7 @@ void write_state(const CardState& state, CardRecord& card) {
   if (state.letzte_antwort) card.letzte_antwort = *state.letzte_antwort;
 }
 
-void rewrite_cards(const Scenario& scenario, double due, platform::Haendesammlung& sammlung) {
+void rewrite_cards(const Scenario& scenario, double due, kk::Haendesammlung& sammlung) {
   const CardState odd = scenario.odd_cards(due);
   const CardState even = scenario.even_cards(due);
   std::size_t number = 0;
@@ -276,7 +276,7 @@ void rewrite_cards(const Scenario& scenario, double due, platform::Haendesammlun
 }
 
 void reset_day_metadata(const Scenario& scenario, double moment,
-                        platform::Haendesammlung& sammlung) {
+                        kk::Haendesammlung& sammlung) {
   sammlung.metadata = Dict();
   if (scenario.day == DayOfValues::today) {
     for (const DayValue& value : scenario.day_values) {

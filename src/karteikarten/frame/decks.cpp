@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "platform/haendesammlung_vergessen.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/haendesammlung_vergessen.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/stable_hash.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -56,7 +56,7 @@ void check_collection_name(const std::string& name) {
     throw ValueError("collection name " + repr(name) +
                      " must be 1 to 64 letters, digits and underscores");
   }
-  if (name.ends_with(platform::forgotten_suffix)) {
+  if (name.ends_with(kk::forgotten_suffix)) {
     throw ValueError("collection name " + repr(name) +
                      " must not end in \"_vergessen\", which names forgotten-cards drills");
   }
@@ -80,7 +80,7 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
     }
   }
   std::unordered_set<std::string_view> stored;
-  for (const platform::StoredCardFingerprint& card : sammlung->stored.cards) {
+  for (const kk::StoredCardFingerprint& card : sammlung->stored.cards) {
     stored.insert(card.name);
   }
   for (const platform::DeckCard& card : deck) {
@@ -101,7 +101,7 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
 }
 
 void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& name) {
-  const std::vector<std::string> stored = platform::pd().stored_collection_names();
+  const std::vector<std::string> stored = kk::pd().stored_collection_names();
   if (std::find(stored.begin(), stored.end(), name) == stored.end()) {
     throw KeyError("no stored collection " + repr(name));
   }
@@ -111,8 +111,8 @@ void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& n
 
 std::vector<std::string> stored_deck_collections() {
   std::vector<std::string> names;
-  for (std::string& name : platform::pd().stored_collection_names()) {
-    if (!name.ends_with(platform::forgotten_suffix)) names.push_back(std::move(name));
+  for (std::string& name : kk::pd().stored_collection_names()) {
+    if (!name.ends_with(kk::forgotten_suffix)) names.push_back(std::move(name));
   }
   return names;
 }

@@ -22,7 +22,7 @@
 #include "karteikarten/queue/picked_candidate.hpp"
 #include "karteikarten/scheduling/time_helpers.hpp"
 #include "karteikarten/storage/haendesammlung_container.hpp"
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 #include "platform/shelf.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/date_time.hpp"

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "karteikarten/storage/statistics_batch.hpp"
-#include "platform/collection_conflict.hpp"
+#include "karteikarten/collection/collection_conflict.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -67,7 +67,7 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
   sammlung->aendere_karteikarte_in_dictionary(card);
   try {
     kkv.dictionary_speichern(None, false);
-  } catch (const platform::CollectionConflict& conflict) {
+  } catch (const kk::CollectionConflict& conflict) {
     // The rest of the save is stored: this answer too, and so its
     // statistics, unless its own card is one another program changed.
     if (!conflict.names(card.get_name())) statistics.commit();

@@ -53,7 +53,7 @@ using AskAnswer =
 // and saves that collection. Returns the days until the card is due again.
 // ValueError for a response the card's phase does not accept, found by a
 // preview before anything is recorded; KeyError when the current
-// collection is not registered; platform::CollectionConflict when another
+// collection is not registered; kk::CollectionConflict when another
 // program changed cards of the collection since they were loaded (the
 // answer is stored and counted unless its own card is one of them). A right
 // answer is also recorded in today's "karte_erfolgreich_wiederholt". A card

@@ -3,7 +3,7 @@
 namespace tavo::kk {
 
 ModuleContext& module_context() {
-  static ModuleContext context{platform::cf(), platform::pd(), platform::diagnostics(), false,
+  static ModuleContext context{platform::cf(), kk::pd(), platform::diagnostics(), false,
                                platform::cf().get_datetime_now()};
   return context;
 }

@@ -8,14 +8,14 @@
 
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "value/date_time.hpp"
 
 namespace tavo::kk {
 
 struct ModuleContext {
   platform::Common_functions& cf;
-  platform::PickleDump& pd;
+  kk::PickleDump& pd;
   platform::Diagnostics& diagnostics;
   // Exposed to the host; nothing in the module reads it.
   bool set_date = false;

@@ -12,7 +12,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/queue/review_order.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/haendesammlung_vergessen.hpp"
+#include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -34,7 +34,7 @@ void append(std::vector<Entry>& alle, const std::vector<Entry>& more) {
 // exception).
 class LearningAheadPause {
  public:
-  LearningAheadPause(Karteikartenverwaltung& kkv, platform::Haendesammlung& sammlung)
+  LearningAheadPause(Karteikartenverwaltung& kkv, kk::Haendesammlung& sammlung)
       : kkv_(kkv),
         sammlung_(sammlung),
         manager_days_(kkv.vorauslernen_tage),
@@ -53,7 +53,7 @@ class LearningAheadPause {
 
  private:
   Karteikartenverwaltung& kkv_;
-  platform::Haendesammlung& sammlung_;
+  kk::Haendesammlung& sammlung_;
   const std::int64_t manager_days_;
   const std::int64_t collection_days_;
 };
@@ -62,7 +62,7 @@ class LearningAheadPause {
 // dropped when the choice ends (also by an exception).
 class ChoiceScope {
  public:
-  ChoiceScope(platform::Haendesammlung& sammlung, double voraus) : sammlung_(sammlung) {
+  ChoiceScope(kk::Haendesammlung& sammlung, double voraus) : sammlung_(sammlung) {
     sammlung_.begin_choice(voraus);
   }
   ~ChoiceScope() { sammlung_.end_choice(); }
@@ -70,7 +70,7 @@ class ChoiceScope {
   ChoiceScope& operator=(const ChoiceScope&) = delete;
 
  private:
-  platform::Haendesammlung& sammlung_;
+  kk::Haendesammlung& sammlung_;
 };
 
 }  // namespace
@@ -82,7 +82,7 @@ std::optional<Karteikarte> Karteikartenverwaltung::get_card() {
     set_sammlungsort_name(std::nullopt, 2591);
     return std::nullopt;
   }
-  const std::string base = platform::base_collection_name(*sammlungsname);
+  const std::string base = kk::base_collection_name(*sammlungsname);
   platform::debug_check(cardpointer->starts_with(base));
   platform::debug_check(hc.get_index_from_name(base) != -1);
   // The card is read from the collection that offered it, which is the
@@ -109,7 +109,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_aus_mehreren_sammlungen() 
   }
   if (best.first && !best.first->empty()) {
     platform::debug_check(best.second &&
-                          best.first->starts_with(platform::base_collection_name(*best.second)));
+                          best.first->starts_with(kk::base_collection_name(*best.second)));
   } else {
     platform::debug_check(!best.second || best.second->empty());
   }

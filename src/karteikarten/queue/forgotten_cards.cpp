@@ -9,7 +9,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/frame/module_context.hpp"
 #include "karteikarten/queue/review_order.hpp"
-#include "platform/haendesammlung_vergessen.hpp"
+#include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/errors.hpp"
 
@@ -20,9 +20,9 @@ namespace {
 constexpr std::int64_t forgotten_places = 5;
 
 // The forgotten-cards collection made from the reduced copy `kopie`.
-SammlungRef forgotten_collection(const platform::Haendesammlung& kopie) {
-  auto vergessen = std::make_shared<platform::Haendesammlung_vergessen>(
-      kopie.zeitberechnung, platform::forgotten_collection_name(kopie.name), kopie.startzeit_tag);
+SammlungRef forgotten_collection(const kk::Haendesammlung& kopie) {
+  auto vergessen = std::make_shared<kk::Haendesammlung_vergessen>(
+      kopie.zeitberechnung, kk::forgotten_collection_name(kopie.name), kopie.startzeit_tag);
   vergessen->clone_haendesammlung(kopie);
   return vergessen;
 }
@@ -61,7 +61,7 @@ void Karteikartenverwaltung::add_karte_vergessene_liste(const std::string& karte
                                                         const std::string& sammlungsort) {
   if (!modus_vergessene_karten) return;
   Value& gelernt = vergessene_karten_erfolgreich_gelernt_liste.setdefault(
-      platform::base_collection_name(sammlungsort), List());
+      kk::base_collection_name(sammlungsort), List());
   gelernt.as_list().append(karte);
 }
 
@@ -75,7 +75,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_vergessene(
   zeitberechnung.set_time(module_context().start_date);
   const double zeitpunkt = zeitberechnung.get_old_date(vergessen_wie_weit_zurueck);
 
-  platform::NameList kandidaten;
+  kk::NameList kandidaten;
   for (std::string& name : sammlung->get_vergessene_karten(zeitpunkt)) {
     if (!karte_in_vergessene_karten(name, sammlung->name)) kandidaten.push_back(std::move(name));
   }
@@ -91,7 +91,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_vergessene(
 bool Karteikartenverwaltung::karte_in_vergessene_karten(const std::string& karte,
                                                         const std::string& sammlungsname) const {
   const Value* gelernt =
-      vergessene_karten_erfolgreich_gelernt_liste.find(platform::base_collection_name(sammlungsname));
+      vergessene_karten_erfolgreich_gelernt_liste.find(kk::base_collection_name(sammlungsname));
   return gelernt != nullptr && gelernt->is_list() && gelernt->as_list().contains(karte);
 }
 

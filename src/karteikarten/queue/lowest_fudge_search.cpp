@@ -58,7 +58,7 @@
 namespace tavo::kk {
 namespace {
 
-using platform::Haendesammlung;
+using kk::Haendesammlung;
 
 constexpr const char* again_queue_key = "again_in_queue";
 constexpr const char* failed_ahead_key = "vorauslernen_modus_gelernt_karte_auf_again";
@@ -68,7 +68,7 @@ constexpr std::int64_t unbounded_fudge = 9999999999;
 using NameSet = std::unordered_set<std::string>;
 
 NameSet day_list(const Haendesammlung& sammlung, const std::string& key) {
-  const platform::NameList names = platform::names_of(sammlung.get_metadata_heute(key));
+  const kk::NameList names = kk::names_of(sammlung.get_metadata_heute(key));
   return {names.begin(), names.end()};
 }
 
@@ -87,7 +87,7 @@ bool correct_reviews_reached(const Haendesammlung& sammlung, std::int64_t maximu
 NameSet surplus_new_cards(const Haendesammlung& sammlung, std::int64_t anzahl) {
   NameSet surplus;
   for (const std::string& name :
-       platform::names_of(sammlung.get_metadata_heute(put_due_today_key))) {
+       kk::names_of(sammlung.get_metadata_heute(put_due_today_key))) {
     if (static_cast<std::int64_t>(surplus.size()) >= anzahl) break;
     const CardRef record = sammlung.karten.find(name);
     if (record && !record->letzte_antwort) surplus.insert(name);

@@ -47,7 +47,7 @@ class SammlungsortRestorer {
   const int tag_;
 };
 
-const platform::Haendesammlung& existing(const SammlungRef& sammlung) {
+const kk::Haendesammlung& existing(const SammlungRef& sammlung) {
   if (!sammlung) throw TypeError("'NoneType' object has no attribute 'karten'");
   return *sammlung;
 }
@@ -55,7 +55,7 @@ const platform::Haendesammlung& existing(const SammlungRef& sammlung) {
 // Gives the card `kartenname` of `sammlung` the start of the learning day as
 // its due moment and records it as put due today there. KeyError when the
 // collection lacks the card; nothing changes then.
-void put_due(Karteikartenverwaltung& kkv, const platform::Haendesammlung& sammlung,
+void put_due(Karteikartenverwaltung& kkv, const kk::Haendesammlung& sammlung,
              const std::string& kartenname, SwitchTags tags) {
   const CardRef& record = sammlung.karten.at(kartenname);
   record->due = Due::at(platform::cf().get_startzeit_tag_today(kkv.startzeit_tag));
@@ -72,7 +72,7 @@ struct NewCard {
 // The new card of `sammlung` with the lowest fudge, the first one met on a
 // tie; nothing when it has no new card. KeyError "'fudge'" for a new card
 // without a fudge.
-std::optional<NewCard> lowest_fudge_new_card(const platform::Haendesammlung& sammlung) {
+std::optional<NewCard> lowest_fudge_new_card(const kk::Haendesammlung& sammlung) {
   std::optional<NewCard> best;
   for (const auto& [name, record] : sammlung.karten) {
     if (!record->due.is_none()) continue;

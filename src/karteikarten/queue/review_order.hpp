@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -16,8 +16,8 @@ namespace tavo::kk {
 // The first `anzahl` of `names` (cards of `sammlung`), in ascending
 // "permanent_fudge_wdh"; equal values keep their order. KeyError for a
 // name the collection lacks or a card without the value.
-inline platform::NameList first_in_review_order(const platform::Haendesammlung& sammlung,
-                                                platform::NameList names, std::int64_t anzahl) {
+inline kk::NameList first_in_review_order(const kk::Haendesammlung& sammlung,
+                                                kk::NameList names, std::int64_t anzahl) {
   std::vector<std::pair<std::int64_t, std::string>> ordered;
   for (std::string& name : names) {
     const CardRef& card = sammlung.karten.at(name);

@@ -10,10 +10,10 @@
 namespace tavo::kk {
 namespace {
 
-using platform::Haendesammlung;
-using platform::list_of;
-using platform::NameList;
-using platform::names_of;
+using kk::Haendesammlung;
+using kk::list_of;
+using kk::NameList;
+using kk::names_of;
 
 std::int64_t count(const NameList& names) { return std::ssize(names); }
 
@@ -21,7 +21,7 @@ std::int64_t count(const NameList& names) { return std::ssize(names); }
 
 Statistik_erfolgreich_prozent_berechnen::Statistik_erfolgreich_prozent_berechnen(
     std::int64_t grenzwert_neu, std::int64_t grenzwert_wiederholungen, double voraus,
-    platform::SammlungRef sammlung)
+    kk::SammlungRef sammlung)
     : grenzwert_neu(grenzwert_neu),
       grenzwert_wiederholungen(grenzwert_wiederholungen),
       voraus(voraus),

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "karteikarten/cards/kartenhalter.hpp"
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
@@ -22,7 +22,7 @@ class Statistik_erfolgreich_prozent_berechnen {
   // `voraus`: the look-ahead in seconds of the due-card queries.
   Statistik_erfolgreich_prozent_berechnen(std::int64_t grenzwert_neu,
                                           std::int64_t grenzwert_wiederholungen, double voraus,
-                                          platform::SammlungRef sammlung);
+                                          kk::SammlungRef sammlung);
 
   // The thirteen figures, in this order: "neue_begrenzt_durch_verfuegbare_karten",
   // "anzahl_neu_erfolgreich", "erfolgreich_wiederholte_karten" (names),
@@ -39,7 +39,7 @@ class Statistik_erfolgreich_prozent_berechnen {
 
   // The pair (the new cards, the names of the cards due within `voraus`
   // with learning ahead).
-  std::pair<Kartenhalter, platform::NameList> bestimme_neue_karten_im_umlauf() const;
+  std::pair<Kartenhalter, kk::NameList> bestimme_neue_karten_im_umlauf() const;
   // The smaller of `neue_verfuegbar` and grenzwert_neu.
   std::int64_t GW_neu_begrenzen_durch_karten_im_umlauf(std::int64_t neue_verfuegbar) const;
   // The larger of the two.
@@ -48,10 +48,10 @@ class Statistik_erfolgreich_prozent_berechnen {
       std::int64_t anzahl_neue_erfolgreich) const;
   // The names of the cards due within `voraus` (the collection's own
   // learning-ahead default) that are not in `neue`.
-  platform::NameList bestimme_wiederholbare_karten_im_umlauf(const platform::NameList& neue) const;
+  kk::NameList bestimme_wiederholbare_karten_im_umlauf(const kk::NameList& neue) const;
   // The number of names.
   std::int64_t bestimme_wiederholbare_anzahl(
-      const platform::NameList& wiederholbare_im_umlauf) const;
+      const kk::NameList& wiederholbare_im_umlauf) const;
   // The reviews still allowed: the reviewable cards, at most
   // grenzwert_wiederholungen less the reviews done; never below 0.
   std::int64_t bestimme_noch_wiederholbar_grenzwert(std::int64_t anzahl_wiederholbare_im_umlauf,
@@ -68,22 +68,22 @@ class Statistik_erfolgreich_prozent_berechnen {
   // The pair (cards put due today, new cards available): the new cards
   // plus those put due today.
   std::pair<std::int64_t, std::int64_t> bestimme_anzahl_karten_im_umlauf(
-      const Kartenhalter& neue_karten, const platform::NameList& heute_faellig_gestellt) const;
+      const Kartenhalter& neue_karten, const kk::NameList& heute_faellig_gestellt) const;
   // Today's successes split into the pair (reviews, new cards): the
   // successful cards among `heute_faellig_gestellt` are new, the rest
   // reviews. With no cards put due today every success is a review; with no
   // successes both are 0.
   std::pair<std::int64_t, std::int64_t> teile_erfolgreiche_auf(
-      const platform::NameList& heute_faellig_gestellt,
-      const platform::NameList& wiederholte_karten) const;
+      const kk::NameList& heute_faellig_gestellt,
+      const kk::NameList& wiederholte_karten) const;
   // Today's "karte_erfolgreich_wiederholt" without `heute_faellig_gestellt`.
-  platform::NameList bestimme_erfolgreich_wiederholte_karten(
-      const platform::NameList& heute_faellig_gestellt) const;
+  kk::NameList bestimme_erfolgreich_wiederholte_karten(
+      const kk::NameList& heute_faellig_gestellt) const;
 
   std::int64_t grenzwert_neu;
   std::int64_t grenzwert_wiederholungen;
   double voraus;
-  platform::SammlungRef sammlung;
+  kk::SammlungRef sammlung;
   // Kept for the host; do_ does not fill it.
   Dict dict_return;
   // Kept for the host; not read here.

@@ -11,7 +11,7 @@
 #include "karteikarten/storage/statistics_batch.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/haendesammlung_vergessen.hpp"
+#include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "value/number_arithmetic.hpp"
 #include "value/repr.hpp"
 
@@ -169,7 +169,7 @@ List Karteikartenverwaltung::get_liste_alle_from_alte_daten() const {
   List names;
   if (!store) return names;
   for (const std::string& name : store->collection_names()) {
-    if (!name.ends_with(platform::forgotten_suffix)) names.append(name);
+    if (!name.ends_with(kk::forgotten_suffix)) names.append(name);
   }
   return names;
 }

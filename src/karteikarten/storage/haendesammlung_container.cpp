@@ -12,8 +12,8 @@
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/haendesammlung_vergessen.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/haendesammlung_vergessen.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/random_source.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -114,7 +114,7 @@ std::string HaendesammlungContainer::resolved_name(const std::string& name) cons
                        [&](const SammlungRef& sammlung) { return sammlung->name == wanted; });
   };
   if (named(name)) return name;
-  const std::string forgotten = platform::forgotten_collection_name(name);
+  const std::string forgotten = kk::forgotten_collection_name(name);
   return named(forgotten) ? forgotten : name;
 }
 
@@ -166,7 +166,7 @@ bool HaendesammlungContainer::check_vergessen() const {
 }
 
 SammlungRef HaendesammlungContainer::make_new() const {
-  return std::make_shared<platform::Haendesammlung>(zeitberechnung, vorauslernen, "",
+  return std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, "",
                                                     startzeit_tag);
 }
 
@@ -189,11 +189,11 @@ std::string HaendesammlungContainer::get_shelve_main_directory(const std::string
 }
 
 void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& name) {
-  auto [stored, success] = platform::pd().get_haendesammlung(name);
+  auto [stored, success] = kk::pd().get_haendesammlung(name);
   const std::string legacy_file = platform::cf().get_modul_name(name);
-  platform::StoredSnapshot snapshot;
+  kk::StoredSnapshot snapshot;
   if (stored == nullptr) {
-    stored = std::make_shared<platform::Haendesammlung>(zeitberechnung, vorauslernen, name,
+    stored = std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, name,
                                                         startzeit_tag);
     stored->karten = stored->haendesammlung_karteikarten_info_neu_erstellen(modul, name);
     success = true;
@@ -204,7 +204,7 @@ void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& 
   std::optional<platform::Shelf> legacy;
   if (!success) legacy = add_shelve_file(legacy_file, false, true);
 
-  auto sammlung = std::make_shared<platform::Haendesammlung>(zeitberechnung, vorauslernen, name,
+  auto sammlung = std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, name,
                                                              startzeit_tag, stored_metadata);
   normalise_card_names(modul, name);
   sammlung->karten = merge_cards(modul, stored->karten);
@@ -240,12 +240,12 @@ void HaendesammlungContainer::fudge_erneuern() {
 void HaendesammlungContainer::set_metadaten_richtige_sammlung(const std::string& name,
                                                               const std::string& key,
                                                               const Value& wert) {
-  for_each_named(name, [&](platform::Haendesammlung& s) { s.set_metadata(key, wert); });
+  for_each_named(name, [&](kk::Haendesammlung& s) { s.set_metadata(key, wert); });
 }
 
 void HaendesammlungContainer::remove_from_again_in_queue_metadata_richtige_sammlung(
     const std::string& name, const std::string& key, const std::string& wert) {
-  for_each_named(name, [&](platform::Haendesammlung& s) { s.remove_from_metadata(key, wert); });
+  for_each_named(name, [&](kk::Haendesammlung& s) { s.remove_from_metadata(key, wert); });
 }
 
 void HaendesammlungContainer::append_now_to_richtige_sammlung(const std::string& key,
@@ -255,19 +255,19 @@ void HaendesammlungContainer::append_now_to_richtige_sammlung(const std::string&
   const Value now = platform::cf().get_now_startzeit(startzeit_tag);
   if (!target) return;
   for_each_named(*target,
-                 [&](platform::Haendesammlung& s) { s.append_to_metadata(key, wert, now); });
+                 [&](kk::Haendesammlung& s) { s.append_to_metadata(key, wert, now); });
 }
 
 void HaendesammlungContainer::aendere_karteikarte_in_dictionary_richtige_sammlung(
     const std::string& name, const Karteikarte& karteikarte) {
   for_each_named(
-      name, [&](platform::Haendesammlung& s) { s.aendere_karteikarte_in_dictionary(karteikarte); });
+      name, [&](kk::Haendesammlung& s) { s.aendere_karteikarte_in_dictionary(karteikarte); });
 }
 
 void HaendesammlungContainer::dictionary_speichern_richtige_sammlung(const std::string& name,
                                                                      const Value& modus) {
   for_each_named(name,
-                 [&](platform::Haendesammlung& s) { s.dictionary_speichern(s.name, s, modus); });
+                 [&](kk::Haendesammlung& s) { s.dictionary_speichern(s.name, s, modus); });
 }
 
 void HaendesammlungContainer::dictionary_speichern_alle_sammlungen() {
@@ -283,7 +283,7 @@ void HaendesammlungContainer::set_metadaten_alle_sammlungen(const std::string& k
 
 void HaendesammlungContainer::iterate_change_name() {
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
-    sammlung->name = platform::forgotten_collection_name(sammlung->name);
+    sammlung->name = kk::forgotten_collection_name(sammlung->name);
   }
 }
 
@@ -298,7 +298,7 @@ std::vector<SammlungRef> HaendesammlungContainer::iterate_get_cardpointer_verges
   std::vector<SammlungRef> kopien;
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
     SammlungRef kopie = sammlung->clone();
-    const platform::NameList vergessen = sammlung->get_vergessene_karten(zeitpunkt_vergangenheit);
+    const kk::NameList vergessen = sammlung->get_vergessene_karten(zeitpunkt_vergangenheit);
     const std::unordered_set<std::string> behalten(vergessen.begin(), vergessen.end());
     for (const auto& [name, record] : sammlung->karten) {
       if (!behalten.contains(name)) kopie->remove_card(name);

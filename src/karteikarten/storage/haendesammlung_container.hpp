@@ -19,14 +19,14 @@
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/storage/recursive_update.hpp"
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 #include "platform/shelf.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
 
-using platform::SammlungRef;
+using kk::SammlungRef;
 
 class HaendesammlungContainer {
  public:
@@ -104,12 +104,12 @@ class HaendesammlungContainer {
   std::optional<std::int64_t> get_noch_nicht_due_richtige_sammlung(const std::string& name) const;
   // The collection's name lists of the same query; empty when no collection
   // matches.
-  platform::NameList get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_richtige_sammlung(
+  kk::NameList get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_richtige_sammlung(
       const std::string& name) const;
-  platform::NameList
+  kk::NameList
   get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_richtige_sammlung_due_heute(
       const std::string& name) const;
-  platform::NameList get_heute_due_nicht_heute_faellig_gestellt_richtige_sammlung(
+  kk::NameList get_heute_due_nicht_heute_faellig_gestellt_richtige_sammlung(
       const std::string& name, double voraus) const;
   // The records of the collection's cards due within `voraus` seconds, each
   // once; empty when no collection matches.
@@ -205,12 +205,12 @@ class HaendesammlungContainer {
       std::int64_t grenzwert) const;
   // Reviews failed today, every collection's list in turn; `faellig` is
   // accepted for the host and not used.
-  platform::NameList iterate_get_heute_wiederholt_nicht_erfolgreich(
-      const std::optional<platform::NameList>& faellig = std::nullopt) const;
+  kk::NameList iterate_get_heute_wiederholt_nicht_erfolgreich(
+      const std::optional<kk::NameList>& faellig = std::nullopt) const;
   // Reviews not failed and still due, every collection's list in turn;
   // `faellig` is accepted for the host and not used.
-  platform::NameList iterate_get_heute_wiederholt_erfolgreich_noch_faellig(
-      const std::optional<platform::NameList>& faellig = std::nullopt) const;
+  kk::NameList iterate_get_heute_wiederholt_erfolgreich_noch_faellig(
+      const std::optional<kk::NameList>& faellig = std::nullopt) const;
   // The records of every collection's cards due within `voraus` seconds,
   // each once.
   std::vector<CardRef> iterate_get_faellige_cards(double voraus = 0) const;

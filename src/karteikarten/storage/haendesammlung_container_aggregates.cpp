@@ -10,8 +10,8 @@
 namespace tavo::kk {
 namespace {
 
-using platform::Haendesammlung;
-using platform::NameList;
+using kk::Haendesammlung;
+using kk::NameList;
 using Sammlungen = std::vector<SammlungRef>;
 using Count = std::int64_t (Haendesammlung::*)() const;
 using Names = NameList (Haendesammlung::*)() const;

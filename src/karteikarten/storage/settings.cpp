@@ -26,7 +26,7 @@
 
 #include "karteikarten/storage/setting_value.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -308,9 +308,9 @@ void check_value(const Setting& setting, const Value& wert) {
 // with a warning, so that the defaults written next do not replace it.
 std::optional<Dict> stored_settings() {
   try {
-    return platform::pd().get_kkv_settings();
+    return kk::pd().get_kkv_settings();
   } catch (const ValueError& damaged) {
-    const std::filesystem::path aside = platform::pd().keep_damaged_settings_aside();
+    const std::filesystem::path aside = kk::pd().keep_damaged_settings_aside();
     platform::warn(std::string(damaged.what()) + "; it was renamed to \"" + aside.string() +
                    "\" and the default settings are used");
     return std::nullopt;
@@ -370,7 +370,7 @@ Dict Karteikartenverwaltung::make_default_values_dictionary() const {
 }
 
 void Karteikartenverwaltung::save_default_values(const std::optional<Dict>& dictionary) {
-  platform::pd().save_default_values(
+  kk::pd().save_default_values(
       dictionary && !dictionary->empty() ? *dictionary : make_default_values_dictionary());
 }
 
@@ -451,7 +451,7 @@ void change_setting(Karteikartenverwaltung& kkv, std::string_view key, const Val
 
 bool store_default_settings_if_none_stored() {
   if (stored_settings()) return false;
-  platform::pd().save_default_values(default_column());
+  kk::pd().save_default_values(default_column());
   return true;
 }
 
@@ -459,7 +459,7 @@ Value stored_setting(std::string_view key) {
   const Setting& setting = setting_named(key);
   std::optional<Dict> stored;
   try {
-    stored = platform::pd().get_kkv_settings();
+    stored = kk::pd().get_kkv_settings();
   } catch (const ValueError&) {
     // Not a settings mapping: a manager would use the defaults.
   } catch (const std::system_error&) {

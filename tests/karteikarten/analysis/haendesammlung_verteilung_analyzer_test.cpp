@@ -92,7 +92,7 @@ TEST_F(AnalyzerTest, ReportOfASmallCollection) {
 }
 
 TEST_F(AnalyzerTest, EmptyCollectionPassesEveryCheck) {
-  kkv.hc.add(std::make_shared<platform::Haendesammlung>(kkv.zeitberechnung, 0, "kk_leer", 3));
+  kkv.hc.add(std::make_shared<kk::Haendesammlung>(kkv.zeitberechnung, 0, "kk_leer", 3));
   HaendesammlungVerteilungAnalyzer analyzer(kkv.hc.sammlung_named("kk_leer"));
   analyzer.analyse();
   const CapturedLines lines;
@@ -129,7 +129,7 @@ TEST_F(AnalyzerTest, PartitionAndNewCardChecksOfTheReport) {
     EXPECT_THAT(lines.text(),
                 EndsWith("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich:  0\n"));
   }
-  analyzer.faellig_gestellt_noch_nie_angesehen = platform::NameList{"kk_test-1"};
+  analyzer.faellig_gestellt_noch_nie_angesehen = kk::NameList{"kk_test-1"};
   const CapturedLines lines;
   EXPECT_THROW(analyzer.show(), AssertionError);
   EXPECT_THAT(lines.text(), EndsWith("Zwischenwerte: \nneue_karten:\n"));

@@ -71,7 +71,7 @@ TEST_F(DecksTest, ReimportKeepsTheLearningStateOfCardsWhoseQuestionStayed) {
   }
   Karteikartenverwaltung kkv;
   add_stored_haendesammlung(kkv, "kk_deck");
-  const platform::Haendesammlung& sammlung = *kkv.hc.sammlung_named("kk_deck");
+  const kk::Haendesammlung& sammlung = *kkv.hc.sammlung_named("kk_deck");
   ASSERT_EQ(sammlung.karten.size(), 3U);
   const CardRecord& kept = *sammlung.karten.at(answered);
   EXPECT_EQ(kept.learnstatus, Learnstatus::learned);

@@ -9,8 +9,8 @@
 #include "karteikarten/frame/learning_step.hpp"
 #include "karteikarten/frame/module_context.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
-#include "platform/haendesammlung_vergessen.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/haendesammlung_vergessen.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk::testing {
@@ -47,7 +47,7 @@ class ForgottenCardsTest : public SchedulingTest {
     return kkv.waehle_card_vergessene(kkv.hc.sammlung_named(sammlung)).first;
   }
   // The learning state of every card of `sammlung`, as stored.
-  static std::map<std::string, std::uint64_t> fingerprints(const platform::Haendesammlung& s) {
+  static std::map<std::string, std::uint64_t> fingerprints(const kk::Haendesammlung& s) {
     std::map<std::string, std::uint64_t> result;
     for (const auto& [name, card] : s.karten) result[name] = stored_fingerprint(*card);
     return result;
@@ -96,15 +96,15 @@ TEST_F(ForgottenCardsTest, DrillCollectionsAreSeparateAndSwap) {
   ASSERT_EQ(kkv.hc.liste_aller_sammlungen.size(), 2u);
   const SammlungRef drill = kkv.hc.liste_aller_sammlungen[0];
   EXPECT_EQ(drill->name, "kk_test_vergessen");
-  EXPECT_NE(std::dynamic_pointer_cast<platform::Haendesammlung_vergessen>(drill), nullptr);
+  EXPECT_NE(std::dynamic_pointer_cast<kk::Haendesammlung_vergessen>(drill), nullptr);
   EXPECT_EQ(drill->karten.size(), 1u);
   EXPECT_TRUE(drill->karten.contains("kk_test-2"));
   EXPECT_NE(drill->karten.at("kk_test-2"), normal->karten.at("kk_test-2")) << "a copy";
   EXPECT_EQ(kkv.hc.liste_aller_sammlungen[1]->karten.size(), 0u) << "kk_zwei forgot nothing";
   EXPECT_EQ(kkv.hc.archiv_liste_aller_sammlungen[0], normal);
   EXPECT_EQ(kkv.hc.sammlung_named("kk_test"), drill) << "the base name finds the drill";
-  EXPECT_EQ(platform::pd().get_haendesammlung("kk_test_vergessen").first->karten.size(), 1u);
-  EXPECT_EQ(platform::pd().get_haendesammlung("kk_test").first->karten.size(), 3u);
+  EXPECT_EQ(kk::pd().get_haendesammlung("kk_test_vergessen").first->karten.size(), 1u);
+  EXPECT_EQ(kk::pd().get_haendesammlung("kk_test").first->karten.size(), 3u);
 
   kkv.vergessen_zurueck_dict_herstellen(true);
   EXPECT_EQ(kkv.hc.liste_aller_sammlungen[0], drill) << "the mode is off: no swap";
@@ -146,7 +146,7 @@ TEST_F(ForgottenCardsTest, DrillLeavesTheNormalCollectionsAsTheyWere) {
   }
   EXPECT_EQ(drilled.size(), 6u) << "three cards, each again and then good";
   EXPECT_THAT(drilled, ::testing::IsSupersetOf({"kk_test-1", "kk_test-3", "kk_zwei-4"}));
-  const auto drill_store = platform::pd().get_haendesammlung("kk_test_vergessen").first;
+  const auto drill_store = kk::pd().get_haendesammlung("kk_test_vergessen").first;
   EXPECT_TRUE(drill_store->karten.at("kk_test-1")->due.is_done()) << "answers land in the drill";
 
   kkv.vergessen_zurueck_dict_herstellen(true);
@@ -156,7 +156,7 @@ TEST_F(ForgottenCardsTest, DrillLeavesTheNormalCollectionsAsTheyWere) {
     for (const auto& [name, card] : s->karten) {
       EXPECT_EQ(repr(card_record_to_value(*card)), in_memory[name]) << name;
     }
-    EXPECT_EQ(fingerprints(*platform::pd().get_haendesammlung(s->name).first), stored[s->name]);
+    EXPECT_EQ(fingerprints(*kk::pd().get_haendesammlung(s->name).first), stored[s->name]);
   }
   EXPECT_TRUE(kkv.get_card().has_value()) << "normal learning goes on";
 }

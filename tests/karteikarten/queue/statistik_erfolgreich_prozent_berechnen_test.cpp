@@ -63,7 +63,7 @@ TEST_F(Statistik, Helpers) {
   EXPECT_EQ(zehn_fuenfzig.teile_erfolgreiche_auf({}, {"b", "c"}), Pair(2, 0));
   sammlung->set_metadata("karte_erfolgreich_wiederholt", List{"stat-3", "stat-4"});
   EXPECT_EQ(zehn_fuenfzig.bestimme_erfolgreich_wiederholte_karten({"stat-4"}),
-            platform::NameList{"stat-3"});
+            kk::NameList{"stat-3"});
 }
 
 TEST_F(Statistik, FiguresOfTheDay) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -27,7 +27,7 @@ TEST_F(CardMetadataTest, SettingsKeysAreTheManagersLimits) {
   kkv.set_metadaten(40, "wiederholungen_pro_tag");
   EXPECT_EQ(kkv.neue_karten_pro_tag, 0);
   EXPECT_EQ(metadaten("wiederholungen_pro_tag"), "40");
-  const Dict stored = platform::pd().get_kkv_settings().value();
+  const Dict stored = kk::pd().get_kkv_settings().value();
   EXPECT_EQ(repr(stored.at("neue_karten_pro_tag")), "0");
   EXPECT_EQ(repr(stored.at("neue_karten_nur_heute")), "{'2021-9-22': 8}");
   EXPECT_EQ(repr(stored.at("maximale_wiederholungen_pro_tag")), "40");

@@ -49,24 +49,24 @@ class ContainerAggregates : public ::testing::Test {
   }
   ~ContainerAggregates() override { platform::cf().clear_fixed_now(); }
 
-  static void card(platform::Haendesammlung& sammlung, const std::string& name) {
+  static void card(kk::Haendesammlung& sammlung, const std::string& name) {
     sammlung.karten.set(name, std::make_shared<CardRecord>());
   }
-  static void answered(platform::Haendesammlung& sammlung, const std::string& name, double due,
+  static void answered(kk::Haendesammlung& sammlung, const std::string& name, double due,
                        const std::string& antwort) {
     CardRecord& record = *sammlung.karten.at(name);
     record.due = Due::at(due);
     record.karte_ist_neu = false;
     record.letzte_antwort = antwort;
   }
-  static void reviewed(platform::Haendesammlung& sammlung, const std::string& name, double due,
+  static void reviewed(kk::Haendesammlung& sammlung, const std::string& name, double due,
                        const std::string& antwort) {
     answered(sammlung, name, due, antwort);
     sammlung.set_metadata("wiederholte_karten", name);
     sammlung.set_metadata("heute_schon_angesehen", name);
   }
   SammlungRef collection(const std::string& name) {
-    return std::make_shared<platform::Haendesammlung>(zeit, 0, name, 3);
+    return std::make_shared<kk::Haendesammlung>(zeit, 0, name, 3);
   }
 
   std::shared_ptr<platform::Zeitberechnungen> zeit =

@@ -7,7 +7,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
 #include "value/errors.hpp"
@@ -152,7 +152,7 @@ TEST_F(ContainerTest, SavingAfterOneAnswerWritesOneCard) {
   Karteikarte card(sammlung->karten.at("kk_test-5"), "kk_test-5", next.startzeit_tag);
   card.reps = 1;
   next.hc.aendere_karteikarte_in_dictionary_richtige_sammlung("kk_test", card);
-  const platform::SaveCounts counts = platform::pd().save_haendesammlung("kk_test", *sammlung);
+  const kk::SaveCounts counts = kk::pd().save_haendesammlung("kk_test", *sammlung);
   EXPECT_EQ(counts.cards_written, 1u);
   EXPECT_EQ(counts.cards_removed, 0u);
 }

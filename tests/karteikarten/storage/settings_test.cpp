@@ -15,7 +15,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
 #include "value/errors.hpp"
@@ -36,8 +36,8 @@ class SettingsTest : public ::testing::Test {
   }
   ~SettingsTest() override { platform::cf().clear_fixed_now(); }
 
-  static Dict stored() { return platform::pd().get_kkv_settings().value(); }
-  static void store(const Dict& settings) { platform::pd().save_default_values(settings); }
+  static Dict stored() { return kk::pd().get_kkv_settings().value(); }
+  static void store(const Dict& settings) { kk::pd().save_default_values(settings); }
 
   tavo::testing::TemporaryDirectory directory_;
   tavo::testing::ScopedEnvironment data_dir_;

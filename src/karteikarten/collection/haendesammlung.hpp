@@ -4,7 +4,7 @@
 // mapping. Per-day values are kept under their statistic, then under the
 // learning day's text key: metadata["heute_falsch"]["2021-9-22"] is the list
 // of cards answered "again" on that day. The learning day begins at
-// `startzeit_tag` o'clock and its key comes from cf().
+// `startzeit_tag` o'clock and its key comes from platform::cf().
 #pragma once
 
 #include <cstddef>
@@ -21,11 +21,11 @@
 #include "karteikarten/cards/entry.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/cards/kartenhalter.hpp"
-#include "platform/choice_cards.hpp"
+#include "karteikarten/collection/choice_cards.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/value.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 
 // One stored card: its name and the fingerprint of its record at its place.
 struct StoredCardFingerprint {
@@ -61,7 +61,7 @@ NameList names_of(const Value& liste);
 // The collection's queries: what counts as a new card, a card due, seen,
 // failed, reviewed or learnt. Every query reads the cards' learning fields
 // and today's lists in the metadata (names absent from the collection are
-// ignored), and the present moment from cf(). The terms:
+// ignored), and the present moment from platform::cf(). The terms:
 //
 //   new            the card was never made due: "due" is None.
 //   put due today  the card is in today's "neue_karte_heute_faellig_gestellt"
@@ -88,7 +88,7 @@ NameList names_of(const Value& liste);
 //                  max(0, review limit - reviews today) of them may start.
 class Haendesammlung {
  public:
-  Haendesammlung(std::shared_ptr<Zeitberechnungen> zeitberechnung, std::int64_t vorauslernen,
+  Haendesammlung(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::int64_t vorauslernen,
                  std::string name, int startzeit_tag, Dict metadata = Dict(),
                  kk::CardMap karten = kk::CardMap());
   virtual ~Haendesammlung() = default;
@@ -365,7 +365,7 @@ class Haendesammlung {
   Dict metadata;
   // Set and cleared by the module between its queries.
   Value neue_dict;
-  std::shared_ptr<Zeitberechnungen> zeitberechnung;
+  std::shared_ptr<platform::Zeitberechnungen> zeitberechnung;
   std::int64_t vorauslernen;
   int startzeit_tag;
   // Maintained by PickleDump.
@@ -403,4 +403,4 @@ class Haendesammlung {
 
 using SammlungRef = std::shared_ptr<Haendesammlung>;
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

@@ -1,7 +1,7 @@
 // PickleDump: the collections store (SQLite tables `collection` and `card`,
 // marked with the collections application id and schema version 1) and the
 // settings file.
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 
 #include <sqlite3.h>
 
@@ -22,14 +22,14 @@
 #include "db/error.hpp"
 #include "db/statement.hpp"
 #include "db/transaction.hpp"
-#include "platform/detail/card_rows.hpp"
+#include "karteikarten/collection/detail/card_rows.hpp"
 #include "platform/detail/durable_file.hpp"
 #include "platform/getcwd.hpp"
 #include "value/errors.hpp"
 #include "value/json_codec.hpp"
 #include "value/repr.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 namespace {
 
 namespace fs = std::filesystem;
@@ -454,7 +454,7 @@ std::pair<SammlungRef, bool> PickleDump::get_haendesammlung(const std::string& n
 
   const int startzeit_tag = 3;
   auto collection =
-      std::make_shared<Haendesammlung>(std::make_shared<Zeitberechnungen>(startzeit_tag), 0, name,
+      std::make_shared<Haendesammlung>(std::make_shared<platform::Zeitberechnungen>(startzeit_tag), 0, name,
                                        startzeit_tag, std::move(*metadata), std::move(cards));
   collection->stored = snapshot_of(name, *collection, encode_json(collection->metadata));
   return {std::move(collection), true};
@@ -536,15 +536,15 @@ void PickleDump::save_default_values(const Dict& dictionary) const {
   const fs::path path = settings_path();
   const std::string text = encode_json(dictionary);
   fs::create_directories(path.parent_path());
-  detail::write_file_durably(path, text);
+  platform::detail::write_file_durably(path, text);
 }
 
 std::filesystem::path PickleDump::collections_path() const {
-  return GetCwd().get_app_data_dir() + "collections.sqlite";
+  return platform::GetCwd().get_app_data_dir() + "collections.sqlite";
 }
 
 std::filesystem::path PickleDump::settings_path() const {
-  return GetCwd().get_app_data_dir() + "settings/kkv_settings.eps";
+  return platform::GetCwd().get_app_data_dir() + "settings/kkv_settings.eps";
 }
 
 PickleDump& pd() {
@@ -552,4 +552,4 @@ PickleDump& pd() {
   return instance;
 }
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

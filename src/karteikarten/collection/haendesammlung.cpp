@@ -1,6 +1,6 @@
 // Haendesammlung: building, copying and updating a collection's cards, and
 // recording its per-day metadata.
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 
 #include <algorithm>
 #include <numeric>
@@ -9,12 +9,12 @@
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/hand_module.hpp"
 #include "platform/common_functions.hpp"
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/random_source.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 namespace {
 
 using FudgeField = std::optional<std::int64_t> kk::CardRecord::*;
@@ -48,7 +48,7 @@ List list_of_day(const Dict& metadata, const std::string& key, const std::string
 
 }  // namespace
 
-Haendesammlung::Haendesammlung(std::shared_ptr<Zeitberechnungen> zeitberechnung,
+Haendesammlung::Haendesammlung(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
                                std::int64_t vorauslernen, std::string name, int startzeit_tag,
                                Dict metadata, kk::CardMap karten)
     : name(std::move(name)),
@@ -90,7 +90,7 @@ void Haendesammlung::set_permanent_fudge(const std::string& key) {
   std::vector<std::int64_t> numbers(missing);
   std::iota(numbers.begin(), numbers.end(), highest + 1);
   if (field == &kk::CardRecord::permanent_fudge_wdh) {
-    std::shuffle(numbers.begin(), numbers.end(), random_engine());
+    std::shuffle(numbers.begin(), numbers.end(), platform::random_engine());
   }
   auto next = numbers.begin();
   for (const auto& [card_name, record] : karten) {
@@ -149,7 +149,7 @@ void Haendesammlung::aendere_karteikarte_in_dictionary(const kk::Karteikarte& ka
 void Haendesammlung::set_vorauslernen_tage(std::int64_t zahl) { vorauslernen = zahl; }
 
 std::string Haendesammlung::datum_heute() const {
-  return cf().get_datum_string_startzeit(startzeit_tag);
+  return platform::cf().get_datum_string_startzeit(startzeit_tag);
 }
 
 Value Haendesammlung::get_metadata_heute(const std::string& key) const {
@@ -181,4 +181,4 @@ void Haendesammlung::remove_from_metadata(const std::string& key, const std::str
   if (today.is_list() && today.as_list().contains(card)) today.as_list().remove(card);
 }
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

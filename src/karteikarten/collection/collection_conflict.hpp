@@ -23,7 +23,7 @@
 #include "value/repr.hpp"
 #include "value/value.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 
 class CollectionConflict : public std::runtime_error {
  public:
@@ -62,4 +62,4 @@ class CollectionConflict : public std::runtime_error {
   std::vector<std::string> cards_;
 };
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

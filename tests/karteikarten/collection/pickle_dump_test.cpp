@@ -1,4 +1,4 @@
-#include "platform/pickle_dump.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 namespace {
 
 using testing::ScopedEnvironment;
@@ -48,13 +48,13 @@ using Saved = std::tuple<std::size_t, std::size_t, bool>;
 // Each test stores into its own data directory, at a frozen moment.
 class PickleDumpTest : public ::testing::Test {
  protected:
-  PickleDumpTest() { cf().set_fixed_now(DateTime(2021, 9, 22, 12).to_epoch_seconds()); }
-  ~PickleDumpTest() override { cf().clear_fixed_now(); }
+  PickleDumpTest() { platform::cf().set_fixed_now(DateTime(2021, 9, 22, 12).to_epoch_seconds()); }
+  ~PickleDumpTest() override { platform::cf().clear_fixed_now(); }
 
   // A freshly registered collection of three question/answer cards.
   static SammlungRef registered(const std::string& name = "kk_test") {
     auto sammlung =
-        std::make_shared<Haendesammlung>(std::make_shared<Zeitberechnungen>(3), 0, name, 3);
+        std::make_shared<Haendesammlung>(std::make_shared<platform::Zeitberechnungen>(3), 0, name, 3);
     Dict modul;
     for (int hand = 1; hand <= 3; ++hand) {
       modul.set(hand, Dict{{"fragetext", "Q" + std::to_string(hand)},
@@ -362,4 +362,4 @@ TEST_F(PickleDumpTest, SettingsComeBackUnchangedAndMustBeAMapping) {
 }
 
 }  // namespace
-}  // namespace tavo::platform
+}  // namespace tavo::kk

@@ -33,11 +33,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/collection_conflict.hpp"
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/collection_conflict.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 #include "value/value.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 
 // What one save wrote.
 struct SaveCounts {
@@ -94,4 +94,4 @@ class PickleDump {
 // The one process-wide instance.
 PickleDump& pd();
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

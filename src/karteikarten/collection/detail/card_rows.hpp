@@ -16,7 +16,7 @@
 #include "db/statement.hpp"
 #include "karteikarten/cards/card_record.hpp"
 
-namespace tavo::platform::detail {
+namespace tavo::kk::detail {
 
 // The CREATE TABLE statement of the card table.
 const std::string& card_table_schema();
@@ -51,4 +51,4 @@ struct StoredCard {
 // TypeError) when a column does not hold what the table defines.
 StoredCard read_card_row(const db::Statement& statement);
 
-}  // namespace tavo::platform::detail
+}  // namespace tavo::kk::detail

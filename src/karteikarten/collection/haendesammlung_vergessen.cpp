@@ -1,11 +1,11 @@
-#include "platform/haendesammlung_vergessen.hpp"
+#include "karteikarten/collection/haendesammlung_vergessen.hpp"
 
 #include <algorithm>
 #include <utility>
 
 #include "karteikarten/cards/card_map.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 
 std::string forgotten_collection_name(const std::string& name) {
   return name + std::string(forgotten_suffix);
@@ -17,7 +17,7 @@ std::string base_collection_name(const std::string& name) {
 }
 
 Haendesammlung_vergessen::Haendesammlung_vergessen(
-    std::shared_ptr<Zeitberechnungen> zeitberechnung, std::string name, int startzeit_tag)
+    std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::string name, int startzeit_tag)
     : Haendesammlung(std::move(zeitberechnung), 0, std::move(name), startzeit_tag) {}
 
 void Haendesammlung_vergessen::clone_haendesammlung(const Haendesammlung& haendesammlung) {
@@ -41,4 +41,4 @@ std::shared_ptr<Haendesammlung> Haendesammlung_vergessen::clone() const {
   return copy;
 }
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

@@ -13,9 +13,9 @@
 
 #include "karteikarten/cards/card_record.hpp"
 #include "platform/common_functions.hpp"
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 namespace {
 
 using kk::CardRecord;
@@ -31,9 +31,9 @@ const std::string reviewed_key = "wiederholte_karten";
 // The present moment and the bounds of the current learning day.
 struct Today {
   explicit Today(int startzeit_tag)
-      : now(cf().get_now()),
-        day_start(cf().get_startzeit_tag_today(startzeit_tag)),
-        next_day_start(cf().next_learning_day_start(startzeit_tag)) {}
+      : now(platform::cf().get_now()),
+        day_start(platform::cf().get_startzeit_tag_today(startzeit_tag)),
+        next_day_start(platform::cf().next_learning_day_start(startzeit_tag)) {}
 
   bool still_due(const CardRecord& card) const {
     return card.due.is_moment() && card.due.seconds() < next_day_start;
@@ -252,7 +252,7 @@ std::int64_t Haendesammlung::anzahl_again_in_queue() const {
 }
 
 std::int64_t Haendesammlung::get_due_today(double voraus) const {
-  const double end = cf().get_now() + voraus;
+  const double end = platform::cf().get_now() + voraus;
   return count_where(karten,
                      [&](const std::string&, const CardRecord& card) { return due_by(card, end); });
 }
@@ -361,7 +361,7 @@ NameList Haendesammlung::get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_du
 
 NameList Haendesammlung::get_heute_due_nicht_heute_faellig_gestellt(double voraus) const {
   const NameSet put_due = today_set(*this, put_due_key);
-  const double end = cf().get_now() + voraus;
+  const double end = platform::cf().get_now() + voraus;
   return names_where(karten, [&](const std::string& name, const CardRecord& card) {
     return due_by(card, end) && !put_due.contains(name);
   });
@@ -372,7 +372,7 @@ NameList Haendesammlung::get_bezeichner_wiederholte_karten() const {
 }
 
 NameList Haendesammlung::get_bezeichner_wiederholt_erfolgreich(double voraus) const {
-  const double end = cf().get_now() + voraus;
+  const double end = platform::cf().get_now() + voraus;
   return listed_where(*this, reviewed_key, [&](const std::string&, const CardRecord& card) {
     return !failed(card) && !due_by(card, end);
   });
@@ -476,7 +476,7 @@ kk::Kartenhalter Haendesammlung::get_due_none() const {
 }
 
 kk::Kartenhalter Haendesammlung::get_faellige_cards(double voraus, bool vorauslernen) const {
-  const double end = vorauslernen ? review_window_end(voraus) : cf().get_now() + voraus;
+  const double end = vorauslernen ? review_window_end(voraus) : platform::cf().get_now() + voraus;
   return holder_where(
       karten, [&](const std::string&, const CardRecord& card) { return due_by(card, end); });
 }
@@ -489,7 +489,7 @@ kk::Kartenhalter Haendesammlung::get_due_aber_nicht_heute_faellig(double voraus)
 }
 
 kk::Kartenhalter Haendesammlung::get_due_vor_heute() const {
-  const double day_start = cf().get_startzeit_tag_today(startzeit_tag);
+  const double day_start = platform::cf().get_startzeit_tag_today(startzeit_tag);
   return holder_where(karten, [&](const std::string&, const CardRecord& card) {
     return card.due.is_moment() && card.due.seconds() < day_start;
   });
@@ -628,7 +628,7 @@ void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, st
     ++order;
   }
   keep_smallest(neue, std::min(diff, limit - get_anzahl_vormals_neu_heute()));
-  const double start = cf().get_startzeit_tag_today(startzeit_tag);
+  const double start = platform::cf().get_startzeit_tag_today(startzeit_tag);
   for (const Candidate& neu : neue) {
     (*neu.card)->due = kk::Due::at(start);
     set_metadata(put_due_key, *neu.name);
@@ -638,7 +638,7 @@ void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, st
 // ---- review windows ----
 
 double Haendesammlung::review_window_end(double voraus) const {
-  return cf().get_now() + voraus + static_cast<double>(vorauslernen) * seconds_per_day;
+  return platform::cf().get_now() + voraus + static_cast<double>(vorauslernen) * seconds_per_day;
 }
 
 bool Haendesammlung::is_continuing(const std::string& name, const CardRecord& card,
@@ -683,4 +683,4 @@ void Haendesammlung::visit_new_cards(Visit visit) const {
   }
 }
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

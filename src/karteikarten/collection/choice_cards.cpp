@@ -1,6 +1,6 @@
-#include "platform/choice_cards.hpp"
+#include "karteikarten/collection/choice_cards.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 
 ChoiceCards::ChoiceCards(const kk::CardMap& karten, double bound,
                          const std::unordered_set<std::string>& passed_over)
@@ -30,4 +30,4 @@ void ChoiceCards::gather(const kk::CardMap& karten, double bound) {
   }
 }
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

@@ -1,6 +1,6 @@
 // Card rows: the column layout of the card table and the conversion of a
 // CardRecord to and from one row.
-#include "platform/detail/card_rows.hpp"
+#include "karteikarten/collection/detail/card_rows.hpp"
 
 #include <array>
 #include <cmath>
@@ -11,7 +11,7 @@
 #include "value/errors.hpp"
 #include "value/json_codec.hpp"
 
-namespace tavo::platform::detail {
+namespace tavo::kk::detail {
 namespace {
 
 struct Column {
@@ -242,4 +242,4 @@ StoredCard read_card_row(const db::Statement& statement) {
   return card;
 }
 
-}  // namespace tavo::platform::detail
+}  // namespace tavo::kk::detail

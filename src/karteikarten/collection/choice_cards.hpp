@@ -18,7 +18,7 @@
 
 #include "karteikarten/cards/card_map.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 
 struct ChoiceCard {
   // The due moment in seconds; 0 for a new card.
@@ -51,4 +51,4 @@ class ChoiceCards {
   std::vector<ChoiceCard> due_cards_;
 };
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

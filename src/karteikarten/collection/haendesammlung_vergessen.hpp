@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 
 inline constexpr std::string_view forgotten_suffix = "_vergessen";
 
@@ -27,7 +27,7 @@ std::string base_collection_name(const std::string& name);
 class Haendesammlung_vergessen : public Haendesammlung {
  public:
   // An empty collection without learning ahead.
-  Haendesammlung_vergessen(std::shared_ptr<Zeitberechnungen> zeitberechnung, std::string name,
+  Haendesammlung_vergessen(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::string name,
                            int startzeit_tag);
 
   // Takes independent copies of the cards and the metadata of
@@ -39,4 +39,4 @@ class Haendesammlung_vergessen : public Haendesammlung {
   std::shared_ptr<Haendesammlung> clone() const override;
 };
 
-}  // namespace tavo::platform
+}  // namespace tavo::kk

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "platform/common_functions.hpp"
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 #include "value/errors.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 namespace {
 
 using ::testing::ElementsAre;
@@ -41,7 +41,7 @@ std::vector<std::string> names_of(const std::vector<kk::Entry>& entries) {
 class HaendesammlungQueries : public ::testing::Test {
  protected:
   HaendesammlungQueries() {
-    cf().set_fixed_now(now);
+    platform::cf().set_fixed_now(now);
     std::int64_t fudge = 11;
     for (const char* name : {"n1", "n2", "p", "l", "g", "r_now", "r_5", "t", "f", "w"}) {
       auto card = std::make_shared<kk::CardRecord>();
@@ -67,7 +67,7 @@ class HaendesammlungQueries : public ::testing::Test {
       sammlung.set_metadata("heute_schon_angesehen", name);
     sammlung.set_metadata("heute_falsch", "f");
   }
-  ~HaendesammlungQueries() override { cf().clear_fixed_now(); }
+  ~HaendesammlungQueries() override { platform::cf().clear_fixed_now(); }
 
   kk::CardRecord& card(const std::string& name) { return *sammlung.karten.at(name); }
 
@@ -77,7 +77,7 @@ class HaendesammlungQueries : public ::testing::Test {
     if (!antwort.empty()) card(name).letzte_antwort = antwort;
   }
 
-  Haendesammlung sammlung{std::make_shared<Zeitberechnungen>(3), 0, "kk", 3};
+  Haendesammlung sammlung{std::make_shared<platform::Zeitberechnungen>(3), 0, "kk", 3};
 };
 
 TEST_F(HaendesammlungQueries, EveryCardIsNewDueWithinTheWindowOrDueLater) {
@@ -220,4 +220,4 @@ TEST_F(HaendesammlungQueries, BulkPutDueResetsStaleCardsAndKeepsToTheLimit) {
 }
 
 }  // namespace
-}  // namespace tavo::platform
+}  // namespace tavo::kk

@@ -1,4 +1,4 @@
-#include "platform/haendesammlung.hpp"
+#include "karteikarten/collection/haendesammlung.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
-namespace tavo::platform {
+namespace tavo::kk {
 namespace {
 
 Dict question(const std::string& text) {
@@ -17,7 +17,7 @@ Dict question(const std::string& text) {
 }
 
 Haendesammlung collection_of(const Dict& modul) {
-  Haendesammlung sammlung(std::make_shared<Zeitberechnungen>(3), 0, "kk_test", 3);
+  Haendesammlung sammlung(std::make_shared<platform::Zeitberechnungen>(3), 0, "kk_test", 3);
   sammlung.karten = sammlung.haendesammlung_karteikarten_info_neu_erstellen(modul, "kk_test");
   return sammlung;
 }
@@ -139,9 +139,9 @@ TEST(HaendesammlungCards, ScheduledStateIsWrittenBackIntoTheRecord) {
 class HaendesammlungMetadata : public ::testing::Test {
  protected:
   HaendesammlungMetadata() { at(DateTime(2021, 9, 22, 12)); }
-  ~HaendesammlungMetadata() override { cf().clear_fixed_now(); }
+  ~HaendesammlungMetadata() override { platform::cf().clear_fixed_now(); }
 
-  static void at(const DateTime& moment) { cf().set_fixed_now(moment.to_epoch_seconds()); }
+  static void at(const DateTime& moment) { platform::cf().set_fixed_now(moment.to_epoch_seconds()); }
 
   Haendesammlung sammlung = three_cards();
 };
@@ -193,4 +193,4 @@ TEST_F(HaendesammlungMetadata, AppendAddsPairsRemoveTakesOutOneNameInTheStoredOb
 }
 
 }  // namespace
-}  // namespace tavo::platform
+}  // namespace tavo::kk
