@@ -12,6 +12,22 @@ Diagnostics::Diagnostics()
       warning_line(
           [](const std::string& message) { std::cerr << "warning: " << message << '\n'; }) {}
 
+void Diagnostics::print_line(const std::string& line) const { output_line(line); }
+
+void Diagnostics::warn(const std::string& message) const { warning_line(message); }
+
+void Diagnostics::check(bool condition) const {
+  if (!debug_status || condition) return;
+  debug_hook();
+  throw AssertionError();
+}
+
+void Diagnostics::stop(const std::string& message) const {
+  if (!debug_status) return;
+  if (!message.empty()) print_line(message);
+  debug_hook();
+}
+
 Diagnostics& diagnostics() {
   static Diagnostics instance;
   return instance;

@@ -26,6 +26,17 @@ struct Diagnostics {
   std::function<void(const std::string&)> warning_line;
 
   Diagnostics();
+
+  // Writes one line through the output sink.
+  void print_line(const std::string& line) const;
+  // Reports `message` through the warning sink.
+  void warn(const std::string& message) const;
+  // When debug_status is on and `condition` is false: calls the debug hook,
+  // then throws AssertionError. Does nothing while debug_status is off.
+  void check(bool condition) const;
+  // When debug_status is on: prints `message` (unless empty) and calls the
+  // debug hook, as the module does before a stop in the debugger.
+  void stop(const std::string& message) const;
 };
 
 // The one process-wide instance.

@@ -1,7 +1,7 @@
-// The module's one source of randomness: jitter values and random orders.
+// The module's source of randomness: jitter values and random orders.
 //
-// One generator per process, seeded from the system's entropy at first use;
-// tests and reproducible sessions reseed it.
+// Seeded from the system's entropy; tests and reproducible sessions reseed
+// it.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +10,25 @@
 
 namespace tavo::platform {
 
+class RandomSource {
+ public:
+  RandomSource();
+  // Makes the sequence that follows repeatable.
+  void seed(std::uint64_t seed);
+  // The numbers `first` to `first + count - 1`, each once, in a uniformly
+  // random order.
+  std::vector<std::int64_t> permutation(std::int64_t first, std::size_t count);
+  // The generator, for the standard distributions and algorithms.
+  std::mt19937_64& engine() { return engine_; }
+
+ private:
+  std::mt19937_64 engine_;
+};
+
 // The shared generator.
 std::mt19937_64& random_engine();
-
 // Makes the sequence that follows repeatable.
 void seed_random(std::uint64_t seed);
-
 // The numbers `first` to `first + count - 1`, each once, in a uniformly
 // random order.
 std::vector<std::int64_t> random_permutation(std::int64_t first, std::size_t count);

@@ -1,0 +1,26 @@
+#include "platform/environment.hpp"
+
+#include <utility>
+
+#include "platform/getcwd.hpp"
+
+namespace tavo::platform {
+namespace {
+
+std::string with_trailing_separator(std::string directory) {
+  if (directory.empty() || directory.back() != '/') directory += '/';
+  return directory;
+}
+
+}  // namespace
+
+Environment::Environment() : start_date(cf.get_datetime_now()) {}
+
+Environment::Environment(std::string data_dir)
+    : start_date(cf.get_datetime_now()), data_dir_(with_trailing_separator(std::move(data_dir))) {}
+
+std::string Environment::app_data_dir() const {
+  return data_dir_ ? *data_dir_ : GetCwd().get_app_data_dir();
+}
+
+}  // namespace tavo::platform

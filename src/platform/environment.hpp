@@ -1,0 +1,58 @@
+// Environment: what the world gives the module.
+//
+// The clock (as the host's `Common_functions`), the application data
+// directory, the random source, the diagnostics and the host's hands. The
+// manager and the collection container take one at construction and hand
+// it to their components and collections; nothing in the library reaches
+// for a process-wide instance. The Python package creates one for the
+// process (what the host sees as `cf`, `pd` and `ih`); kkv builds one from
+// its options; tests build their own. An Environment must outlive every
+// object that was given it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/common_functions.hpp"
+#include "platform/diagnostics.hpp"
+#include "platform/importiere_haende.hpp"
+#include "platform/random_source.hpp"
+#include "value/date_time.hpp"
+
+namespace tavo::platform {
+
+class Environment {
+ public:
+  // The system clock, the data directory looked up in the process's
+  // variables at each use, a random source seeded from the system's
+  // entropy, diagnostics on standard output and standard error, no hands.
+  Environment();
+  // The same with the data directory `data_dir` (a trailing '/' is added
+  // when missing).
+  explicit Environment(std::string data_dir);
+
+  Environment(const Environment&) = delete;
+  Environment& operator=(const Environment&) = delete;
+
+  // The application data directory, always ending in '/': the one given at
+  // construction, else GetCwd's lookup ($TAVO_DATA_DIR, $XDG_DATA_HOME/tavo/,
+  // ~/.local/share/tavo/).
+  std::string app_data_dir() const;
+
+  // Every date and time of the module.
+  Common_functions cf;
+  // Jitter values and random orders.
+  RandomSource random;
+  // The debug switch and hook, the output and warning sinks.
+  Diagnostics diagnostics;
+  // The host's hands, by "<module>.hand<number>".
+  Importiere_haende hands;
+  // cf's present moment when the environment was created, that is when the
+  // module was loaded: the forgotten-cards choice counts back from it.
+  const DateTime start_date;
+
+ private:
+  std::optional<std::string> data_dir_;
+};
+
+}  // namespace tavo::platform
