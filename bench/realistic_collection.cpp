@@ -199,7 +199,7 @@ ScratchDataDirectory::ScratchDataDirectory()
     : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {}
 
 std::unique_ptr<kk::Karteikartenverwaltung> make_bench_manager() {
-  auto kkv = std::make_unique<kk::Karteikartenverwaltung>();
+  auto kkv = std::make_unique<kk::Karteikartenverwaltung>(platform::process_environment());
   kkv->maximale_wiederholungen_pro_tag = bench_review_limit;
   return kkv;
 }

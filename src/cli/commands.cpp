@@ -16,7 +16,7 @@
 #include "cli/learning_session.hpp"
 #include "cli/terminal.hpp"
 #include "db/error.hpp"
-#include "karteikarten/analysis/day_figures.hpp"
+#include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "karteikarten/frame/decks.hpp"
@@ -49,12 +49,12 @@ std::filesystem::path data_directory() { return platform::GetCwd().get_app_data_
 // On the learner's first run (no settings stored yet) stores the default
 // settings, before a manager would store its own, and says so.
 void start_with_default_settings() {
-  if (!kk::store_default_settings_if_none_stored()) return;
+  if (!kk::store_default_settings_if_none_stored(platform::process_environment())) return;
   std::cerr << fmt::format(
       "kkv: no settings were stored yet; stored the default settings ({} new cards and {} "
       "reviews a day); change them with kkv settings\n",
-      str(kk::stored_setting("neue_karten_pro_tag")),
-      str(kk::stored_setting("maximale_wiederholungen_pro_tag")));
+      str(kk::stored_setting(platform::process_environment(), "neue_karten_pro_tag")),
+      str(kk::stored_setting(platform::process_environment(), "maximale_wiederholungen_pro_tag")));
 }
 
 // The message of `error` for a learner: a store failure as the file and
@@ -87,7 +87,7 @@ void keep_daily_backup(const kk::Karteikartenverwaltung& kkv) {
 // Names them in the message when one is not stored.
 void register_collections(kk::Karteikartenverwaltung& kkv, std::vector<std::string> wanted) {
   keep_daily_backup(kkv);
-  const std::vector<std::string> stored = kk::stored_deck_collections();
+  const std::vector<std::string> stored = kk::stored_deck_collections(platform::process_environment());
   const std::string directory = platform::GetCwd().get_app_data_dir();
   if (wanted.empty()) wanted = stored;
   if (wanted.empty()) {
@@ -128,7 +128,7 @@ void print_setting(const kk::SettingDescription& setting) {
 // go ahead.
 void reset_settings(kk::Karteikartenverwaltung& kkv, bool yes) {
   std::vector<kk::SettingDescription> changed;
-  for (kk::SettingDescription& setting : kk::describe_settings(kkv)) {
+  for (kk::SettingDescription& setting : kkv.settings_store().describe_settings()) {
     if (!(setting.wert == setting.standard)) changed.push_back(std::move(setting));
   }
   if (changed.empty()) {
@@ -142,7 +142,7 @@ void reset_settings(kk::Karteikartenverwaltung& kkv, bool yes) {
                              str(setting.standard));
   }
   if (!yes) throw std::runtime_error("nothing was changed; run again with --yes to go ahead");
-  kk::reset_to_default_settings(kkv);
+  kkv.settings_store().reset_to_default_settings();
   std::cout << "Done: every setting has its default value.\n";
 }
 
@@ -245,15 +245,18 @@ void apply(const GlobalOptions& options) {
       throw UsageError("--now", error.what());
     }
     if (moment.choice) std::cerr << "kkv: --now: " << *moment.choice << "\n";
-    platform::cf().set_fixed_now(moment.seconds);
+    platform::Environment& env = platform::process_environment();
+    env.cf.set_fixed_now(moment.seconds);
+    // The run begins at that moment: the drill counts back from it.
+    env.start_date = env.cf.get_datetime_now();
   }
-  if (options.seed) platform::seed_random(*options.seed);
+  if (options.seed) platform::process_environment().random.seed(*options.seed);
 }
 
 void learn(const LearnOptions& options) {
   const platform::DirectoryLock lock(data_directory());
   start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(options.ahead, options.only_new);
+  kk::Karteikartenverwaltung kkv(platform::process_environment(), options.ahead, options.only_new);
   register_collections(kkv, options.collections);
   Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
   std::cout << "Learning " << collections_line(kkv)
@@ -265,13 +268,13 @@ void learn(const LearnOptions& options) {
 std::int64_t longest_drill_days() {
   return kk::integer_setting(
       "vergessen_in_letzten_tagen_groesstmoeglicher_wert",
-      kk::stored_setting("vergessen_in_letzten_tagen_groesstmoeglicher_wert"));
+      kk::stored_setting(platform::process_environment(), "vergessen_in_letzten_tagen_groesstmoeglicher_wert"));
 }
 
 void drill(const DrillOptions& options) {
   const platform::DirectoryLock lock(data_directory());
   start_with_default_settings();
-  kk::Karteikartenverwaltung kkv;
+  kk::Karteikartenverwaltung kkv(platform::process_environment());
   const std::int64_t longest = kkv.vergessen_in_letzten_tagen_groesstmoeglicher_wert;
   if (options.days < 1 || options.days > longest) {
     throw UsageError("--days", fmt::format("the drill looks back 1 to {} days (the setting "
@@ -303,7 +306,7 @@ void import_deck_file(const std::filesystem::path& file, const std::string& name
   const platform::DirectoryLock lock(data_directory());
   const std::vector<platform::DeckCard> deck = platform::read_deck_file(file);
   start_with_default_settings();
-  kk::Karteikartenverwaltung kkv;
+  kk::Karteikartenverwaltung kkv(platform::process_environment());
   keep_daily_backup(kkv);
   const kk::DeckImport result = kk::import_deck(kkv, deck, name);
   std::cout << fmt::format(
@@ -314,7 +317,7 @@ void import_deck_file(const std::filesystem::path& file, const std::string& name
 
 void stats(bool today_only) {
   start_with_default_settings();
-  kk::Karteikartenverwaltung kkv;
+  kk::Karteikartenverwaltung kkv(platform::process_environment());
   register_collections(kkv, {});
   const kk::DayFigures figures = kk::day_figures(kkv);
   std::cout << "Collections: " << collections_line(kkv) << "\n";
@@ -324,7 +327,7 @@ void stats(bool today_only) {
 
 void analyse(const std::string& name) {
   start_with_default_settings();
-  kk::Karteikartenverwaltung kkv;
+  kk::Karteikartenverwaltung kkv(platform::process_environment());
   register_collections(kkv, {name});
   const kk::SammlungRef sammlung = kkv.hc.sammlung_named(name);
   kk::HaendesammlungVerteilungAnalyzer analyzer(sammlung);
@@ -337,14 +340,14 @@ void analyse(const std::string& name) {
 void selfcheck(const SelfCheckOptions& options) {
   const platform::DirectoryLock lock(data_directory());
   start_with_default_settings();
-  kk::Karteikartenverwaltung kkv;
+  kk::Karteikartenverwaltung kkv(platform::process_environment());
   register_collections(kkv, {options.collection});
   std::cout << "Scenario " << options.scenario << " replaces the learning state of every card of "
             << collections_line(kkv) << " and its day statistics.\n";
   if (!options.yes) {
     throw std::runtime_error("nothing was changed; run again with --yes to go ahead");
   }
-  kk::run_self_check_scenario(kkv, options.scenario);
+  kk::run_self_check_scenario(kkv.scenarios(), options.scenario);
   std::cout << "Done: '" << options.collection << "' is stored in the scenario's state.\n";
 }
 
@@ -354,21 +357,21 @@ void settings(const SettingsOptions& options) {
     lock.emplace(data_directory());
   }
   start_with_default_settings();
-  kk::Karteikartenverwaltung kkv;
+  kk::Karteikartenverwaltung kkv(platform::process_environment());
   if (options.reset) {
     reset_settings(kkv, options.yes);
     return;
   }
   const std::optional<std::string>& key = options.key;
   if (key && options.value) {
-    kk::change_setting(kkv, *key, kk::setting_value_from_text(*key, *options.value));
+    kkv.settings_store().change_setting(*key, kk::setting_value_from_text(*key, *options.value));
   }
   if (!key) {
     std::cout << fmt::format("{:<52}{:<12}{:<10}{:<10}{}\n", "setting", "value", "minimum",
                              "maximum", "default");
   }
   bool found = false;
-  for (const kk::SettingDescription& setting : kk::describe_settings(kkv)) {
+  for (const kk::SettingDescription& setting : kkv.settings_store().describe_settings()) {
     if (key && setting.key != *key) continue;
     print_setting(setting);
     found = true;

@@ -55,7 +55,7 @@ void run_demo(const std::filesystem::path& deck, double start, std::ostream& out
     platform::cf().set_fixed_now(morning_of_day(start, day));
     out << "\n=== Day " << day + 1 << ", " << local_time_text(platform::cf().get_now())
         << " ===\n\n";
-    kk::Karteikartenverwaltung kkv;
+    kk::Karteikartenverwaltung kkv(platform::process_environment());
     if (day == 0) {
       kk::import_deck(kkv, cards, demo_collection);
     } else {

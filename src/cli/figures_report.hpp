@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "karteikarten/analysis/day_figures.hpp"
+#include "karteikarten/frame/day_figures.hpp"
 
 namespace tavo::cli {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "cli/figures_report.hpp"
-#include "karteikarten/analysis/day_figures.hpp"
+#include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/frame/learning_step.hpp"
 #include "platform/common_functions.hpp"
 #include "value/repr.hpp"

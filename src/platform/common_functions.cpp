@@ -86,9 +86,5 @@ std::string Common_functions::get_modul_name(const std::string& name) const {
   return GetCwd().get_app_data_dir() + "legacy/" + name + ".dat";
 }
 
-Common_functions& cf() {
-  static Common_functions instance;
-  return instance;
-}
 
 }  // namespace tavo::platform

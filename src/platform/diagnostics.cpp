@@ -28,10 +28,6 @@ void Diagnostics::stop(const std::string& message) const {
   debug_hook();
 }
 
-Diagnostics& diagnostics() {
-  static Diagnostics instance;
-  return instance;
-}
 
 void print_line(const std::string& line) { diagnostics().output_line(line); }
 

@@ -23,4 +23,14 @@ std::string Environment::app_data_dir() const {
   return data_dir_ ? *data_dir_ : GetCwd().get_app_data_dir();
 }
 
+Environment& process_environment() {
+  static Environment environment;
+  return environment;
+}
+
+Common_functions& cf() { return process_environment().cf; }
+Importiere_haende& ih() { return process_environment().hands; }
+Diagnostics& diagnostics() { return process_environment().diagnostics; }
+std::mt19937_64& random_engine() { return process_environment().random.engine(); }
+
 }  // namespace tavo::platform

@@ -49,10 +49,13 @@ class Environment {
   Importiere_haende hands;
   // cf's present moment when the environment was created, that is when the
   // module was loaded: the forgotten-cards choice counts back from it.
-  const DateTime start_date;
+  DateTime start_date;
 
  private:
   std::optional<std::string> data_dir_;
 };
+
+// The process-wide environment of the Python package.
+Environment& process_environment();
 
 }  // namespace tavo::platform

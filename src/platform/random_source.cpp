@@ -16,10 +16,6 @@ std::vector<std::int64_t> RandomSource::permutation(std::int64_t first, std::siz
   return numbers;
 }
 
-std::mt19937_64& random_engine() {
-  static std::mt19937_64 engine{std::random_device{}()};
-  return engine;
-}
 
 void seed_random(std::uint64_t seed) { random_engine().seed(seed); }
 

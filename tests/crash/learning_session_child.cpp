@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "crash_deck.hpp"
+#include "platform/environment.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/frame/learning_step.hpp"
@@ -73,8 +74,8 @@ bool answer(kk::Karteikartenverwaltung& kkv, kk::Karteikarte& card, const std::s
 
 void learn(double now, long answers, std::mt19937& random, const Pause& pause) {
   platform::cf().set_fixed_now(now);
-  kk::Karteikartenverwaltung kkv;
-  if (kk::stored_deck_collections().empty()) {
+  kk::Karteikartenverwaltung kkv{platform::process_environment()};
+  if (kk::stored_deck_collections(platform::process_environment()).empty()) {
     kk::import_deck(kkv, testing::crash_deck(), testing::crash_collection);
   } else {
     kk::add_stored_haendesammlung(kkv, testing::crash_collection);

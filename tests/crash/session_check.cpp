@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "crash/session_check.hpp"
 
 #include "db/connection.hpp"
@@ -48,7 +49,7 @@ StoredAnswers stored_answers(const fs::path& app_dir, const std::string& collect
       answers.in_collection += record->reps;
     }
   }
-  if (auto store = kk::DayStatisticsStore::open_for_reading(kk::day_statistics_path())) {
+  if (auto store = kk::DayStatisticsStore::open_for_reading(kk::day_statistics_path(test_environment()))) {
     const std::vector<kk::DayCount> counts = store->latest_counts(collection, "reps");
     if (!counts.empty()) answers.in_statistics = counts.back().total.as_int();
   }

@@ -13,6 +13,7 @@
 
 #include "crash/crash_deck.hpp"
 #include "crash/session_check.hpp"
+#include "support/test_environment.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "platform/common_functions.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
@@ -65,7 +66,7 @@ kk::DeckImport reimport(const TemporaryDirectory& app_dir,
                         const std::vector<platform::DeckCard>& deck) {
   const ScopedEnvironment data_dir("TAVO_DATA_DIR", app_dir.path().string() + "/");
   platform::cf().set_fixed_now(start_moment);
-  kk::Karteikartenverwaltung kkv;
+  kk::Karteikartenverwaltung kkv{test_environment()};
   const kk::DeckImport result = kk::import_deck(kkv, deck, crash_collection);
   platform::cf().clear_fixed_now();
   return result;

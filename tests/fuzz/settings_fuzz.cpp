@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static tavo::kk::Karteikartenverwaltung manager;
+  static tavo::kk::Karteikartenverwaltung manager{test_environment()};
   write_file(tavo::kk::pd().settings_path(), data, size);
   try {
     manager.update_default_values();

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/test_environment.hpp"
 #include "db/connection.hpp"
 #include "db/database_file.hpp"
 #include "db/error.hpp"
@@ -346,7 +347,7 @@ TEST_F(IoFailureTest, ASaveThatRemovesCards) {
 
 // ---- the statistics store ----
 
-fs::path statistics_path() { return kk::day_statistics_path(); }
+fs::path statistics_path() { return kk::day_statistics_path(test_environment()); }
 
 // Three days of every kind of statistic.
 void record_history() {
@@ -409,7 +410,7 @@ class AnswerStatistics : public StoreOperation {
   AnswerStatistics() { record_history(); }
 
   void run() override {
-    kk::StatisticsBatch batch(*kkv_);
+    kk::StatisticsBatch batch(kkv_->recorder());
     kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, 1}, "reps_kk");
     kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, List{"kk_io-4"}}, "karte_erfolgreich_wiederholt");
     kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, Tuple{6, 0, 0, 0}}, "zeitdauer_heute");
@@ -425,7 +426,7 @@ class AnswerStatistics : public StoreOperation {
 
  private:
   const std::unique_ptr<kk::Karteikartenverwaltung> kkv_ =
-      std::make_unique<kk::Karteikartenverwaltung>();
+      std::make_unique<kk::Karteikartenverwaltung>(test_environment());
   int commits_ = 0;
 };
 
@@ -459,7 +460,7 @@ class AnswerCard {
 
  private:
   const std::unique_ptr<kk::Karteikartenverwaltung> kkv_ =
-      std::make_unique<kk::Karteikartenverwaltung>();
+      std::make_unique<kk::Karteikartenverwaltung>(test_environment());
   std::optional<kk::Karteikarte> card_;
 };
 
@@ -571,10 +572,10 @@ TEST_F(IoFailureTest, TheDailyCopyOfTheCollections) {
 
 // ---- shelves ----
 
-fs::path shelf_path() { return kk::get_shelve_main_directory("kk_io_shelf"); }
+fs::path shelf_path() { return kk::get_shelve_main_directory(test_environment(), "kk_io_shelf"); }
 
 void store_shelf() {
-  platform::Shelf shelf = kk::add_shelve_file(shelf_path().string());
+  platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
   shelf.set("neu", List{"kk_io-1", 3});
   shelf.set("tage", Dict{{"2021-9-21", Tuple{1, 2.5}}});
   shelf.close();
@@ -589,7 +590,7 @@ class ShelfWrite : public StoreOperation {
   }
 
   void run() override {
-    platform::Shelf shelf = kk::add_shelve_file(shelf_path().string(), writeback_);
+    platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string(), writeback_);
     change_(shelf);
     shelf.close();
   }
@@ -626,7 +627,7 @@ TEST_F(IoFailureTest, WritingBackAShelfOnClose) {
 TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
   for_each_failure([&](std::size_t failing, WriteFault fault) {
     const Attempt attempt = run_failing(failing, fault, [&] {
-      platform::Shelf shelf = kk::add_shelve_file(shelf_path().string());
+      platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
       EXPECT_TRUE(shelf.is_persistent());
       EXPECT_TRUE(shelf.empty());
       shelf.close();
@@ -635,10 +636,10 @@ TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
     if (attempt.injected_at.empty()) return false;
     SCOPED_TRACE(attempt.injected_at);
     EXPECT_EQ(database_content(shelf_path()), "");
-    platform::Shelf again = kk::add_shelve_file(shelf_path().string());
+    platform::Shelf again = kk::add_shelve_file(test_environment(), shelf_path().string());
     again.set("heute", 4);
     again.close();
-    EXPECT_EQ(kk::add_shelve_file(shelf_path().string()).get("heute"), Value(4));
+    EXPECT_EQ(kk::add_shelve_file(test_environment(), shelf_path().string()).get("heute"), Value(4));
     return true;
   });
 }
@@ -653,8 +654,8 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       const fs::path backup = kk::shelve_backup_name(shelf_path().string());
       store_shelf();
       if (older_backup) {
-        kk::add_shelve_file(shelf_path().string(), false, true);
-        platform::Shelf shelf = kk::add_shelve_file(shelf_path().string());
+        kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
+        platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
         shelf.set("heute", 4);
         shelf.close();
       }
@@ -662,7 +663,7 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       const std::string backup_before = database_content(backup);
       bool persistent = false;
       const Attempt attempt = run_failing(failing, fault, [&] {
-        platform::Shelf shelf = kk::add_shelve_file(shelf_path().string(), false, true);
+        platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
         persistent = shelf.is_persistent();
         shelf.close();
       });
@@ -676,7 +677,7 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       SCOPED_TRACE(attempt.injected_at);
       EXPECT_EQ(database_content(backup), backup_before);
       EXPECT_EQ(partial_copies(shelf_path().parent_path()), "");
-      kk::add_shelve_file(shelf_path().string(), false, true);
+      kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
       EXPECT_EQ(database_content(backup), shelf_before);
       return true;
     });

@@ -969,7 +969,7 @@ cdef class HaendesammlungContainer(object):
     @cython.embedsignature(False)  # the class description comes first
     def __init__(self, zeitberechnung, vorauslernen, startzeit_tag):
         self.container = make_shared[CppHaendesammlungContainer](
-            sammlung_zeit_from_py(zeitberechnung), <int64_t>vorauslernen, <int>startzeit_tag)
+            process_environment(), sammlung_zeit_from_py(zeitberechnung), <int64_t>vorauslernen, <int>startzeit_tag)
 
     # ---- attributes ----
 

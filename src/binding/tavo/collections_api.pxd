@@ -10,7 +10,7 @@ from libcpp.vector cimport vector
 from value_api cimport Value, List, Dict, Tuple, raise_py_error
 from cards_api cimport CardRecord, CardRef, Entry, CppKarteikarte
 from holders_api cimport CppKartenhalter
-from platform_api cimport CppZeitberechnungen
+from platform_api cimport CppZeitberechnungen, Environment
 
 
 cdef extern from "karteikarten/cards/card_map.hpp" namespace "tavo::kk":
@@ -196,7 +196,7 @@ cdef extern from "karteikarten/collection/haendesammlung_vergessen.hpp" namespac
 
 cdef extern from "karteikarten/storage/haendesammlung_container.hpp" namespace "tavo::kk":
     cdef cppclass CppHaendesammlungContainer "tavo::kk::HaendesammlungContainer":
-        CppHaendesammlungContainer(shared_ptr[CppZeitberechnungen] zeitberechnung,
+        CppHaendesammlungContainer(Environment& env, shared_ptr[CppZeitberechnungen] zeitberechnung,
                                    int64_t vorauslernen, int startzeit_tag) except +raise_py_error
 
         # registry and lookup

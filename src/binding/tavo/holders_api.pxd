@@ -64,6 +64,6 @@ cdef extern from "holders_helpers.hpp" namespace "tavo::binding":
     void set_heap_liste(CppHeap_umwandler& umwandler, vector[Entry] liste) except +raise_py_error
 
 
-cdef extern from "karteikarten/frame/reihenfolge_anzeigen.hpp" namespace "tavo::kk":
+cdef extern from "karteikarten/session/reihenfolge_anzeigen.hpp" namespace "tavo::kk":
     cdef cppclass CppReihenfolge_anzeigen "tavo::kk::Reihenfolge_anzeigen":
         Dict reihenfolge

@@ -127,7 +127,8 @@ cdef class Karteikartenverwaltung(object):
         cdef optional[int64_t] neue
         if neue_karten_pro_tag is not None:
             neue = <int64_t>neue_karten_pro_tag
-        self.kkv = make_shared[Manager](<int64_t>(vorauslernen or 0), <bint>nur_neue, neue)
+        self.kkv = make_shared[Manager](process_environment(), <int64_t>(vorauslernen or 0),
+                                        <bint>nur_neue, neue)
 
     # ---- attributes ----
 

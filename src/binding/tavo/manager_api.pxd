@@ -12,7 +12,7 @@ from value_api cimport Value, List, Dict, Tuple, DateTime, raise_py_error
 from cards_api cimport CardRef, Entry, CppKarteikarte
 from collections_api cimport CardMap, CppShelf, SammlungRef, CppHaendesammlungContainer
 from holders_api cimport CppReihenfolge_anzeigen
-from platform_api cimport CppZeitberechnungen
+from platform_api cimport CppZeitberechnungen, Environment
 
 
 cdef extern from "karteikarten/queue/picked_candidate.hpp" namespace "tavo::kk":
@@ -47,7 +47,7 @@ cdef extern from "<variant>" namespace "std":
 
 cdef extern from "karteikarten/frame/karteikartenverwaltung.hpp" namespace "tavo::kk":
     cdef cppclass Manager "tavo::kk::Karteikartenverwaltung":
-        Manager(int64_t vorauslernen, bool nur_neue,
+        Manager(Environment& env, int64_t vorauslernen, bool nur_neue,
                 optional[int64_t] neue_karten_pro_tag) except +raise_py_error
 
         # registration, current collection and small operations

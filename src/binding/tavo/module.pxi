@@ -25,12 +25,12 @@ def _set_debug_status(flag):
 
 def _start_date():
     """cf.get_datetime_now() when the module was first loaded."""
-    return date_time_to_py(module_context().start_date)
+    return date_time_to_py(process_environment().start_date)
 
 
 def _set_start_date(moment):
-    cdef ModuleContext* context = &module_context()
-    context.start_date = date_time_from_py(moment).as_date_time()
+    cdef Environment* environment = &process_environment()
+    environment.start_date = date_time_from_py(moment).as_date_time()
 
 
 def _embedded_defaults(signature):

@@ -98,7 +98,8 @@ cdef extern from "python_hooks.hpp" namespace "tavo::binding":
     void connect_diagnostics(object write_line, object debug_hook)
 
 
-cdef extern from "karteikarten/frame/module_context.hpp" namespace "tavo::kk":
-    cdef cppclass ModuleContext:
+cdef extern from "platform/environment.hpp" namespace "tavo::platform":
+    cdef cppclass Environment "tavo::platform::Environment":
         DateTime start_date
-    ModuleContext& module_context() except +raise_py_error
+    # The process-wide environment: what the host sees as cf, pd and ih.
+    Environment& process_environment() except +raise_py_error

@@ -5,7 +5,6 @@
 #include <unordered_set>
 #include <utility>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -383,15 +382,6 @@ const HostAttributes<Analyzer>& analyzer_attributes() {
                             &A::heute_faellig_schon_laenger_faellig_noch_nicht_angesehen),
       });
   return attributes;
-}
-
-void Karteikartenverwaltung::zeige_haendesammlung_verteilung(
-    const SammlungRef& sammlung, std::int64_t grenzwert_neue_karten_heute,
-    std::int64_t grenzwert_wiederholungen) const {
-  HaendesammlungVerteilungAnalyzer analyzer(sammlung);
-  analyzer.set_grenzwert_neue_karten_heute(grenzwert_neue_karten_heute);
-  analyzer.set_grenzwert_wiederholungen(grenzwert_wiederholungen);
-  analyzer.do_();
 }
 
 }  // namespace tavo::kk

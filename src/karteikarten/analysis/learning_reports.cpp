@@ -1,8 +1,5 @@
-// The manager's learning reports: the "again" answers and the learning days
-// of the whole history, read from the day statistics store.
-//
-// A store that cannot be opened reads as an empty one, so both reports then
-// give the figures of an empty history.
+#include "karteikarten/analysis/learning_reports.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -10,9 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
-#include "platform/common_functions.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -20,8 +15,8 @@ namespace {
 const std::string again_statistic = "heute_falsch_anzahl";
 const std::string repetition_statistic = "reps";
 
-std::optional<DayStatisticsStore> open_store() {
-  return DayStatisticsStore::open_for_reading(day_statistics_path());
+std::optional<DayStatisticsStore> open_store(const platform::Environment& env) {
+  return DayStatisticsStore::open_for_reading(day_statistics_path(env));
 }
 
 // What one collection's "again" history adds: its newest total, and of it
@@ -46,10 +41,10 @@ void add_repetition_days(const Value& layout, std::set<std::string>& days) {
 
 }  // namespace
 
-std::pair<std::int64_t, std::int64_t> Karteikartenverwaltung::get_anzahl_falsch() const {
-  std::optional<DayStatisticsStore> store = open_store();
+std::pair<std::int64_t, std::int64_t> LearningReports::get_anzahl_falsch() const {
+  std::optional<DayStatisticsStore> store = open_store(env_);
   if (!store || store->empty()) return {0, 0};
-  const std::string today = platform::cf().get_datum_string_startzeit(startzeit_tag);
+  const std::string today = env_.cf.get_datum_string_startzeit(state_.startzeit_tag);
   std::pair<std::int64_t, std::int64_t> anzahl{0, 0};
   for (const std::string& collection : store->collection_names()) {
     const auto [total, nur_heute] =
@@ -60,8 +55,8 @@ std::pair<std::int64_t, std::int64_t> Karteikartenverwaltung::get_anzahl_falsch(
   return anzahl;
 }
 
-std::int64_t Karteikartenverwaltung::anzahl_lerntage_gesamt() const {
-  std::optional<DayStatisticsStore> store = open_store();
+std::int64_t LearningReports::anzahl_lerntage_gesamt() const {
+  std::optional<DayStatisticsStore> store = open_store(env_);
   if (!store) return 0;
   std::set<std::string> days;
   for (const std::string& collection : store->collection_names()) {

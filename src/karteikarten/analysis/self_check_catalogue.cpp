@@ -10,35 +10,35 @@ namespace tavo::kk {
 const std::vector<SelfCheckScenario>& self_check_scenarios() {
   static const std::vector<SelfCheckScenario> scenarios{
       {"test_frueh", "every card learned and due in three days: nothing to review today",
-       &Karteikartenverwaltung::test_frueh},
+       &SelfCheckScenarios::test_frueh},
       {"test_karten_schon_faellig",
        "every card learned and due since one day (interval 8, ease 265)",
-       &Karteikartenverwaltung::test_karten_schon_faellig},
+       &SelfCheckScenarios::test_karten_schon_faellig},
       {"test_vorauslernen",
        "every card learned, answered \"good\" and due in three days: learning ahead",
-       &Karteikartenverwaltung::test_vorauslernen},
+       &SelfCheckScenarios::test_vorauslernen},
       {"test_verspaetung", "every card learned and six days and ten minutes late",
-       &Karteikartenverwaltung::test_verspaetung},
+       &SelfCheckScenarios::test_verspaetung},
       {"test_verspaetung_und_neue", "every second card six days late, the others new again",
-       &Karteikartenverwaltung::test_verspaetung_und_neue},
+       &SelfCheckScenarios::test_verspaetung_und_neue},
   };
   return scenarios;
 }
 
-void run_self_check_scenario(Karteikartenverwaltung& kkv, std::string_view name) {
-  const std::vector<SelfCheckScenario>& scenarios = self_check_scenarios();
-  const auto found = std::find_if(scenarios.begin(), scenarios.end(),
+void run_self_check_scenario(SelfCheckScenarios& scenarios, std::string_view name) {
+  const std::vector<SelfCheckScenario>& catalogue = self_check_scenarios();
+  const auto found = std::find_if(catalogue.begin(), catalogue.end(),
                                   [name](const SelfCheckScenario& s) { return s.name == name; });
-  if (found == scenarios.end()) {
+  if (found == catalogue.end()) {
     std::string known;
-    for (const SelfCheckScenario& scenario : scenarios) {
+    for (const SelfCheckScenario& scenario : catalogue) {
       known += (known.empty() ? "" : ", ") + std::string(scenario.name);
     }
     throw ValueError("no self-check scenario '" + std::string(name) + "' (scenarios: " + known +
                      ")");
   }
-  (kkv.*found->run)();
-  kkv.hc.dictionary_speichern_alle_sammlungen();
+  (scenarios.*found->run)();
+  scenarios.store_collections();
 }
 
 }  // namespace tavo::kk

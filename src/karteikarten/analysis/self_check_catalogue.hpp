@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/analysis/self_check_scenarios.hpp"
 
 namespace tavo::kk {
 
@@ -14,15 +14,15 @@ struct SelfCheckScenario {
   std::string_view name;
   // What the scenario makes of every card, one line.
   std::string_view description;
-  void (Karteikartenverwaltung::*run)();
+  void (SelfCheckScenarios::*run)();
 };
 
 // Every scenario, in the manager's order.
 const std::vector<SelfCheckScenario>& self_check_scenarios();
 
-// Runs the scenario called `name` on every collection registered with
-// `kkv`, then stores them all, so that the situation is the one the next
-// session finds. ValueError listing the scenarios for an unknown name.
-void run_self_check_scenario(Karteikartenverwaltung& kkv, std::string_view name);
+// Runs the scenario called `name` on every registered collection, then
+// stores them all, so that the situation is the one the next session finds.
+// ValueError listing the scenarios for an unknown name.
+void run_self_check_scenario(SelfCheckScenarios& scenarios, std::string_view name);
 
 }  // namespace tavo::kk

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/analysis/self_check_scenarios.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/detail/learning_day.hpp"
 #include "value/errors.hpp"
@@ -291,8 +291,8 @@ void reset_day_metadata(const Scenario& scenario, double moment,
   }
 }
 
-void run(const Scenario& scenario, HaendesammlungContainer& hc) {
-  const double moment = platform::cf().get_now() + scenario.moment_offset;
+void run(const Scenario& scenario, double now, HaendesammlungContainer& hc) {
+  const double moment = now + scenario.moment_offset;
   const double due = moment + scenario.due_offset;
   for (const SammlungRef& sammlung : hc.liste_aller_sammlungen) {
     rewrite_cards(scenario, due, *sammlung);
@@ -303,14 +303,14 @@ void run(const Scenario& scenario, HaendesammlungContainer& hc) {
 
 }  // namespace
 
-void Karteikartenverwaltung::test_frueh() { run(early, hc); }
+void SelfCheckScenarios::test_frueh() { run(early, env_.cf.get_now(), hc_); }
 
-void Karteikartenverwaltung::test_karten_schon_faellig() { run(already_due, hc); }
+void SelfCheckScenarios::test_karten_schon_faellig() { run(already_due, env_.cf.get_now(), hc_); }
 
-void Karteikartenverwaltung::test_vorauslernen() { run(ahead, hc); }
+void SelfCheckScenarios::test_vorauslernen() { run(ahead, env_.cf.get_now(), hc_); }
 
-void Karteikartenverwaltung::test_verspaetung() { run(late, hc); }
+void SelfCheckScenarios::test_verspaetung() { run(late, env_.cf.get_now(), hc_); }
 
-void Karteikartenverwaltung::test_verspaetung_und_neue() { run(late_and_new, hc); }
+void SelfCheckScenarios::test_verspaetung_und_neue() { run(late_and_new, env_.cf.get_now(), hc_); }
 
 }  // namespace tavo::kk

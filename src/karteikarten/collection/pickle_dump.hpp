@@ -35,6 +35,7 @@
 
 #include "karteikarten/collection/collection_conflict.hpp"
 #include "karteikarten/collection/haendesammlung.hpp"
+#include "platform/environment.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
@@ -48,6 +49,8 @@ struct SaveCounts {
 
 class PickleDump {
  public:
+  PickleDump() = default;
+  explicit PickleDump(const platform::Environment&) {}
   // The stored collection `name` with its cards, metadata and snapshot, and
   // true; or (nullptr, false) when nothing is stored under that name. The
   // collection is built with learning-day start 3 and no learning ahead; the

@@ -101,7 +101,7 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
 }
 
 void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& name) {
-  const std::vector<std::string> stored = kk::pd().stored_collection_names();
+  const std::vector<std::string> stored = PickleDump(kkv.environment()).stored_collection_names();
   if (std::find(stored.begin(), stored.end(), name) == stored.end()) {
     throw KeyError("no stored collection " + repr(name));
   }
@@ -109,9 +109,9 @@ void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& n
   kkv.add_haendesammlung(Dict{}, name);
 }
 
-std::vector<std::string> stored_deck_collections() {
+std::vector<std::string> stored_deck_collections(const platform::Environment& env) {
   std::vector<std::string> names;
-  for (std::string& name : kk::pd().stored_collection_names()) {
+  for (std::string& name : PickleDump(env).stored_collection_names()) {
     if (!name.ends_with(kk::forgotten_suffix)) names.push_back(std::move(name));
   }
   return names;

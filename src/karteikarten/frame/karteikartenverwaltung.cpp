@@ -1,29 +1,34 @@
 // Construction of the manager and its registration and small operations.
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 
-#include <exception>
 #include <string_view>
+#include <system_error>
 
-#include "karteikarten/frame/module_context.hpp"
-#include "karteikarten/storage/shelve_opening.hpp"
-#include "platform/diagnostics.hpp"
+#include "value/errors.hpp"
 
 namespace tavo::kk {
 
-Karteikartenverwaltung::Karteikartenverwaltung(std::int64_t vorauslernen, bool nur_neue,
+Karteikartenverwaltung::Karteikartenverwaltung(platform::Environment& env,
+                                               std::int64_t vorauslernen, bool nur_neue,
                                                std::optional<std::int64_t> neue_karten_pro_tag)
-    : neue_karten_pro_tag(neue_karten_pro_tag.value_or(0) != 0 ? *neue_karten_pro_tag
-                                                               : default_neue_karten_pro_tag),
-      zeitberechnung(std::make_shared<platform::Zeitberechnungen>(startzeit_tag)),
-      hc(zeitberechnung, vorauslernen, startzeit_tag),
-      vorauslernen_tage(vorauslernen),
-      nur_neue_karten_anzeigen(nur_neue) {
-  module_context();
+    : SessionState(env.cf, vorauslernen, nur_neue, neue_karten_pro_tag),
+      env_(env),
+      hc(env, zeitberechnung, vorauslernen, startzeit_tag),
+      settings_store_(env, *this, *this, hc),
+      recorder_(env, *this, hc, settings_store_),
+      limits_(*this),
+      scheduler_(*this),
+      chooser_(env, *this, hc, limits_, scheduler_, recorder_),
+      answering_(env, *this, hc, scheduler_, recorder_, chooser_),
+      reports_(env, *this),
+      scenarios_(env, hc) {
   // The stored settings replace the values above. A failure to load them
-  // is discarded; whatever the load had not yet changed keeps its value.
+  // (an unreadable or unwritable file, a stored value of the wrong kind) is
+  // discarded; whatever the load had not yet changed keeps its value.
   try {
     update_default_values();
-  } catch (const std::exception&) {
+  } catch (const Error&) {
+  } catch (const std::system_error&) {
   }
 }
 
@@ -34,18 +39,9 @@ SammlungRef Karteikartenverwaltung::create_temp_haendesammlung(
                                                     startzeit_tag, metadata, karten);
 }
 
-platform::Shelf Karteikartenverwaltung::add_shelve_file(const std::string& filename, bool writeback,
-                                                        const Value& copy) const {
-  return kk::add_shelve_file(filename, writeback, copy);
-}
-
-std::string Karteikartenverwaltung::get_shelve_main_directory(const std::string& zusatz) const {
-  return kk::get_shelve_main_directory(zusatz);
-}
-
 void Karteikartenverwaltung::add_haendesammlung(Dict modul, const std::string& name) {
   for (const auto& [key, hand] : modul) {
-    platform::debug_check(!(key.is_text() && std::string_view(key.as_text()).starts_with(name)));
+    env_.diagnostics.check(!(key.is_text() && std::string_view(key.as_text()).starts_with(name)));
   }
   hc.add_haendesammlung(modul, name);
   set_sammlungsort_name(name, 2007);
@@ -92,12 +88,25 @@ void Karteikartenverwaltung::set_durchlauf10_counter() {
   }
 }
 
-void Karteikartenverwaltung::eintragen_ob_karte_erfolgreich(const Value&, const Value&) {}
-void Karteikartenverwaltung::bestimme_sammlungsort_name(const Value&) {}
-void Karteikartenverwaltung::adjustiere_liste_haendesammlungen(const Value&) {}
-void Karteikartenverwaltung::add_frage_antwort_to_hand_objekt(const Value&, const Value&) {}
-void Karteikartenverwaltung::archiv_alle_sammlungen_erstellen() {}
-void Karteikartenverwaltung::sync_sammlungsort_liste_aller_sammlungen() {}
-void Karteikartenverwaltung::sortiere_nach_faelligkeit() {}
+void Karteikartenverwaltung::set_vorauslernen_tage(std::int64_t zahl) {
+  hc.set_vorauslernen_tage(zahl);
+  vorauslernen_tage = zahl;
+}
+
+double Karteikartenverwaltung::schedule_vorauslernen(Karteikarte& card,
+                                                     const std::string& response) {
+  const double tage = scheduler_.schedule_vorauslernen(card, response, env_.cf.get_datetime_now());
+  make_karte_due_bool = false;
+  return tage;
+}
+
+void Karteikartenverwaltung::zeige_haendesammlung_verteilung(
+    const SammlungRef& sammlung, std::int64_t grenzwert_neue_karten_heute,
+    std::int64_t grenzwert_wiederholungen) const {
+  HaendesammlungVerteilungAnalyzer analyzer(sammlung);
+  analyzer.set_grenzwert_neue_karten_heute(grenzwert_neue_karten_heute);
+  analyzer.set_grenzwert_wiederholungen(grenzwert_wiederholungen);
+  analyzer.do_();
+}
 
 }  // namespace tavo::kk

@@ -49,7 +49,7 @@ bool accepts_response(Karteikartenverwaltung& kkv, const Karteikarte& card,
 Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort) {
   preview_answer(kkv, card, antwort.response);
   const bool ahead = kkv.answers_ahead(card, antwort.response);
-  StatisticsBatch statistics(kkv);
+  StatisticsBatch statistics(kkv.recorder());
   const Value tage = kkv.schedule(None, card, antwort.response, false);
   card.change_due(tage);
   card.set_letzte_antwort(antwort.response, false);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "karteikarten/cards/karten_identifier.hpp"
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/queue/card_chooser.hpp"
 #include "karteikarten/queue/review_order.hpp"
 #include "platform/diagnostics.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
@@ -34,12 +34,12 @@ void append(std::vector<Entry>& alle, const std::vector<Entry>& more) {
 // exception).
 class LearningAheadPause {
  public:
-  LearningAheadPause(Karteikartenverwaltung& kkv, kk::Haendesammlung& sammlung)
-      : kkv_(kkv),
+  LearningAheadPause(SessionState& state, kk::Haendesammlung& sammlung)
+      : state_(state),
         sammlung_(sammlung),
-        manager_days_(kkv.vorauslernen_tage),
+        manager_days_(state.vorauslernen_tage),
         collection_days_(sammlung.vorauslernen) {
-    kkv_.vorauslernen_tage = 0;
+    state_.vorauslernen_tage = 0;
     sammlung_.set_vorauslernen_tage(0);
   }
   ~LearningAheadPause() { resume(); }
@@ -47,12 +47,12 @@ class LearningAheadPause {
   LearningAheadPause& operator=(const LearningAheadPause&) = delete;
 
   void resume() {
-    kkv_.vorauslernen_tage = manager_days_;
+    state_.vorauslernen_tage = manager_days_;
     sammlung_.set_vorauslernen_tage(collection_days_);
   }
 
  private:
-  Karteikartenverwaltung& kkv_;
+  SessionState& state_;
   kk::Haendesammlung& sammlung_;
   const std::int64_t manager_days_;
   const std::int64_t collection_days_;
@@ -75,48 +75,48 @@ class ChoiceScope {
 
 }  // namespace
 
-std::optional<Karteikarte> Karteikartenverwaltung::get_card() {
-  hc.fudge_erneuern();
+std::optional<Karteikarte> CardChooser::get_card() {
+  hc_.fudge_erneuern();
   const auto [cardpointer, sammlungsname] = waehle_card_aus_mehreren_sammlungen();
   if (!cardpointer || cardpointer->empty()) {
-    set_sammlungsort_name(std::nullopt, 2591);
+    state_.sammlungsort_name = std::nullopt;
     return std::nullopt;
   }
   const std::string base = kk::base_collection_name(*sammlungsname);
-  platform::debug_check(cardpointer->starts_with(base));
-  platform::debug_check(hc.get_index_from_name(base) != -1);
+  env_.diagnostics.check(cardpointer->starts_with(base));
+  env_.diagnostics.check(hc_.get_index_from_name(base) != -1);
   // The card is read from the collection that offered it, which is the
   // base collection outside the forgotten-cards drill.
-  const SammlungRef sammlung = hc.sammlung_named(*sammlungsname);
+  const SammlungRef sammlung = hc_.sammlung_named(*sammlungsname);
   const CardRef& record = sammlung->karten.at(*cardpointer);
   if (!record->fragetext) {
     sammlung->set_handinfo_nur_reizung(*cardpointer, get_handinfo_from_cardpointer(*cardpointer));
   }
-  Karteikarte card(record, *cardpointer, startzeit_tag);
-  set_sammlungsort_name(base, 2583);
+  Karteikarte card(record, *cardpointer, state_.startzeit_tag);
+  state_.sammlungsort_name = base;
   return card;
 }
 
-CardAndCollection Karteikartenverwaltung::waehle_card_aus_mehreren_sammlungen() {
-  const std::int64_t fudge = 1 + hc.get_anzahl_karten();
+CardAndCollection CardChooser::waehle_card_aus_mehreren_sammlungen() {
+  const std::int64_t fudge = 1 + hc_.get_anzahl_karten();
   CardAndCollection best;
-  for (const SammlungRef& sammlung : std::vector(hc.liste_aller_sammlungen)) {
-    CardAndCollection offer = modus_vergessene_karten ? waehle_card_vergessene(sammlung, fudge)
+  for (const SammlungRef& sammlung : std::vector(hc_.liste_aller_sammlungen)) {
+    CardAndCollection offer = state_.modus_vergessene_karten ? waehle_card_vergessene(sammlung, fudge)
                                                       : waehle_card_eine_sammlung(sammlung, fudge);
     best = best.first && !best.first->empty()
                ? vergleiche_card_eher_due(best.first, best.second, offer.first, offer.second)
                : std::move(offer);
   }
   if (best.first && !best.first->empty()) {
-    platform::debug_check(best.second &&
+    env_.diagnostics.check(best.second &&
                           best.first->starts_with(kk::base_collection_name(*best.second)));
   } else {
-    platform::debug_check(!best.second || best.second->empty());
+    env_.diagnostics.check(!best.second || best.second->empty());
   }
   return best;
 }
 
-CardAndCollection Karteikartenverwaltung::vergleiche_card_eher_due(
+CardAndCollection CardChooser::vergleiche_card_eher_due(
     const std::optional<std::string>& cardpointer, const std::optional<std::string>& sammlungsname1,
     const std::optional<std::string>& otherpointer,
     const std::optional<std::string>& sammlungsname2) {
@@ -124,8 +124,8 @@ CardAndCollection Karteikartenverwaltung::vergleiche_card_eher_due(
   const bool other_given = otherpointer && !otherpointer->empty();
   if (!card_given) return {otherpointer, sammlungsname2};
   if (!other_given) return {cardpointer, sammlungsname1};
-  const CardRef& card = hc.sammlung_named(sammlungsname1.value_or(""))->karten.at(*cardpointer);
-  const CardRef& other = hc.sammlung_named(sammlungsname2.value_or(""))->karten.at(*otherpointer);
+  const CardRef& card = hc_.sammlung_named(sammlungsname1.value_or(""))->karten.at(*cardpointer);
+  const CardRef& other = hc_.sammlung_named(sammlungsname2.value_or(""))->karten.at(*otherpointer);
   const auto card_due = due_rank(card->due);
   const auto other_due = due_rank(other->due);
   if (card_due != other_due) {
@@ -136,27 +136,27 @@ CardAndCollection Karteikartenverwaltung::vergleiche_card_eher_due(
   return {otherpointer, sammlungsname2};
 }
 
-CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
+CardAndCollection CardChooser::waehle_card_eine_sammlung(
     const SammlungRef& sammlung, std::optional<std::int64_t> fudge) {
-  durchlauf_10_erfolgreich = false;
-  make_karte_due_bool = false;
-  if (!continuous_learning && durchlauf_10_counter > Value(9)) return {};
-  if (modus_vergessene_karten) return waehle_card_vergessene(sammlung, fudge);
+  state_.durchlauf_10_erfolgreich = false;
+  state_.make_karte_due_bool = false;
+  if (!state_.continuous_learning && state_.durchlauf_10_counter > Value(9)) return {};
+  if (state_.modus_vergessene_karten) return waehle_card_vergessene(sammlung, fudge);
   if (!sammlung) throw AttributeError("'NoneType' object has no attribute 'karten'");
 
-  const std::int64_t grenzwert_neue_karten_heute = bestimme_grenzwert_neue_karten_heute(sammlung);
-  const std::int64_t grenzwert_wiederholungen = bestimme_grenzwert_wiederholungen(sammlung);
-  const double voraus_1 = voraus_1_min();
-  const double voraus_10 = voraus_10_min();
+  const std::int64_t grenzwert_neue_karten_heute = limits_.bestimme_grenzwert_neue_karten_heute(sammlung);
+  const std::int64_t grenzwert_wiederholungen = limits_.bestimme_grenzwert_wiederholungen(sammlung);
+  const double voraus_1 = scheduler_.voraus_1_min();
+  const double voraus_10 = scheduler_.voraus_10_min();
   const ChoiceScope choice(*sammlung, std::max({600.0, voraus_1, voraus_10}));
 
   // Reviews are counted without learning ahead first; only when fewer than
   // five are due does learning ahead fill the rotation.
-  LearningAheadPause learning_ahead(*this, *sammlung);
+  LearningAheadPause learning_ahead(state_, *sammlung);
   const std::int64_t ohne_vorauslernen =
       sammlung->get_anzahl_moegliche_wiederholungen(grenzwert_wiederholungen, std::nullopt, 600);
   std::int64_t grenzwert_maximale_wiederholungen = 0;
-  if (!nur_neue_karten_anzeigen) {
+  if (!state_.nur_neue_karten_anzeigen) {
     grenzwert_maximale_wiederholungen = ohne_vorauslernen;
     if (ohne_vorauslernen < 5) {
       learning_ahead.resume();
@@ -172,7 +172,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
   // New cards.
   const std::int64_t ausstehend = sammlung->berechne_anzahl_neue_karten_faellig_stellbar(
       grenzwert_neue_karten_heute, false, neue_karten_soll);
-  Karten_Identifier neue(sammlungsort_name.value_or(""));
+  Karten_Identifier neue(state_.sammlungsort_name.value_or(""));
   if (ausstehend > 0) {
     neue.add_two_tuple_list(sammlung->finde_beste_neue_karte(ausstehend, std::min(ausstehend, g)));
   }
@@ -194,11 +194,11 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
   }
   const std::int64_t maximale_wiederholungen_neu =
       maximale_wiederholungen - static_cast<std::int64_t>(wiederholbare_karten.size());
-  platform::debug_check(maximale_wiederholungen_neu >= 0);
+  env_.diagnostics.check(maximale_wiederholungen_neu >= 0);
   check_id_faehig(wiederholbare_karten);
 
   std::vector<Entry> alle = heute_faellige;
-  if (!nur_neue_karten_anzeigen) append(alle, wiederholbare_karten);
+  if (!state_.nur_neue_karten_anzeigen) append(alle, wiederholbare_karten);
 
   // Reviews due within the first and within the second learning step.
   const std::int64_t moeglich_in_1 = sammlung->get_anzahl_moegliche_wiederholungen(
@@ -212,23 +212,23 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
   const std::int64_t grenzwert_in_10 = std::min(maximale_in_10, moeglich_in_10);
 
   const std::int64_t add_due_in_1 = std::min(maximale_in_1, grenzwert_in_1);
-  platform::debug_check(add_due_in_1 >= 0);
+  env_.diagnostics.check(add_due_in_1 >= 0);
   sammlung->set_states_wiederholbare_in_x();
   const std::vector<Entry> in_1 =
       sammlung->finde_beste_wiederholbare_karte(add_due_in_1, voraus_1, moeglich_in_1);
   check_id_faehig(in_1);
-  if (!nur_neue_karten_anzeigen) append(alle, in_1);
+  if (!state_.nur_neue_karten_anzeigen) append(alle, in_1);
 
   const std::int64_t add_due_in_10 = std::min(maximale_in_10, grenzwert_in_10);
-  platform::debug_check(add_due_in_10 >= 0);
+  env_.diagnostics.check(add_due_in_10 >= 0);
   const std::vector<Entry> in_10 =
       sammlung->finde_beste_wiederholbare_karte(add_due_in_10, voraus_10, moeglich_in_10);
   check_id_faehig(in_10);
-  if (!nur_neue_karten_anzeigen) append(alle, in_10);
-  platform::debug_check(alle.size() <= 5);
+  if (!state_.nur_neue_karten_anzeigen) append(alle, in_10);
+  env_.diagnostics.check(alle.size() <= 5);
 
   const ChosenCandidate chosen = bestimme_ausgewaehlte_karte_info_aus_alle(alle, sammlung);
-  if (ausgewaehlte_karte_ist_neu(chosen.name, heute_faellige)) make_karte_due_bool = true;
+  if (ausgewaehlte_karte_ist_neu(chosen.name, heute_faellige)) state_.make_karte_due_bool = true;
   sammlung->neue_dict = None;
   return {chosen.name, chosen.sammlungsname};
 }

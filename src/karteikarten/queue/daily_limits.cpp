@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/queue/daily_limits.hpp"
 #include "karteikarten/storage/setting_value.hpp"
 
 namespace tavo::kk {
@@ -18,29 +18,27 @@ std::optional<std::int64_t> sammlung_nur_heute(const SammlungRef& sammlung) {
 
 }  // namespace
 
-std::int64_t Karteikartenverwaltung::bestimme_grenzwert_neue_karten_heute(
+std::int64_t DailyLimits::bestimme_grenzwert_neue_karten_heute(
     const SammlungRef& sammlung) const {
   std::optional<std::int64_t> grenzwert = sammlung_nur_heute(sammlung);
-  if (!grenzwert) grenzwert = neue_karten_nur_heute;
+  if (!grenzwert) grenzwert = state_.neue_karten_nur_heute;
   // In the forgotten-cards drill every card of the collection may be shown.
-  if (!sammlung->karten.empty() && modus_vergessene_karten) {
+  if (!sammlung->karten.empty() && state_.modus_vergessene_karten) {
     grenzwert = static_cast<std::int64_t>(sammlung->karten.size());
   }
-  return grenzwert.value_or(neue_karten_pro_tag);
+  return grenzwert.value_or(state_.neue_karten_pro_tag);
 }
 
-std::int64_t Karteikartenverwaltung::bestimme_grenzwert_wiederholungen(
+std::int64_t DailyLimits::bestimme_grenzwert_wiederholungen(
     const SammlungRef& sammlung) const {
   if (sammlung->karten.empty()) return 0;
-  if (modus_vergessene_karten) return static_cast<std::int64_t>(sammlung->karten.size());
-  return maximale_wiederholungen_pro_tag;
+  if (state_.modus_vergessene_karten) return static_cast<std::int64_t>(sammlung->karten.size());
+  return state_.maximale_wiederholungen_pro_tag;
 }
 
-std::optional<std::int64_t> Karteikartenverwaltung::get_grenzwert_neue_karten_heute() const {
-  const Value nur_heute = get_metadaten("neue_karten_nur_heute");
-  const Value grenzwert = nur_heute.truthy() ? nur_heute : get_metadaten("neue_karten_pro_tag");
-  if (grenzwert.is_none()) return std::nullopt;
-  return grenzwert.as_int();
+std::optional<std::int64_t> DailyLimits::get_grenzwert_neue_karten_heute() const {
+  if (state_.neue_karten_nur_heute.value_or(0) != 0) return state_.neue_karten_nur_heute;
+  return state_.neue_karten_pro_tag;
 }
 
 }  // namespace tavo::kk

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/diagnostics.hpp"
+
 namespace tavo::kk {
 
 // The places (new cards, reviews) among the five, for today's limit of new
@@ -20,7 +22,8 @@ namespace tavo::kk {
 // negative argument, a split of more than five places, or one holding
 // fewer than min(minimum_neue_karten, grenzwert_neue_karten_heute, 5)
 // fails the check (AssertionError).
-std::pair<std::int64_t, std::int64_t> aufteilung_5(std::int64_t grenzwert_neue_karten_heute,
+std::pair<std::int64_t, std::int64_t> aufteilung_5(const platform::Diagnostics& diagnostics,
+                                                   std::int64_t grenzwert_neue_karten_heute,
                                                    std::int64_t grenzwert_maximale_wiederholungen,
                                                    std::int64_t minimum_neue_karten);
 

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "karteikarten/cards/heap_umwandler.hpp"
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
-#include "karteikarten/frame/module_context.hpp"
+#include "karteikarten/queue/card_chooser.hpp"
 #include "karteikarten/queue/review_order.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "platform/zeitberechnungen.hpp"
@@ -29,15 +28,15 @@ SammlungRef forgotten_collection(const kk::Haendesammlung& kopie) {
 
 }  // namespace
 
-void Karteikartenverwaltung::setze_vergessen_modus(std::int64_t wert) {
-  vergessene_karten_erfolgreich_gelernt_liste = Dict();
-  vergessen_wie_weit_zurueck = wert;
+void CardChooser::setze_vergessen_modus(std::int64_t wert) {
+  state_.vergessene_karten_erfolgreich_gelernt_liste = Dict();
+  state_.vergessen_wie_weit_zurueck = wert;
 }
 
-void Karteikartenverwaltung::alle_sammlung_vergessene_karten(double tage_zurueck) {
-  const double zeitpunkt_vergangenheit = get_seconds_since_epoch() - tage_zurueck * 3600 * 24;
+void CardChooser::alle_sammlung_vergessene_karten(double tage_zurueck) {
+  const double zeitpunkt_vergangenheit = env_.cf.get_now() - tage_zurueck * 3600 * 24;
   const std::vector<SammlungRef> kopien =
-      hc.iterate_get_cardpointer_vergessene_karten(zeitpunkt_vergangenheit);
+      hc_.iterate_get_cardpointer_vergessene_karten(zeitpunkt_vergangenheit);
   std::vector<SammlungRef> vergessene;
   vergessene.reserve(kopien.size());
   for (const SammlungRef& kopie : kopien) vergessene.push_back(forgotten_collection(*kopie));
@@ -48,32 +47,30 @@ void Karteikartenverwaltung::alle_sammlung_vergessene_karten(double tage_zurueck
   }
   // The normal collections themselves are parked: nothing of the drill
   // reaches them.
-  hc.archiv_liste_aller_sammlungen = std::move(hc.liste_aller_sammlungen);
-  hc.liste_aller_sammlungen = std::move(vergessene);
+  hc_.archiv_liste_aller_sammlungen = std::move(hc_.liste_aller_sammlungen);
+  hc_.liste_aller_sammlungen = std::move(vergessene);
 }
 
-void Karteikartenverwaltung::vergessen_zurueck_dict_herstellen(bool go_to_normal) {
-  if (!modus_vergessene_karten || hc.check_vergessen() != go_to_normal) return;
-  std::swap(hc.liste_aller_sammlungen, hc.archiv_liste_aller_sammlungen);
+void CardChooser::vergessen_zurueck_dict_herstellen(bool go_to_normal) {
+  if (!state_.modus_vergessene_karten || hc_.check_vergessen() != go_to_normal) return;
+  std::swap(hc_.liste_aller_sammlungen, hc_.archiv_liste_aller_sammlungen);
 }
 
-void Karteikartenverwaltung::add_karte_vergessene_liste(const std::string& karte,
+void CardChooser::add_karte_vergessene_liste(const std::string& karte,
                                                         const std::string& sammlungsort) {
-  if (!modus_vergessene_karten) return;
-  Value& gelernt = vergessene_karten_erfolgreich_gelernt_liste.setdefault(
+  if (!state_.modus_vergessene_karten) return;
+  Value& gelernt = state_.vergessene_karten_erfolgreich_gelernt_liste.setdefault(
       kk::base_collection_name(sammlungsort), List());
   gelernt.as_list().append(karte);
 }
 
-void Karteikartenverwaltung::make_neue_sammlung_vergessene_karten(const Value&) {}
-
-CardAndCollection Karteikartenverwaltung::waehle_card_vergessene(
+CardAndCollection CardChooser::waehle_card_vergessene(
     const SammlungRef& sammlung, [[maybe_unused]] std::optional<std::int64_t> fudge) {
-  if (!continuous_learning && durchlauf_10_counter > Value(9)) return {};
+  if (!state_.continuous_learning && state_.durchlauf_10_counter > Value(9)) return {};
   if (!sammlung) throw AttributeError("'NoneType' object has no attribute 'karten'");
-  platform::Zeitberechnungen zeitberechnung(startzeit_tag);
-  zeitberechnung.set_time(module_context().start_date);
-  const double zeitpunkt = zeitberechnung.get_old_date(vergessen_wie_weit_zurueck);
+  platform::Zeitberechnungen zeitberechnung(env_.cf, state_.startzeit_tag);
+  zeitberechnung.set_time(env_.start_date);
+  const double zeitpunkt = zeitberechnung.get_old_date(state_.vergessen_wie_weit_zurueck);
 
   kk::NameList kandidaten;
   for (std::string& name : sammlung->get_vergessene_karten(zeitpunkt)) {
@@ -88,10 +85,10 @@ CardAndCollection Karteikartenverwaltung::waehle_card_vergessene(
   return {picked.front().name, sammlung->name};
 }
 
-bool Karteikartenverwaltung::karte_in_vergessene_karten(const std::string& karte,
+bool CardChooser::karte_in_vergessene_karten(const std::string& karte,
                                                         const std::string& sammlungsname) const {
   const Value* gelernt =
-      vergessene_karten_erfolgreich_gelernt_liste.find(kk::base_collection_name(sammlungsname));
+      state_.vergessene_karten_erfolgreich_gelernt_liste.find(kk::base_collection_name(sammlungsname));
   return gelernt != nullptr && gelernt->is_list() && gelernt->as_list().contains(karte);
 }
 

@@ -50,7 +50,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/queue/card_chooser.hpp"
 #include "platform/random_source.hpp"
 #include "value/errors.hpp"
 #include "value/number_arithmetic.hpp"
@@ -106,11 +106,11 @@ struct SearchWindow {
 // again queue is in force.
 class LowestFudgeSearch {
  public:
-  LowestFudgeSearch(const Karteikartenverwaltung& kkv, const SearchWindow& window,
+  LowestFudgeSearch(const SessionState& state, const SearchWindow& window,
                     bool nur_again_queue, std::int64_t fudge)
       : window_(window),
-        nur_neue_karten_anzeigen_(kkv.nur_neue_karten_anzeigen),
-        maximale_wiederholungen_pro_tag_(kkv.maximale_wiederholungen_pro_tag),
+        nur_neue_karten_anzeigen_(state.nur_neue_karten_anzeigen),
+        maximale_wiederholungen_pro_tag_(state.maximale_wiederholungen_pro_tag),
         nur_again_queue_(nur_again_queue),
         bound_(fudge) {}
 
@@ -156,56 +156,56 @@ class LowestFudgeSearch {
   FoundCard found_;
 };
 
-List random_sample(std::int64_t anzahl) {
+List random_sample(platform::RandomSource& random, std::int64_t anzahl) {
   List sample;
   const auto count = static_cast<std::size_t>(anzahl);
-  for (const std::int64_t n : platform::random_permutation(1, count)) sample.append(n);
+  for (const std::int64_t n : random.permutation(1, count)) sample.append(n);
   return sample;
 }
 
 }  // namespace
 
-FoundCard Karteikartenverwaltung::finde_karte_due_niedrigster_fudge(
+FoundCard CardChooser::finde_karte_due_niedrigster_fudge(
     double now, double old_now, const Value& /*rs*/, bool nur_again_queue, double vorauslernen,
     const Value& /*position*/, std::int64_t fudge) const {
-  LowestFudgeSearch search(*this, {now, old_now, vorauslernen}, nur_again_queue, fudge);
-  for (std::size_t i = 0; i < hc.liste_aller_sammlungen.size(); ++i) {
-    search.scan(*hc.liste_aller_sammlungen[i], static_cast<std::int64_t>(i));
+  LowestFudgeSearch search(state_, {now, old_now, vorauslernen}, nur_again_queue, fudge);
+  for (std::size_t i = 0; i < hc_.liste_aller_sammlungen.size(); ++i) {
+    search.scan(*hc_.liste_aller_sammlungen[i], static_cast<std::int64_t>(i));
   }
   return search.found();
 }
 
-FoundCard Karteikartenverwaltung::finde_karte_due_niedrigster_fudge_diese_sammlung(
+FoundCard CardChooser::finde_karte_due_niedrigster_fudge_diese_sammlung(
     double now, double old_now, const Value& /*rs*/, bool nur_again_queue, double vorauslernen,
     const Value& /*position*/, std::int64_t fudge, const SammlungRef& sammlung,
     std::int64_t ueberschuss_neue_karten) const {
   if (!sammlung) throw AttributeError("'NoneType' object has no attribute 'karten'");
-  LowestFudgeSearch search(*this, {now, old_now, vorauslernen}, nur_again_queue, fudge);
-  search.scan(*sammlung, hc.get_index_from_name(sammlung->name),
+  LowestFudgeSearch search(state_, {now, old_now, vorauslernen}, nur_again_queue, fudge);
+  search.scan(*sammlung, hc_.get_index_from_name(sammlung->name),
               surplus_new_cards(*sammlung, ueberschuss_neue_karten));
   return search.found();
 }
 
-CardAndCollection Karteikartenverwaltung::waehle_card() {
-  durchlauf_10_erfolgreich = false;
-  const Value rs = random_sample(hc.get_anzahl_karten());
-  const double old_now = get_seconds_since_epoch();
+CardAndCollection CardChooser::waehle_card() {
+  state_.durchlauf_10_erfolgreich = false;
+  const Value rs = random_sample(env_.random, hc_.get_anzahl_karten());
+  const double old_now = env_.cf.get_now();
   const double vorauslernen =
-      zeitberechnung->vorauslernen_sekunden_berechnen(static_cast<double>(vorauslernen_tage));
+      state_.zeitberechnung->vorauslernen_sekunden_berechnen(static_cast<double>(state_.vorauslernen_tage));
   const double now = old_now + vorauslernen;
-  const double voraus_1 = voraus_1_min();
-  const double voraus_10 = voraus_10_min();
+  const double voraus_1 = scheduler_.voraus_1_min();
+  const double voraus_10 = scheduler_.voraus_10_min();
 
   const bool again_queue_first =
-      hc.iterate_anzahl_again_in_queue() > 0 &&
-      sum_of_counters(hc.iterate_anzahl_wiederholt_richtig_karten_heute(),
-                      hc.iterate_anzahl_alte_karten_heute_richtig()) >=
-          Value(maximale_wiederholungen_pro_tag);
-  const std::int64_t due_now = hc.iterate_get_due_today(0);
-  const std::int64_t due_in_1 = hc.iterate_get_due_today(voraus_1);
-  const std::int64_t due_in_10 = hc.iterate_get_due_today(voraus_10);
-  const std::optional<std::int64_t> grenzwert = get_grenzwert_neue_karten_heute();
-  if (grenzwert && !again_queue_first && due_in_10 < grenzwert_heute_due) {
+      hc_.iterate_anzahl_again_in_queue() > 0 &&
+      sum_of_counters(hc_.iterate_anzahl_wiederholt_richtig_karten_heute(),
+                      hc_.iterate_anzahl_alte_karten_heute_richtig()) >=
+          Value(state_.maximale_wiederholungen_pro_tag);
+  const std::int64_t due_now = hc_.iterate_get_due_today(0);
+  const std::int64_t due_in_1 = hc_.iterate_get_due_today(voraus_1);
+  const std::int64_t due_in_10 = hc_.iterate_get_due_today(voraus_10);
+  const std::optional<std::int64_t> grenzwert = limits_.get_grenzwert_neue_karten_heute();
+  if (grenzwert && !again_queue_first && due_in_10 < state_.grenzwert_heute_due) {
     make_one_due(*grenzwert);
   }
 
@@ -219,7 +219,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card() {
   if (!found.name) return {};
 
   const CardRef& record =
-      hc.liste_aller_sammlungen.at(static_cast<std::size_t>(found.index))->karten.at(*found.name);
+      hc_.liste_aller_sammlungen.at(static_cast<std::size_t>(found.index))->karten.at(*found.name);
   if (record->due.is_none()) record->due = Due::at(now);
   return {found.name, found.sammlungsname};
 }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "karteikarten/cards/entry.hpp"
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/queue/card_chooser.hpp"
 #include "platform/common_functions.hpp"
 #include "value/errors.hpp"
 
@@ -24,44 +24,24 @@ namespace {
 
 constexpr const char* put_due_today_key = "neue_karte_heute_faellig_gestellt";
 
-// The call-site tags given to set_sammlungsort_name when switching to the
-// card's collection and back.
-struct SwitchTags {
-  int to_card_collection;
-  int back;
-};
-
-// Puts the manager's current collection name back when the scope ends, also
-// when an exception ends it.
+// Puts the current collection name back when the scope ends, also when an
+// exception ends it.
 class SammlungsortRestorer {
  public:
-  SammlungsortRestorer(Karteikartenverwaltung& kkv, int tag)
-      : kkv_(kkv), kept_(kkv.sammlungsort_name), tag_(tag) {}
-  ~SammlungsortRestorer() { kkv_.set_sammlungsort_name(kept_, tag_); }
+  explicit SammlungsortRestorer(SessionState& state)
+      : state_(state), kept_(state.sammlungsort_name) {}
+  ~SammlungsortRestorer() { state_.sammlungsort_name = kept_; }
   SammlungsortRestorer(const SammlungsortRestorer&) = delete;
   SammlungsortRestorer& operator=(const SammlungsortRestorer&) = delete;
 
  private:
-  Karteikartenverwaltung& kkv_;
+  SessionState& state_;
   const std::optional<std::string> kept_;
-  const int tag_;
 };
 
 const kk::Haendesammlung& existing(const SammlungRef& sammlung) {
   if (!sammlung) throw TypeError("'NoneType' object has no attribute 'karten'");
   return *sammlung;
-}
-
-// Gives the card `kartenname` of `sammlung` the start of the learning day as
-// its due moment and records it as put due today there. KeyError when the
-// collection lacks the card; nothing changes then.
-void put_due(Karteikartenverwaltung& kkv, const kk::Haendesammlung& sammlung,
-             const std::string& kartenname, SwitchTags tags) {
-  const CardRef& record = sammlung.karten.at(kartenname);
-  record->due = Due::at(platform::cf().get_startzeit_tag_today(kkv.startzeit_tag));
-  const SammlungsortRestorer restorer(kkv, tags.back);
-  kkv.set_sammlungsort_name(sammlung.name, tags.to_card_collection);
-  kkv.add_cardid_to_schon_gelernt(nullptr, put_due_today_key, kartenname);
 }
 
 struct NewCard {
@@ -84,15 +64,23 @@ std::optional<NewCard> lowest_fudge_new_card(const kk::Haendesammlung& sammlung)
 
 }  // namespace
 
-void Karteikartenverwaltung::make_karte_due(const std::string& kartenname,
-                                            const SammlungRef& sammlung) {
-  put_due(*this, existing(sammlung), kartenname, {3593, 3598});
+void CardChooser::put_due(const kk::Haendesammlung& sammlung, const std::string& kartenname) {
+  const CardRef& record = sammlung.karten.at(kartenname);
+  record->due = Due::at(env_.cf.get_startzeit_tag_today(state_.startzeit_tag));
+  const SammlungsortRestorer restorer(state_);
+  state_.sammlungsort_name = sammlung.name;
+  recorder_.add_cardid_to_schon_gelernt(nullptr, put_due_today_key, kartenname);
 }
 
-std::optional<std::string> Karteikartenverwaltung::make_one_due(std::int64_t grenzwert) {
+void CardChooser::make_karte_due(const std::string& kartenname,
+                                            const SammlungRef& sammlung) {
+  put_due(existing(sammlung), kartenname);
+}
+
+std::optional<std::string> CardChooser::make_one_due(std::int64_t grenzwert) {
   std::optional<NewCard> best;
   SammlungRef best_sammlung;
-  for (const SammlungRef& sammlung : hc.liste_aller_sammlungen) {
+  for (const SammlungRef& sammlung : hc_.liste_aller_sammlungen) {
     if (!sammlung->heute_faellig_gestellt_kleiner_grenzwert(grenzwert)) continue;
     const std::optional<NewCard> candidate = lowest_fudge_new_card(*sammlung);
     if (candidate && (!best || candidate->fudge < best->fudge)) {
@@ -101,17 +89,17 @@ std::optional<std::string> Karteikartenverwaltung::make_one_due(std::int64_t gre
     }
   }
   if (!best) return std::nullopt;
-  put_due(*this, *best_sammlung, best->name, {3647, 3652});
+  put_due(*best_sammlung, best->name);
   return best->name;
 }
 
-std::optional<std::string> Karteikartenverwaltung::make_one_due_eine_sammlung(
+std::optional<std::string> CardChooser::make_one_due_eine_sammlung(
     std::int64_t grenzwert, const std::string& sammlungsname) {
-  const SammlungRef sammlung = hc.sammlung_named(sammlungsname);
+  const SammlungRef sammlung = hc_.sammlung_named(sammlungsname);
   if (!sammlung->heute_faellig_gestellt_kleiner_grenzwert(grenzwert)) return std::nullopt;
   const std::optional<NewCard> best = lowest_fudge_new_card(*sammlung);
   if (!best) return std::nullopt;
-  put_due(*this, *sammlung, best->name, {3577, 3583});
+  put_due(*sammlung, best->name);
   return best->name;
 }
 
@@ -120,9 +108,9 @@ std::optional<std::string> Karteikartenverwaltung::make_one_due_eine_sammlung(
 // an earlier day and never answered are made new again first, so they count
 // as new. The threshold `minimum` is the fudge of the diff-th new card in
 // fudge order, so exactly the diff new cards with the lowest fudge qualify.
-void Karteikartenverwaltung::make_all_cards_for_today() {
-  const SammlungRef& sammlung = hc.aktuelle_haendesammlung;
-  const std::optional<std::int64_t> limit_heute = get_grenzwert_neue_karten_heute();
+void CardChooser::make_all_cards_for_today() {
+  const SammlungRef& sammlung = hc_.aktuelle_haendesammlung;
+  const std::optional<std::int64_t> limit_heute = limits_.get_grenzwert_neue_karten_heute();
   if (!sammlung || !limit_heute) return;
   sammlung->reset_due_to_none_if_not_faellig();
   const std::int64_t diff =
@@ -135,13 +123,13 @@ void Karteikartenverwaltung::make_all_cards_for_today() {
   sammlung->set_due_to_now(*limit_heute, fudge_liste[last], diff);
 }
 
-double Karteikartenverwaltung::sortiere_neue_karten_heute_nach_faellig_gestellt(
+double CardChooser::sortiere_neue_karten_heute_nach_faellig_gestellt(
     const std::pair<std::string, std::optional<DateTime>>& element) const {
-  if (!element.second) return platform::cf().get_now() + 1000;
+  if (!element.second) return env_.cf.get_now() + 1000;
   return element.second->to_epoch_seconds();
 }
 
-void Karteikartenverwaltung::korrigiere_ueberschuss(const SammlungRef& sammlung,
+void CardChooser::korrigiere_ueberschuss(const SammlungRef& sammlung,
                                                     std::int64_t ueberschuss) {
   const Value heute = existing(sammlung).get_metadata_heute(put_due_today_key);
   // Each key is taken once, so that cards without a moment keep one order

@@ -1,12 +1,9 @@
-// Time units, button labels, and the manager's time operations.
 #include "karteikarten/scheduling/time_helpers.hpp"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
-#include "platform/common_functions.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
@@ -69,23 +66,6 @@ std::string human_friendly_time(const Value& days) {
 double look_ahead_seconds(const List& steps, std::size_t index, double smallest) {
   if (index >= steps.size() || !steps.items()[index].is_number()) return smallest;
   return std::max(steps.items()[index].as_float() * 60, smallest);
-}
-
-DateTime Karteikartenverwaltung::get_now() const {
-  return platform::cf().get_now_startzeit(startzeit_tag);
-}
-
-double Karteikartenverwaltung::get_seconds_since_epoch() const { return platform::cf().get_now(); }
-
-void Karteikartenverwaltung::set_vorauslernen_tage(std::int64_t zahl) {
-  hc.set_vorauslernen_tage(zahl);
-  vorauslernen_tage = zahl;
-}
-
-double Karteikartenverwaltung::voraus_1_min() const { return look_ahead_seconds(NEW_STEPS, 0, 60); }
-
-double Karteikartenverwaltung::voraus_10_min() const {
-  return look_ahead_seconds(NEW_STEPS, 1, 600);
 }
 
 }  // namespace tavo::kk

@@ -14,10 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/storage/statistics_recorder.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/setting_value.hpp"
-#include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
 #include "value/number_arithmetic.hpp"
 
@@ -78,24 +77,24 @@ Value add_to_slot(const Value& slots, const Value& paar) {
 
 }  // namespace
 
-Value Karteikartenverwaltung::get_metadaten(const std::string& key) const {
-  if (key == "neue_karten_pro_tag") return neue_karten_pro_tag;
+Value StatisticsRecorder::get_metadaten(const std::string& key) const {
+  if (key == "neue_karten_pro_tag") return state_.neue_karten_pro_tag;
   if (key == "neue_karten_nur_heute") {
-    return neue_karten_nur_heute ? Value(*neue_karten_nur_heute) : Value(None);
+    return state_.neue_karten_nur_heute ? Value(*state_.neue_karten_nur_heute) : Value(None);
   }
-  if (key == "wiederholungen_pro_tag") return maximale_wiederholungen_pro_tag;
+  if (key == "wiederholungen_pro_tag") return state_.maximale_wiederholungen_pro_tag;
 
   // The collection gives None when it holds nothing for today; the defaults
   // after an error apply only when reading the collection fails.
   const MetadataDefault* fallback = find_default(key);
   Value wert;
   try {
-    for (const SammlungRef& sammlung : hc.liste_aller_sammlungen) {
-      if (sammlung->name == sammlungsort_name) wert = sammlung->get_metadata_heute(key);
+    for (const SammlungRef& sammlung : hc_.liste_aller_sammlungen) {
+      if (sammlung->name == state_.sammlungsort_name) wert = sammlung->get_metadata_heute(key);
     }
   } catch (const std::exception&) {
     if (fallback == nullptr) {
-      platform::debug_check(false);
+      env_.diagnostics.check(false);
       throw;
     }
     return deep_copy(fallback->after_error);
@@ -104,21 +103,21 @@ Value Karteikartenverwaltung::get_metadaten(const std::string& key) const {
   return fallback != nullptr ? deep_copy(fallback->without_value) : Value(None);
 }
 
-void Karteikartenverwaltung::set_metadaten(const Value& wert, const std::string& key) {
+void StatisticsRecorder::set_metadaten(const Value& wert, const std::string& key) {
   if (key == "neue_karten_pro_tag" || key == "neue_karten_nur_heute" ||
       key == "wiederholungen_pro_tag") {
     const std::int64_t limit = std::max<std::int64_t>(integer_setting(key, wert), 0);
     if (key == "neue_karten_pro_tag") {
-      neue_karten_pro_tag = limit;
+      state_.neue_karten_pro_tag = limit;
     } else if (key == "neue_karten_nur_heute") {
-      neue_karten_nur_heute = limit;
+      state_.neue_karten_nur_heute = limit;
     } else {
-      maximale_wiederholungen_pro_tag = limit;
+      state_.maximale_wiederholungen_pro_tag = limit;
     }
-    save_default_values();
+    settings_store_.save_default_values();
     return;
   }
-  if (!sammlungsort_name) {
+  if (!state_.sammlungsort_name) {
     throw KeyError("no current collection to record '" + key + "' for: sammlungsort_name is unset");
   }
   Value heute;
@@ -129,71 +128,69 @@ void Karteikartenverwaltung::set_metadaten(const Value& wert, const std::string&
   } else {
     heute = List{wert};
   }
-  const DateTime now = get_now();
-  hc.set_metadaten_richtige_sammlung(*sammlungsort_name, key, heute);
-  add_to_shelve(*sammlungsort_name, Tuple{now.year(), now.month(), now.day(), heute}, key);
+  const DateTime now = env_.cf.get_now_startzeit(state_.startzeit_tag);
+  hc_.set_metadaten_richtige_sammlung(*state_.sammlungsort_name, key, heute);
+  add_to_shelve(*state_.sammlungsort_name, Tuple{now.year(), now.month(), now.day(), heute}, key);
 }
 
-void Karteikartenverwaltung::add_cardid_to_schon_gelernt(const Karteikarte* card,
+void StatisticsRecorder::add_cardid_to_schon_gelernt(const Karteikarte* card,
                                                          const std::string& key,
                                                          const std::optional<std::string>& name) {
   std::optional<std::string> wert = name;
   if (card != nullptr) {
     wert = card->get_name();
-    const std::string sammlung = sammlungsort_name.value_or("");
+    const std::string sammlung = state_.sammlungsort_name.value_or("");
     const std::string_view prefix =
-        modus_vergessene_karten ? std::string_view(sammlung).substr(0, sammlung.find("_vergessen"))
+        state_.modus_vergessene_karten ? std::string_view(sammlung).substr(0, sammlung.find("_vergessen"))
                                 : std::string_view(sammlung);
-    platform::debug_check(sammlungsort_name && std::string_view(*wert).starts_with(prefix));
+    env_.diagnostics.check(state_.sammlungsort_name && std::string_view(*wert).starts_with(prefix));
   } else {
-    platform::debug_check(name && !name->empty());
+    env_.diagnostics.check(name && !name->empty());
   }
   if (!wert) throw ValueError("add_cardid_to_schon_gelernt needs a card or a name");
-  if (sammlungsort_name) hc.set_metadaten_richtige_sammlung(*sammlungsort_name, key, *wert);
+  if (state_.sammlungsort_name) hc_.set_metadaten_richtige_sammlung(*state_.sammlungsort_name, key, *wert);
 }
 
-void Karteikartenverwaltung::add_bezeichner_to_kkv_info(const std::string& bezeichner,
+void StatisticsRecorder::add_bezeichner_to_kkv_info(const std::string& bezeichner,
                                                         const std::string& key,
                                                         const std::string& name) {
-  const std::optional<std::string> sammlung = name.empty() ? sammlungsort_name : name;
-  if (sammlung) hc.set_metadaten_richtige_sammlung(*sammlung, key, bezeichner);
+  const std::optional<std::string> sammlung = name.empty() ? state_.sammlungsort_name : name;
+  if (sammlung) hc_.set_metadaten_richtige_sammlung(*sammlung, key, bezeichner);
 }
 
-void Karteikartenverwaltung::remove_cardid_from_metadata(const Karteikarte& card,
+void StatisticsRecorder::remove_cardid_from_metadata(const Karteikarte& card,
                                                          const std::string& key) {
   try {
-    for (const SammlungRef& sammlung : hc.liste_aller_sammlungen) {
-      if (sammlung->name == sammlungsort_name) sammlung->remove_from_metadata(key, card.get_name());
+    for (const SammlungRef& sammlung : hc_.liste_aller_sammlungen) {
+      if (sammlung->name == state_.sammlungsort_name) sammlung->remove_from_metadata(key, card.get_name());
     }
   } catch (const std::exception&) {
     // A card without a name, or a collection that cannot tell its learning
     // day: there is nothing to remove.
   }
-  sync_sammlungsort_liste_aller_sammlungen();
 }
 
-void Karteikartenverwaltung::remove_from_again_in_queue(const Karteikarte& card) {
-  if (sammlungsort_name) {
-    hc.remove_from_again_in_queue_metadata_richtige_sammlung(*sammlungsort_name, "again_in_queue",
+void StatisticsRecorder::remove_from_again_in_queue(const Karteikarte& card) {
+  if (state_.sammlungsort_name) {
+    hc_.remove_from_again_in_queue_metadata_richtige_sammlung(*state_.sammlungsort_name, "again_in_queue",
                                                              card.get_name());
   }
-  sync_sammlungsort_liste_aller_sammlungen();
 }
 
-void Karteikartenverwaltung::set_reps(bool reizung) {
+void StatisticsRecorder::set_reps(bool reizung) {
   for (const std::string key : {"reps", reizung ? "reps_reizung" : "reps_kk"}) {
     set_metadaten(add_numbers(get_metadaten(key), 1), key);
   }
 }
 
-void Karteikartenverwaltung::set_karte_heute_schon_gelernt(const Karteikarte& card, bool test,
+void StatisticsRecorder::set_karte_heute_schon_gelernt(const Karteikarte& card, bool test,
                                                            const std::string&) {
   if (!test) add_cardid_to_schon_gelernt(&card, "karte_erfolgreich_wiederholt");
 }
 
-void Karteikartenverwaltung::faellig_liste_eintragen(const Value& wert, const Value& now) {
-  for (const SammlungRef& sammlung : hc.liste_aller_sammlungen) {
-    if (sammlung->name == sammlungsort_name)
+void StatisticsRecorder::faellig_liste_eintragen(const Value& wert, const Value& now) {
+  for (const SammlungRef& sammlung : hc_.liste_aller_sammlungen) {
+    if (sammlung->name == state_.sammlungsort_name)
       sammlung->append_to_metadata("faellig_liste", wert, now);
   }
 }

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/storage/statistics_recorder.hpp"
+#include "karteikarten/storage/day_bound_value.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/statistics_batch.hpp"
-#include "platform/common_functions.hpp"
-#include "platform/diagnostics.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "value/number_arithmetic.hpp"
 #include "value/repr.hpp"
@@ -104,40 +103,40 @@ Dict sum_card_lists(DayStatisticsStore& store, const std::vector<std::string>& c
 
 }  // namespace
 
-void Karteikartenverwaltung::update_um_1(const std::string& key) {
-  if (!sammlungsort_name) return;
-  const std::int64_t index = hc.get_index_from_name(*sammlungsort_name);
+void StatisticsRecorder::update_um_1(const std::string& key) {
+  if (!state_.sammlungsort_name) return;
+  const std::int64_t index = hc_.get_index_from_name(*state_.sammlungsort_name);
   if (index < 0) return;
-  const SammlungRef& sammlung = hc.liste_aller_sammlungen.at(static_cast<std::size_t>(index));
+  const SammlungRef& sammlung = hc_.liste_aller_sammlungen.at(static_cast<std::size_t>(index));
   const Value wert = sammlung->get_metadata_heute(key);
   sammlung->set_metadata(key, wert.truthy() ? add_numbers(wert, 1) : Value(1));
 }
 
-void Karteikartenverwaltung::add_to_shelve(const std::string& sammlungsname, const Tuple& key,
+void StatisticsRecorder::add_to_shelve(const std::string& sammlungsname, const Tuple& key,
                                            const std::string& name) {
   const std::string day = date_text(key);
-  platform::debug_check(!is_settings_key(name));
+  env_.diagnostics.check(!is_settings_key(name));
   if (statistics_batch_ != nullptr) {
     statistics_batch_->record(sammlungsname, name, day, key.at(3));
     return;
   }
-  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path());
+  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path(env_));
   store.record(sammlungsname, name, day, key.at(3));
 }
 
-Dict Karteikartenverwaltung::iterate_key_shelve(const std::string& key, bool heute,
+Dict StatisticsRecorder::iterate_key_shelve(const std::string& key, bool heute,
                                                 bool alle) const {
   std::optional<DayStatisticsStore> store =
-      DayStatisticsStore::open_for_reading(day_statistics_path());
+      DayStatisticsStore::open_for_reading(day_statistics_path(env_));
   if (!store || store->empty()) return zero_result(key);
   std::vector<std::string> collections;
   for (std::string& collection : store->collection_names()) {
-    if (alle || hc.get_index_from_name(collection) >= 0)
+    if (alle || hc_.get_index_from_name(collection) >= 0)
       collections.push_back(std::move(collection));
   }
   if (collections.empty()) return zero_result(key);
   const std::optional<std::string> today =
-      heute ? std::optional(platform::cf().get_datum_string_startzeit(startzeit_tag))
+      heute ? std::optional(env_.cf.get_datum_string_startzeit(state_.startzeit_tag))
             : std::nullopt;
   switch (statistic_kind(key)) {
     case StatisticKind::counter: return sum_counters(*store, collections, key, today);
@@ -148,24 +147,24 @@ Dict Karteikartenverwaltung::iterate_key_shelve(const std::string& key, bool heu
   return zero_result(key);
 }
 
-double Karteikartenverwaltung::gesamte_zeitdauer_heute(bool heute) const {
+double StatisticsRecorder::gesamte_zeitdauer_heute(bool heute) const {
   return iterate_key_shelve("zeitdauer_heute", heute).at("anzahl").as_float() / 60.0;
 }
 
-Value Karteikartenverwaltung::get_data_from_shelve(const std::string& key) const {
+Value StatisticsRecorder::get_data_from_shelve(const std::string& key) const {
   std::optional<DayStatisticsStore> store =
-      DayStatisticsStore::open_for_reading(day_statistics_path());
+      DayStatisticsStore::open_for_reading(day_statistics_path(env_));
   return store ? store->collection_layout(key) : Value(None);
 }
 
-void Karteikartenverwaltung::get_value_from_shelve_heute(const std::string&) const {
+void StatisticsRecorder::get_value_from_shelve_heute(const std::string&) const {
   // Reading the store leaves nothing behind that outlives the call, so
   // there is nothing to do.
 }
 
-List Karteikartenverwaltung::get_liste_alle_from_alte_daten() const {
+List StatisticsRecorder::get_liste_alle_from_alte_daten() const {
   std::optional<DayStatisticsStore> store =
-      DayStatisticsStore::open_for_reading(day_statistics_path());
+      DayStatisticsStore::open_for_reading(day_statistics_path(env_));
   List names;
   if (!store) return names;
   for (const std::string& name : store->collection_names()) {
@@ -174,25 +173,19 @@ List Karteikartenverwaltung::get_liste_alle_from_alte_daten() const {
   return names;
 }
 
-void Karteikartenverwaltung::erstelle_cashing(const Value& key, const Value& data) const {
-  platform::print_line("in erstelle_cashing");
-  platform::print_line(repr(Tuple{"key: ", key}));
-  platform::print_line(repr(Tuple{"data: ", data}));
+void StatisticsRecorder::erstelle_cashing(const Value& key, const Value& data) const {
+  env_.diagnostics.print_line("in erstelle_cashing");
+  env_.diagnostics.print_line(repr(Tuple{"key: ", key}));
+  env_.diagnostics.print_line(repr(Tuple{"data: ", data}));
 }
 
-Dict Karteikartenverwaltung::set_heute_bezogener_wert(const Value&, const Value& wert) const {
-  return Dict{{platform::cf().get_datum_string_startzeit(startzeit_tag), wert}};
+Dict StatisticsRecorder::set_heute_bezogener_wert(const Value&, const Value& wert) const {
+  return day_bound_value(env_.cf, state_.startzeit_tag, wert);
 }
 
-Value Karteikartenverwaltung::get_heute_bezogener_wert_aus_dict(const Dict& dictionary,
-                                                                const std::string& key) const {
-  platform::debug_check(!dictionary.empty());
-  Value* stored = dictionary.find(key);
-  if (stored == nullptr) return None;
-  if (stored->is_int()) *stored = set_heute_bezogener_wert(key, *stored);
-  platform::debug_check(stored->is_dict());
-  if (!stored->is_dict()) return None;
-  return stored->as_dict().get(platform::cf().get_datum_string_startzeit(startzeit_tag), None);
+Value StatisticsRecorder::get_heute_bezogener_wert_aus_dict(const Dict& dictionary,
+                                                            const std::string& key) const {
+  return todays_value_in(env_, state_.startzeit_tag, dictionary, key);
 }
 
 }  // namespace tavo::kk

@@ -362,7 +362,9 @@ void add_card_lists(db::Connection& connection, std::int64_t collection, const D
 
 }  // namespace
 
-std::string day_statistics_path() { return get_shelve_main_directory("kkv_alle.dat"); }
+std::string day_statistics_path(const platform::Environment& env) {
+  return get_shelve_main_directory(env, "kkv_alle.dat");
+}
 
 StatisticKind statistic_kind(std::string_view name) {
   if (name.starts_with("reps")) return StatisticKind::counter;

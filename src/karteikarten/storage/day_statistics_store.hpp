@@ -37,13 +37,14 @@
 #include <vector>
 
 #include "db/connection.hpp"
+#include "platform/environment.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
 
 // The path of the store: "kkv_alle.dat" in the settings directory of the
 // current application data directory.
-std::string day_statistics_path();
+std::string day_statistics_path(const platform::Environment& env);
 
 // How a statistic is recorded, decided by its name.
 enum class StatisticKind {

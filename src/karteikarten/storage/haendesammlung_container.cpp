@@ -89,24 +89,26 @@ std::optional<Dict> legacy_metadata(const platform::Shelf& legacy, const std::st
   return std::nullopt;
 }
 
-void show_cards(const std::vector<SammlungRef>& sammlungen, Value (*field)(const CardRecord&)) {
-  platform::print_line(rule_line);
+void show_cards(const platform::Diagnostics& diagnostics, const std::vector<SammlungRef>& sammlungen,
+                Value (*field)(const CardRecord&)) {
+  diagnostics.print_line(rule_line);
   for (const SammlungRef& sammlung : sammlungen) {
     for (const auto& [card_name, record] : sammlung->karten) {
-      platform::print_line(card_name + "\t" + str(field(*record)));
+      diagnostics.print_line(card_name + "\t" + str(field(*record)));
     }
   }
-  platform::print_line(rule_line);
+  diagnostics.print_line(rule_line);
 }
 
 }  // namespace
 
 HaendesammlungContainer::HaendesammlungContainer(
-    std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::int64_t vorauslernen,
-    int startzeit_tag)
+    platform::Environment& env, std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
+    std::int64_t vorauslernen, int startzeit_tag)
     : zeitberechnung(std::move(zeitberechnung)),
       vorauslernen(vorauslernen),
-      startzeit_tag(startzeit_tag) {}
+      startzeit_tag(startzeit_tag),
+      env_(env) {}
 
 std::string HaendesammlungContainer::resolved_name(const std::string& name) const {
   const auto named = [this](const std::string& wanted) {
@@ -181,16 +183,16 @@ void HaendesammlungContainer::set_vorauslernen_tage(std::int64_t zahl) {
 
 platform::Shelf HaendesammlungContainer::add_shelve_file(const std::string& filename,
                                                          bool writeback, const Value& copy) const {
-  return kk::add_shelve_file(filename, writeback, copy);
+  return kk::add_shelve_file(env_, filename, writeback, copy);
 }
 
 std::string HaendesammlungContainer::get_shelve_main_directory(const std::string& zusatz) const {
-  return kk::get_shelve_main_directory(zusatz);
+  return kk::get_shelve_main_directory(env_, zusatz);
 }
 
 void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& name) {
-  auto [stored, success] = kk::pd().get_haendesammlung(name);
-  const std::string legacy_file = platform::cf().get_modul_name(name);
+  auto [stored, success] = PickleDump(env_).get_haendesammlung(name);
+  const std::string legacy_file = env_.cf.get_modul_name(name);
   kk::StoredSnapshot snapshot;
   if (stored == nullptr) {
     stored = std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, name,
@@ -208,7 +210,7 @@ void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& 
                                                              startzeit_tag, stored_metadata);
   normalise_card_names(modul, name);
   sammlung->karten = merge_cards(modul, stored->karten);
-  if (sammlung->test_karten_enthaelt_falsche_bezeichner()) platform::debug_stop("");
+  if (sammlung->test_karten_enthaelt_falsche_bezeichner()) env_.diagnostics.stop("");
 
   if (legacy) {
     if (const std::optional<Dict> entry = legacy_metadata(*legacy, name)) {
@@ -229,7 +231,7 @@ void HaendesammlungContainer::fudge_erneuern() {
     total += count;
     sammlung->metadata.set("anzahl_neue_karten_in_sammlung_vorhanden", count);
   }
-  const std::vector<std::int64_t> rs = platform::random_permutation(1, total);
+  const std::vector<std::int64_t> rs = env_.random.permutation(1, total);
   std::size_t position = 0;
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
     sammlung->fudge_erneuern(position, rs);
@@ -252,7 +254,7 @@ void HaendesammlungContainer::append_now_to_richtige_sammlung(const std::string&
                                                               const Value& wert,
                                                               const std::string& name) {
   const std::optional<std::string> target = name.empty() ? sammlungsort_name : name;
-  const Value now = platform::cf().get_now_startzeit(startzeit_tag);
+  const Value now = env_.cf.get_now_startzeit(startzeit_tag);
   if (!target) return;
   for_each_named(*target,
                  [&](kk::Haendesammlung& s) { s.append_to_metadata(key, wert, now); });
@@ -309,12 +311,12 @@ std::vector<SammlungRef> HaendesammlungContainer::iterate_get_cardpointer_verges
 }
 
 void HaendesammlungContainer::iterate_show_due() const {
-  show_cards(liste_aller_sammlungen,
+  show_cards(env_.diagnostics, liste_aller_sammlungen,
              [](const CardRecord& record) { return record.due.to_value(); });
 }
 
 void HaendesammlungContainer::iterate_show_fudge() const {
-  show_cards(liste_aller_sammlungen, [](const CardRecord& record) {
+  show_cards(env_.diagnostics, liste_aller_sammlungen, [](const CardRecord& record) {
     return record.fudge ? Value(*record.fudge) : Value(None);
   });
 }

@@ -20,6 +20,7 @@
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/storage/recursive_update.hpp"
 #include "karteikarten/collection/haendesammlung.hpp"
+#include "platform/environment.hpp"
 #include "platform/shelf.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/value.hpp"
@@ -30,7 +31,10 @@ using kk::SammlungRef;
 
 class HaendesammlungContainer {
  public:
-  HaendesammlungContainer(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
+  // `env` gives the clock, the store and the diagnostics; it must outlive
+  // the container.
+  HaendesammlungContainer(platform::Environment& env,
+                          std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
                           std::int64_t vorauslernen, int startzeit_tag);
 
   // ---- registry and lookup ----
@@ -237,6 +241,8 @@ class HaendesammlungContainer {
   std::optional<std::string> sammlungsort_name;
 
  private:
+  platform::Environment& env_;
+
   // `name`, or "<name>_vergessen" when only that one is live.
   std::string resolved_name(const std::string& name) const;
   template <class Action>

@@ -27,19 +27,40 @@
 #include "karteikarten/storage/setting_value.hpp"
 #include "platform/diagnostics.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "karteikarten/storage/day_bound_value.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
+
+// What the settings are read from and written to.
+struct Targets {
+  SchedulerSettings& scheduling;
+  SessionState& state;
+  HaendesammlungContainer& hc;
+  const platform::Common_functions& cf;
+};
+
 namespace {
 
-using Manager = Karteikartenverwaltung;
+using S = SchedulerSettings;
+using M = SessionState;
 
 // The attribute behind "startzeit_tag": changing it moves the learning day's
 // start everywhere (see set_startzeit_tag).
 struct StartHour {};
 
-using Attribute = std::variant<std::int64_t Manager::*, List Manager::*,
-                               std::optional<std::int64_t> Manager::*, StartHour>;
+using Attribute = std::variant<std::int64_t S::*, std::int64_t M::*, List S::*,
+                               std::optional<std::int64_t> M::*, StartHour>;
+
+template <class T>
+T& member(const Targets& targets, T S::*attribute) {
+  return targets.scheduling.*attribute;
+}
+
+template <class T>
+T& member(const Targets& targets, T M::*attribute) {
+  return targets.state.*attribute;
+}
 
 enum class Row {
   setting,     // stored; in every table
@@ -60,29 +81,29 @@ struct Setting {
 const std::vector<Setting>& settings_table() {
   static const std::vector<Setting> table{
       {"vergessen_in_letzten_tagen_groesstmoeglicher_wert", Row::setting,
-       &Manager::vergessen_in_letzten_tagen_groesstmoeglicher_wert, 30, 30, 999},
+       &M::vergessen_in_letzten_tagen_groesstmoeglicher_wert, 30, 30, 999},
       {"startzeit_tag", Row::setting, StartHour{}, 3, 0, 23},
-      {"neue_karten_pro_tag", Row::setting, &Manager::neue_karten_pro_tag, 5, 0, 9999},
-      {"neue_karten_nur_heute", Row::day_bound, &Manager::neue_karten_nur_heute, None, None, None},
-      {"maximale_wiederholungen_pro_tag", Row::setting, &Manager::maximale_wiederholungen_pro_tag,
+      {"neue_karten_pro_tag", Row::setting, &M::neue_karten_pro_tag, 5, 0, 9999},
+      {"neue_karten_nur_heute", Row::day_bound, &M::neue_karten_nur_heute, None, None, None},
+      {"maximale_wiederholungen_pro_tag", Row::setting, &M::maximale_wiederholungen_pro_tag,
        50, 0, 9999},
-      {"maximale_beantwortungszeit", Row::setting, &Manager::maximale_beantwortungszeit, 60, 30,
+      {"maximale_beantwortungszeit", Row::setting, &M::maximale_beantwortungszeit, 60, 30,
        999},
       {"maximale_beantwortungszeit_reizung", Row::setting,
-       &Manager::maximale_beantwortungszeit_reizung, 180, 30, 999},
-      {"NEW_STEPS", Row::setting, &Manager::NEW_STEPS, List{1, 10}, List{1, 10}, List{1, 10}},
-      {"GRADUATING_INTERVAL", Row::setting, &Manager::GRADUATING_INTERVAL, 1, 1, 99},
-      {"EASY_INTERVAL", Row::setting, &Manager::EASY_INTERVAL, 4, 1, 99},
-      {"STARTING_EASE", Row::setting, &Manager::STARTING_EASE, 250, 130, 999},
-      {"EASY_BONUS", Row::setting, &Manager::EASY_BONUS, 130, 130, 999},
-      {"INTERVAL_MODIFIER", Row::setting, &Manager::INTERVAL_MODIFIER, 100, 100, 999},
-      {"MAXIMUM_INTERVAL", Row::setting, &Manager::MAXIMUM_INTERVAL, 36500, 7, 99999},
-      {"LAPSE_STEPS", Row::setting, &Manager::LAPSE_STEPS, List{10}, List{10}, List{10}},
-      {"NEW_INTERVAL", Row::setting, &Manager::NEW_INTERVAL, 70, 0, 100},
-      {"MINIMUM_INTERVAL", Row::setting, &Manager::MINIMUM_INTERVAL, 1, 1, 99},
-      {"hard_factor", Row::setting, &Manager::hard_factor, 120, 5, 999},
-      {"NEW_STEPS_min", Row::step_bound, &Manager::NEW_STEPS_min, None, 1, 99999},
-      {"LAPSE_STEPS_min", Row::step_bound, &Manager::LAPSE_STEPS_min, None, 1, 99999},
+       &M::maximale_beantwortungszeit_reizung, 180, 30, 999},
+      {"NEW_STEPS", Row::setting, &S::NEW_STEPS, List{1, 10}, List{1, 10}, List{1, 10}},
+      {"GRADUATING_INTERVAL", Row::setting, &S::GRADUATING_INTERVAL, 1, 1, 99},
+      {"EASY_INTERVAL", Row::setting, &S::EASY_INTERVAL, 4, 1, 99},
+      {"STARTING_EASE", Row::setting, &S::STARTING_EASE, 250, 130, 999},
+      {"EASY_BONUS", Row::setting, &S::EASY_BONUS, 130, 130, 999},
+      {"INTERVAL_MODIFIER", Row::setting, &S::INTERVAL_MODIFIER, 100, 100, 999},
+      {"MAXIMUM_INTERVAL", Row::setting, &S::MAXIMUM_INTERVAL, 36500, 7, 99999},
+      {"LAPSE_STEPS", Row::setting, &S::LAPSE_STEPS, List{10}, List{10}, List{10}},
+      {"NEW_INTERVAL", Row::setting, &S::NEW_INTERVAL, 70, 0, 100},
+      {"MINIMUM_INTERVAL", Row::setting, &S::MINIMUM_INTERVAL, 1, 1, 99},
+      {"hard_factor", Row::setting, &S::hard_factor, 120, 5, 999},
+      {"NEW_STEPS_min", Row::step_bound, &M::NEW_STEPS_min, None, 1, 99999},
+      {"LAPSE_STEPS_min", Row::step_bound, &M::LAPSE_STEPS_min, None, 1, 99999},
   };
   return table;
 }
@@ -99,38 +120,39 @@ std::optional<std::int64_t> optional_integer_setting(std::string_view key, const
 // its time computations, the container and every registered collection, so
 // that all of them agree on which learning day it is. ValueError for an hour
 // outside 0..23, with nothing changed.
-void set_startzeit_tag(Manager& kkv, std::int64_t stunde) {
+void set_startzeit_tag(const Targets& targets, std::int64_t stunde) {
   if (stunde < 0 || stunde > 23) {
     throw ValueError("setting 'startzeit_tag' must be an hour from 0 to 23, not " +
                      std::to_string(stunde));
   }
   const int hour = static_cast<int>(stunde);
-  if (kkv.zeitberechnung->startzeit_tag() != hour) {
-    kkv.zeitberechnung = std::make_shared<platform::Zeitberechnungen>(hour);
+  SessionState& state = targets.state;
+  if (state.zeitberechnung->startzeit_tag() != hour) {
+    state.zeitberechnung = std::make_shared<platform::Zeitberechnungen>(targets.cf, hour);
   }
-  kkv.startzeit_tag = hour;
-  kkv.hc.zeitberechnung = kkv.zeitberechnung;
-  kkv.hc.startzeit_tag = hour;
-  for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
-    sammlung->zeitberechnung = kkv.zeitberechnung;
+  state.startzeit_tag = hour;
+  targets.hc.zeitberechnung = state.zeitberechnung;
+  targets.hc.startzeit_tag = hour;
+  for (const SammlungRef& sammlung : targets.hc.liste_aller_sammlungen) {
+    sammlung->zeitberechnung = state.zeitberechnung;
     sammlung->startzeit_tag = hour;
   }
 }
 
 // The attribute of `setting`, as a value of its own (a list is copied).
-Value read(const Manager& kkv, const Setting& setting) {
+Value read(const Targets& targets, const Setting& setting) {
   return std::visit(
       [&](const auto& attribute) -> Value {
         using A = std::decay_t<decltype(attribute)>;
         if constexpr (std::is_same_v<A, StartHour>) {
-          return kkv.startzeit_tag;
-        } else if constexpr (std::is_same_v<A, std::optional<std::int64_t> Manager::*>) {
-          const std::optional<std::int64_t>& wert = kkv.*attribute;
+          return targets.state.startzeit_tag;
+        } else if constexpr (std::is_same_v<A, std::optional<std::int64_t> M::*>) {
+          const std::optional<std::int64_t>& wert = member(targets, attribute);
           return wert ? Value(*wert) : Value(None);
-        } else if constexpr (std::is_same_v<A, List Manager::*>) {
-          return deep_copy(Value(kkv.*attribute));
+        } else if constexpr (std::is_same_v<A, List S::*>) {
+          return deep_copy(Value(member(targets, attribute)));
         } else {
-          return kkv.*attribute;
+          return member(targets, attribute);
         }
       },
       setting.attribute);
@@ -138,22 +160,22 @@ Value read(const Manager& kkv, const Setting& setting) {
 
 // Sets the attribute of `setting` to `wert` (a list is copied). TypeError
 // when `wert` is not of the attribute's kind; None clears an optional one.
-void assign(Manager& kkv, const Setting& setting, const Value& wert) {
+void assign(const Targets& targets, const Setting& setting, const Value& wert) {
   std::visit(
       [&](const auto& attribute) {
         using A = std::decay_t<decltype(attribute)>;
         if constexpr (std::is_same_v<A, StartHour>) {
-          set_startzeit_tag(kkv, integer_setting(setting.key, wert));
-        } else if constexpr (std::is_same_v<A, std::int64_t Manager::*>) {
-          kkv.*attribute = integer_setting(setting.key, wert);
-        } else if constexpr (std::is_same_v<A, List Manager::*>) {
+          set_startzeit_tag(targets, integer_setting(setting.key, wert));
+        } else if constexpr (std::is_same_v<A, List S::*>) {
           if (!wert.is_list()) {
             throw TypeError("setting " + quoted(setting.key) + " must be a list, not " +
                             type_name(wert));
           }
-          kkv.*attribute = deep_copy(wert).as_list();
+          member(targets, attribute) = deep_copy(wert).as_list();
+        } else if constexpr (std::is_same_v<A, std::optional<std::int64_t> M::*>) {
+          member(targets, attribute) = optional_integer_setting(setting.key, wert);
         } else {
-          kkv.*attribute = optional_integer_setting(setting.key, wert);
+          member(targets, attribute) = integer_setting(setting.key, wert);
         }
       },
       setting.attribute);
@@ -164,8 +186,8 @@ void assign(Manager& kkv, const Setting& setting, const Value& wert) {
 enum class Kind { integer, optional_integer, step_list };
 
 Kind kind_of(const Setting& setting) {
-  if (std::holds_alternative<List Manager::*>(setting.attribute)) return Kind::step_list;
-  if (std::holds_alternative<std::optional<std::int64_t> Manager::*>(setting.attribute)) {
+  if (std::holds_alternative<List S::*>(setting.attribute)) return Kind::step_list;
+  if (std::holds_alternative<std::optional<std::int64_t> M::*>(setting.attribute)) {
     return Kind::optional_integer;
   }
   return Kind::integer;
@@ -306,12 +328,13 @@ void check_value(const Setting& setting, const Value& wert) {
 // The stored settings mapping, or nothing when none is stored. A file that
 // does not hold a settings mapping counts as none: it is renamed aside,
 // with a warning, so that the defaults written next do not replace it.
-std::optional<Dict> stored_settings() {
+std::optional<Dict> stored_settings(const platform::Environment& env) {
+  const PickleDump store(env);
   try {
-    return kk::pd().get_kkv_settings();
+    return store.get_kkv_settings();
   } catch (const ValueError& damaged) {
-    const std::filesystem::path aside = kk::pd().keep_damaged_settings_aside();
-    platform::warn(std::string(damaged.what()) + "; it was renamed to \"" + aside.string() +
+    const std::filesystem::path aside = store.keep_damaged_settings_aside();
+    env.diagnostics.warn(std::string(damaged.what()) + "; it was renamed to \"" + aside.string() +
                    "\" and the default settings are used");
     return std::nullopt;
   }
@@ -330,21 +353,27 @@ Dict default_column() {
 
 }  // namespace
 
-void Karteikartenverwaltung::set_default_values() {
+SettingsStore::SettingsStore(platform::Environment& env, SchedulerSettings& scheduling,
+                             SessionState& state, HaendesammlungContainer& hc)
+    : env_(env), scheduling_(scheduling), state_(state), hc_(hc) {}
+
+Targets SettingsStore::targets() const { return {scheduling_, state_, hc_, env_.cf}; }
+
+void SettingsStore::set_default_values() {
   for (const Setting& setting : settings_table()) {
-    if (setting.row == Row::setting) assign(*this, setting, setting.standard);
+    if (setting.row == Row::setting) assign(targets(), setting, setting.standard);
   }
-  anzahl_neue_karten_in_sammlung_vorhanden = std::nullopt;
-  anzahl_heute_gelernt = 0;
+  state_.anzahl_neue_karten_in_sammlung_vorhanden = std::nullopt;
+  state_.anzahl_heute_gelernt = 0;
 }
 
-void Karteikartenverwaltung::set_minimum_values() {
+void SettingsStore::set_minimum_values() {
   for (const Setting& setting : settings_table()) {
-    if (setting.row != Row::day_bound) assign(*this, setting, setting.minimum);
+    if (setting.row != Row::day_bound) assign(targets(), setting, setting.minimum);
   }
 }
 
-Dict Karteikartenverwaltung::get_maximum_values() const {
+Dict SettingsStore::get_maximum_values() const {
   Dict maximum;
   for (const Setting& setting : settings_table()) {
     if (setting.row != Row::day_bound) maximum.set(setting.key, deep_copy(setting.maximum));
@@ -352,30 +381,31 @@ Dict Karteikartenverwaltung::get_maximum_values() const {
   return maximum;
 }
 
-Dict Karteikartenverwaltung::set_minimum_values_in_dict() {
+Dict SettingsStore::set_minimum_values_in_dict() {
   set_minimum_values();
   return make_default_values_dictionary();
 }
 
-Dict Karteikartenverwaltung::make_default_values_dictionary() const {
+Dict SettingsStore::make_default_values_dictionary() const {
   Dict settings;
   for (const Setting& setting : settings_table()) {
     if (setting.row == Row::setting) {
-      settings.set(setting.key, read(*this, setting));
+      settings.set(setting.key, read(targets(), setting));
     } else if (setting.row == Row::day_bound) {
-      settings.set(setting.key, set_heute_bezogener_wert(setting.key, read(*this, setting)));
+      settings.set(setting.key,
+                   day_bound_value(env_.cf, state_.startzeit_tag, read(targets(), setting)));
     }
   }
   return settings;
 }
 
-void Karteikartenverwaltung::save_default_values(const std::optional<Dict>& dictionary) {
-  kk::pd().save_default_values(
+void SettingsStore::save_default_values(const std::optional<Dict>& dictionary) {
+  PickleDump(env_).save_default_values(
       dictionary && !dictionary->empty() ? *dictionary : make_default_values_dictionary());
 }
 
-void Karteikartenverwaltung::update_default_values() {
-  const std::optional<Dict> stored = stored_settings();
+void SettingsStore::update_default_values() {
+  const std::optional<Dict> stored = stored_settings(env_);
   if (!stored) {
     save_default_values();
     return;
@@ -384,9 +414,10 @@ void Karteikartenverwaltung::update_default_values() {
   set_default_values();
   for (const Setting& setting : settings_table()) {
     if (setting.row == Row::day_bound) {
-      assign(*this, setting, get_heute_bezogener_wert_aus_dict(*stored, std::string(setting.key)));
+      assign(targets(), setting, todays_value_in(env_, state_.startzeit_tag, *stored,
+                                                 std::string(setting.key)));
     } else if (setting.row == Row::setting) {
-      if (const Value* wert = stored->find(setting.key)) assign(*this, setting, *wert);
+      if (const Value* wert = stored->find(setting.key)) assign(targets(), setting, *wert);
     }
   }
   // Written back only when loading changed them (a key was missing, the
@@ -394,15 +425,6 @@ void Karteikartenverwaltung::update_default_values() {
   // only reads never writes over a change another process makes meanwhile.
   const Dict loaded = make_default_values_dictionary();
   if (Value(loaded) != as_stored) save_default_values(loaded);
-}
-
-void Karteikartenverwaltung::update_object_fields() {
-  neue_karten_pro_tag =
-      integer_setting("neue_karten_pro_tag", get_metadaten("neue_karten_pro_tag"));
-  neue_karten_nur_heute =
-      optional_integer_setting("neue_karten_nur_heute", get_metadaten("neue_karten_nur_heute"));
-  maximale_wiederholungen_pro_tag =
-      integer_setting("wiederholungen_pro_tag", get_metadaten("wiederholungen_pro_tag"));
 }
 
 std::int64_t integer_setting(std::string_view key, const Value& wert) {
@@ -413,12 +435,12 @@ std::int64_t integer_setting(std::string_view key, const Value& wert) {
   return wert.as_int();
 }
 
-std::vector<SettingDescription> describe_settings(const Karteikartenverwaltung& kkv) {
+std::vector<SettingDescription> SettingsStore::describe_settings() const {
   std::vector<SettingDescription> descriptions;
   for (const Setting& setting : settings_table()) {
     if (setting.row == Row::step_bound) continue;
     const Setting& bounds = bounds_of(setting);
-    descriptions.push_back({std::string(setting.key), read(kkv, setting), bounds.minimum,
+    descriptions.push_back({std::string(setting.key), read(targets(), setting), bounds.minimum,
                             bounds.maximum, deep_copy(setting.standard)});
   }
   return descriptions;
@@ -436,30 +458,31 @@ Value setting_value_from_text(std::string_view key, std::string_view text) {
   throw wrong_form(setting, kind == Kind::integer ? "an integer" : "an integer or none", text);
 }
 
-void change_setting(Karteikartenverwaltung& kkv, std::string_view key, const Value& wert) {
+void SettingsStore::change_setting(std::string_view key, const Value& wert) {
   const Setting& setting = setting_named(key);
   check_value(setting, wert);
-  const Value previous = read(kkv, setting);
-  assign(kkv, setting, wert);
+  const Value previous = read(targets(), setting);
+  assign(targets(), setting, wert);
   try {
-    kkv.save_default_values();
-  } catch (...) {
-    assign(kkv, setting, previous);
+    save_default_values();
+  } catch (const std::exception&) {
+    // Whatever stopped the save, the setting keeps the value that is stored.
+    assign(targets(), setting, previous);
     throw;
   }
 }
 
-bool store_default_settings_if_none_stored() {
-  if (stored_settings()) return false;
-  kk::pd().save_default_values(default_column());
+bool store_default_settings_if_none_stored(const platform::Environment& env) {
+  if (stored_settings(env)) return false;
+  PickleDump(env).save_default_values(default_column());
   return true;
 }
 
-Value stored_setting(std::string_view key) {
+Value stored_setting(const platform::Environment& env, std::string_view key) {
   const Setting& setting = setting_named(key);
   std::optional<Dict> stored;
   try {
-    stored = kk::pd().get_kkv_settings();
+    stored = PickleDump(env).get_kkv_settings();
   } catch (const ValueError&) {
     // Not a settings mapping: a manager would use the defaults.
   } catch (const std::system_error&) {
@@ -469,12 +492,12 @@ Value stored_setting(std::string_view key) {
   return wert != nullptr ? deep_copy(*wert) : deep_copy(setting.standard);
 }
 
-void reset_to_default_settings(Karteikartenverwaltung& kkv) {
-  kkv.set_default_values();
+void SettingsStore::reset_to_default_settings() {
+  set_default_values();
   for (const Setting& setting : settings_table()) {
-    if (setting.row == Row::day_bound) assign(kkv, setting, setting.standard);
+    if (setting.row == Row::day_bound) assign(targets(), setting, setting.standard);
   }
-  kkv.save_default_values();
+  save_default_values();
 }
 
 }  // namespace tavo::kk

@@ -1,18 +1,24 @@
-// The scheduler's settings as a host shows and changes them one by one.
+// SettingsStore: the eighteen settings of a learning session (the
+// scheduler's numbers and the session's limits), loaded from and stored in
+// the settings file, with their defaults and bounds.
 //
-// The manager's own settings operations (update_default_values,
-// save_default_values, ...) load and store the whole settings mapping;
-// these functions add what a settings screen needs: every setting with its
-// current value and its bounds, reading a value typed by a person, and
-// changing one setting within its bounds; and the settings a program that
-// is a host of its own starts a learner with.
+// The whole-mapping operations (update_default_values,
+// save_default_values, ...) are the ones the host calls on the manager; a
+// settings screen adds every setting with its current value and its
+// bounds, reading a value typed by a person, and changing one setting
+// within its bounds; and a program that is a host of its own starts a
+// learner with the default column.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/scheduling/scheduler_settings.hpp"
+#include "karteikarten/session/session_state.hpp"
+#include "karteikarten/storage/haendesammlung_container.hpp"
+#include "platform/environment.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
@@ -29,8 +35,53 @@ struct SettingDescription {
   Value standard;
 };
 
-// The eighteen settings in their stored order.
-std::vector<SettingDescription> describe_settings(const Karteikartenverwaltung& kkv);
+struct Targets;
+
+class SettingsStore {
+ public:
+  // Reads and writes the settings of `scheduling` and `state`; a new start
+  // hour reaches `hc` and its collections too. Everything given must
+  // outlive the store.
+  SettingsStore(platform::Environment& env, SchedulerSettings& scheduling, SessionState& state,
+                HaendesammlungContainer& hc);
+
+  // Loads the stored settings into the attributes (storing the current ones
+  // first when nothing is stored). A settings file that does not hold a
+  // settings mapping is renamed aside with a warning and counts as none.
+  void update_default_values();
+  // Gives every stored setting its default-column value.
+  void set_default_values();
+  // Gives every setting, and the bounds of a learning step, its minimum.
+  void set_minimum_values();
+  Dict get_maximum_values() const;
+  // set_minimum_values, then the settings mapping.
+  Dict set_minimum_values_in_dict();
+  // The eighteen settings from the attributes, in their fixed order.
+  Dict make_default_values_dictionary() const;
+  // Stores `dictionary`, or the current settings when it is absent or empty.
+  void save_default_values(const std::optional<Dict>& dictionary = std::nullopt);
+
+  // The eighteen settings in their stored order.
+  std::vector<SettingDescription> describe_settings() const;
+  // Sets the setting `key` to `wert` and stores the settings. KeyError for
+  // an unknown key, TypeError for a value of the wrong kind, ValueError
+  // "setting 'x' must be from a to b, not c" for a value (or a step) outside
+  // its bounds and for an empty step list; nothing changes then.
+  void change_setting(std::string_view key, const Value& wert);
+  // Gives the attributes the default column of every setting
+  // (neue_karten_nur_heute none) and stores it. std::system_error when the
+  // file cannot be written; the attributes then hold the default column
+  // all the same.
+  void reset_to_default_settings();
+
+ private:
+  Targets targets() const;
+
+  platform::Environment& env_;
+  SchedulerSettings& scheduling_;
+  SessionState& state_;
+  HaendesammlungContainer& hc_;
+};
 
 // The value a person typed for `key`: an integer ("25"), for a step list
 // integers separated by commas or blanks ("1, 10" or "[1, 10]"), and for
@@ -39,11 +90,6 @@ std::vector<SettingDescription> describe_settings(const Karteikartenverwaltung& 
 // form.
 Value setting_value_from_text(std::string_view key, std::string_view text);
 
-// Sets the setting `key` to `wert` and stores the settings. KeyError for
-// an unknown key, TypeError for a value of the wrong kind, ValueError
-// "setting 'x' must be from a to b, not c" for a value (or a step) outside
-// its bounds and for an empty step list; nothing changes then.
-void change_setting(Karteikartenverwaltung& kkv, std::string_view key, const Value& wert);
 
 // ---- the default column ----
 //
@@ -59,17 +105,12 @@ void change_setting(Karteikartenverwaltung& kkv, std::string_view key, const Val
 // aside with a warning, as a manager does. To be called before the first
 // manager is built, which would otherwise store its constructor values.
 // std::system_error when the file cannot be written.
-bool store_default_settings_if_none_stored();
+bool store_default_settings_if_none_stored(const platform::Environment& env);
 
 // The stored value of the setting `key`, read without building a manager
 // (which stores settings when none are): its default-column value when
 // nothing is stored for it or the settings file cannot be read. KeyError
 // for an unknown key.
-Value stored_setting(std::string_view key);
-
-// Gives `kkv` the default column of every setting (neue_karten_nur_heute
-// none) and stores it. std::system_error when the file cannot be written;
-// `kkv` then holds the default column all the same.
-void reset_to_default_settings(Karteikartenverwaltung& kkv);
+Value stored_setting(const platform::Environment& env, std::string_view key);
 
 }  // namespace tavo::kk

@@ -51,19 +51,19 @@ bool is_missing(const fs::path& path) {
 
 // True when `file` names the place of the day statistics store; false too
 // when the application data directory cannot be found.
-bool is_day_statistics_place(const fs::path& file) {
+bool is_day_statistics_place(const platform::Environment& env, const fs::path& file) {
   try {
     return fs::absolute(file).lexically_normal() ==
-           fs::absolute(day_statistics_path()).lexically_normal();
-  } catch (const std::exception&) {
+           fs::absolute(day_statistics_path(env)).lexically_normal();
+  } catch (const std::runtime_error&) {
     return false;
   }
 }
 
 // True when `file` or its backup is a day statistics store, or when `file`
 // is missing at the store's own place, where no shelf may be created.
-bool holds_day_statistics(const fs::path& file) {
-  if (is_missing(file)) return is_day_statistics_place(file);
+bool holds_day_statistics(const platform::Environment& env, const fs::path& file) {
+  if (is_missing(file)) return is_day_statistics_place(env, file);
   return DayStatisticsStore::is_store_file(file) ||
          DayStatisticsStore::is_store_file(shelve_backup_name(file.string()));
 }
@@ -94,15 +94,16 @@ platform::Shelf day_statistics_snapshot(const fs::path& file, const Value& copy)
 
 }  // namespace
 
-std::string get_shelve_main_directory(const std::string& zusatz) {
-  return platform::GetCwd().get_app_data_dir() + "settings/" + zusatz;
+std::string get_shelve_main_directory(const platform::Environment& env, const std::string& zusatz) {
+  return env.app_data_dir() + "settings/" + zusatz;
 }
 
 std::string shelve_backup_name(const std::string& filename) { return filename + "old"; }
 
-platform::Shelf add_shelve_file(const std::string& filename, bool writeback, const Value& copy) {
+platform::Shelf add_shelve_file(const platform::Environment& env, const std::string& filename,
+                                bool writeback, const Value& copy) {
   const fs::path file = filename;
-  if (holds_day_statistics(file)) return day_statistics_snapshot(file, copy);
+  if (holds_day_statistics(env, file)) return day_statistics_snapshot(file, copy);
   if (std::optional<platform::Shelf> shelf = try_open(file, writeback)) {
     if (copy == Value(true)) try_copy(*shelf, shelve_backup_name(filename));
     return std::move(*shelf);

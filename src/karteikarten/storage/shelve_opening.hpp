@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/environment.hpp"
 #include "platform/shelf.hpp"
 #include "value/value.hpp"
 
@@ -14,7 +15,7 @@ namespace tavo::kk {
 // data directory (which ends in a separator) followed directly by
 // "settings/" and `zusatz`. Nothing is created on disk here; the directory
 // is made when a file in it is first written.
-std::string get_shelve_main_directory(const std::string& zusatz);
+std::string get_shelve_main_directory(const platform::Environment& env, const std::string& zusatz);
 
 // The backup of a shelf file: its name followed directly by "old".
 std::string shelve_backup_name(const std::string& filename);
@@ -37,7 +38,7 @@ std::string shelve_backup_name(const std::string& filename);
 // store is first restored from its backup, as a damaged shelf is; with
 // `copy` equal to True a usable store is copied to its backup. A missing
 // file at the store's place gives an empty copy and creates nothing.
-platform::Shelf add_shelve_file(const std::string& filename, bool writeback = false,
-                                const Value& copy = false);
+platform::Shelf add_shelve_file(const platform::Environment& env, const std::string& filename,
+                                bool writeback = false, const Value& copy = false);
 
 }  // namespace tavo::kk

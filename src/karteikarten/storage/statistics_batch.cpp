@@ -1,20 +1,20 @@
 #include "karteikarten/storage/statistics_batch.hpp"
 
 #include "db/transaction.hpp"
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/storage/statistics_recorder.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
 
-StatisticsBatch::StatisticsBatch(Karteikartenverwaltung& kkv) : kkv_(kkv) {
-  if (kkv_.statistics_batch_ != nullptr) {
+StatisticsBatch::StatisticsBatch(StatisticsRecorder& recorder) : recorder_(recorder) {
+  if (recorder_.statistics_batch_ != nullptr) {
     throw ValueError("the manager is recording a batch of statistics already");
   }
-  kkv_.statistics_batch_ = this;
+  recorder_.statistics_batch_ = this;
 }
 
-StatisticsBatch::~StatisticsBatch() { kkv_.statistics_batch_ = nullptr; }
+StatisticsBatch::~StatisticsBatch() { recorder_.statistics_batch_ = nullptr; }
 
 void StatisticsBatch::record(const std::string& collection, const std::string& name,
                              const std::string& day, const Value& wert) {
@@ -24,7 +24,7 @@ void StatisticsBatch::record(const std::string& collection, const std::string& n
 
 void StatisticsBatch::commit() {
   if (recordings_.empty()) return;
-  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path());
+  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path(recorder_.env_));
   db::Transaction transaction(store.connection());
   for (const Recording& recording : recordings_) {
     store.record(recording.collection, recording.name, recording.day, recording.wert);

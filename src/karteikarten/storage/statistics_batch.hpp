@@ -9,12 +9,12 @@
 // not at all. Nothing touches the store before commit(), so a failing disk
 // cannot interrupt the scheduling that records into the batch.
 //
-//   StatisticsBatch batch(kkv);
-//   ...               // kkv.add_to_shelve records into the batch
+//   StatisticsBatch batch(recorder);
+//   ...               // recorder.add_to_shelve records into the batch
 //   batch.commit();   // leaving without commit() drops the records
 //
 // Reads of the store during a batch see what was committed before it. A
-// manager has at most one batch at a time.
+// recorder has at most one batch at a time.
 #pragma once
 
 #include <string>
@@ -24,16 +24,16 @@
 
 namespace tavo::kk {
 
-class Karteikartenverwaltung;
+class StatisticsRecorder;
 
 class StatisticsBatch {
  public:
-  // Routes the manager's recordings into this batch. ValueError when the
-  // manager has a batch already.
-  explicit StatisticsBatch(Karteikartenverwaltung& kkv);
+  // Routes the recorder's recordings into this batch. ValueError when the
+  // recorder has a batch already.
+  explicit StatisticsBatch(StatisticsRecorder& recorder);
   StatisticsBatch(const StatisticsBatch&) = delete;
   StatisticsBatch& operator=(const StatisticsBatch&) = delete;
-  // Detaches from the manager; drops what was not committed.
+  // Detaches from the recorder; drops what was not committed.
   ~StatisticsBatch();
 
   // Keeps a copy of the recording for commit().
@@ -54,7 +54,7 @@ class StatisticsBatch {
     Value wert;
   };
 
-  Karteikartenverwaltung& kkv_;
+  StatisticsRecorder& recorder_;
   std::vector<Recording> recordings_;
 };
 

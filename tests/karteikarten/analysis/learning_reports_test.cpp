@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 
@@ -28,8 +29,8 @@ TEST_F(LearningReportsTest, AnEmptyOrUnreadableStoreHasNoHistory) {
   EXPECT_EQ(kkv.get_anzahl_falsch(), Falsch(0, 0));
   EXPECT_EQ(kkv.anzahl_lerntage_gesamt(), 0);
 
-  std::filesystem::create_directories(std::filesystem::path(day_statistics_path()).parent_path());
-  std::ofstream(day_statistics_path()) << "not a store";
+  std::filesystem::create_directories(std::filesystem::path(day_statistics_path(test_environment())).parent_path());
+  std::ofstream(day_statistics_path(test_environment())) << "not a store";
   EXPECT_EQ(kkv.get_anzahl_falsch(), Falsch(0, 0));
   EXPECT_EQ(kkv.anzahl_lerntage_gesamt(), 0);
 }

@@ -98,7 +98,7 @@ TEST_F(SelfCheckScenariosTest, AlreadyDueMakesEveryCardDueSinceOneDayAndStoresIt
   EXPECT_EQ(days("erneut_gelernt_richtig"), Value(Dict{{"2021-9-22", 0}}));
   EXPECT_FALSE(today("heute_falsch").as_list().same(today("again_in_queue").as_list()));
 
-  Karteikartenverwaltung reopened;
+  Karteikartenverwaltung reopened{test_environment()};
   reopened.add_haendesammlung(question_cards(3), "kk_test");
   const SammlungRef stored = reopened.hc.get_richtige_sammlung("kk_test");
   expect_reviewed(*stored->karten.at("kk_test-3"), a_morning - a_day);

@@ -1,4 +1,5 @@
 // Importing decks into stored collections and registering them again.
+#include "support/test_environment.hpp"
 #include "karteikarten/frame/decks.hpp"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ class DecksTest : public ::testing::Test {
 
 TEST_F(DecksTest, ReimportKeepsTheLearningStateOfCardsWhoseQuestionStayed) {
   {
-    Karteikartenverwaltung kkv;
+    Karteikartenverwaltung kkv{test_environment()};
     const DeckImport first =
         import_deck(kkv, {{"Q1", "A1", 1}, {"Q2", "A2", 2}, {"Q3", "A3", 3}}, "kk_deck");
     EXPECT_EQ(first.added, 3U);
@@ -41,7 +42,7 @@ TEST_F(DecksTest, ReimportKeepsTheLearningStateOfCardsWhoseQuestionStayed) {
     answer_card(kkv, *card, Antwort{"easy", 5});
   }
   const auto answered = [&] {
-    Karteikartenverwaltung kkv;
+    Karteikartenverwaltung kkv{test_environment()};
     add_stored_haendesammlung(kkv, "kk_deck");
     for (const auto& [name, record] : kkv.hc.sammlung_named("kk_deck")->karten) {
       if (record->learnstatus == Learnstatus::learned) return name;
@@ -62,14 +63,14 @@ TEST_F(DecksTest, ReimportKeepsTheLearningStateOfCardsWhoseQuestionStayed) {
   }
   changed.push_back({"Q4", "A4", 3});
   {
-    Karteikartenverwaltung kkv;
+    Karteikartenverwaltung kkv{test_environment()};
     const DeckImport second = import_deck(kkv, changed, "kk_deck");
     EXPECT_EQ(second.added, 1U);
     EXPECT_EQ(second.changed, 1U);
     EXPECT_EQ(second.unchanged, 1U);
     EXPECT_EQ(second.removed, 1U);
   }
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   add_stored_haendesammlung(kkv, "kk_deck");
   const kk::Haendesammlung& sammlung = *kkv.hc.sammlung_named("kk_deck");
   ASSERT_EQ(sammlung.karten.size(), 3U);
@@ -81,11 +82,11 @@ TEST_F(DecksTest, ReimportKeepsTheLearningStateOfCardsWhoseQuestionStayed) {
 }
 
 TEST_F(DecksTest, BadNamesAndUnknownCollectionsAreRefusedWithoutStoringAnything) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   for (const char* name : {"", "kk deck", "kk-deck", "kk_deck_vergessen"}) {
     EXPECT_THROW(import_deck(kkv, {{"Q", "A", 1}}, name), ValueError) << name;
   }
-  EXPECT_TRUE(stored_deck_collections().empty());
+  EXPECT_TRUE(stored_deck_collections(test_environment()).empty());
   try {
     add_stored_haendesammlung(kkv, "kk_deck");
     FAIL();
@@ -94,7 +95,7 @@ TEST_F(DecksTest, BadNamesAndUnknownCollectionsAreRefusedWithoutStoringAnything)
   }
   import_deck(kkv, {{"Q", "A", 1}}, "kk_deck");
   EXPECT_THROW(import_deck(kkv, {{"Q", "A", 1}}, "kk_deck"), ValueError) << "already registered";
-  EXPECT_EQ(stored_deck_collections(), std::vector<std::string>{"kk_deck"});
+  EXPECT_EQ(stored_deck_collections(test_environment()), std::vector<std::string>{"kk_deck"});
   EXPECT_EQ(deck_card_key("Q"), deck_card_key(std::string("Q")));
   EXPECT_EQ(deck_card_key("Q").size(), 12U);
 }

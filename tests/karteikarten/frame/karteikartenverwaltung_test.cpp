@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 
 #include <gmock/gmock.h>
@@ -27,7 +28,7 @@ class FreshDirectory {
 
 TEST(Karteikartenverwaltung, ConstructionDefaults) {
   const FreshDirectory first;
-  const Karteikartenverwaltung kkv;
+  const Karteikartenverwaltung kkv{test_environment()};
   EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
   EXPECT_EQ(kkv.vorauslernen_tage, 0);
   EXPECT_FALSE(kkv.nur_neue_karten_anzeigen);
@@ -41,10 +42,10 @@ TEST(Karteikartenverwaltung, ConstructionDefaults) {
 
   {
     const FreshDirectory second;
-    EXPECT_EQ(Karteikartenverwaltung(0, false, 0).neue_karten_pro_tag, 10);
+    EXPECT_EQ(Karteikartenverwaltung(test_environment(), 0, false, 0).neue_karten_pro_tag, 10);
   }
   const FreshDirectory third;
-  const Karteikartenverwaltung ahead(2, true, 7);
+  const Karteikartenverwaltung ahead(test_environment(), 2, true, 7);
   EXPECT_EQ(ahead.neue_karten_pro_tag, 7);
   EXPECT_EQ(ahead.vorauslernen_tage, 2);
   EXPECT_EQ(ahead.hc.vorauslernen, 2);
@@ -52,7 +53,7 @@ TEST(Karteikartenverwaltung, ConstructionDefaults) {
 }
 
 TEST(Karteikartenverwaltung, SmallOperations) {
-  Karteikartenverwaltung kkv(3);
+  Karteikartenverwaltung kkv(test_environment(), 3);
   kkv.nur_neue_einstellen();
   EXPECT_EQ(kkv.vorauslernen_tage, 0);
   EXPECT_TRUE(kkv.nur_neue_karten_anzeigen);
@@ -79,7 +80,7 @@ TEST(Karteikartenverwaltung, SmallOperations) {
 TEST(Karteikartenverwaltung, RegistrationMakesTheCollectionCurrent) {
   const testing::TemporaryDirectory directory;
   const testing::ScopedEnvironment data_dir("TAVO_DATA_DIR", directory.path().string());
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_test");
   EXPECT_EQ(kkv.sammlungsort_name, "kk_test");
   ASSERT_NE(kkv.bestimme_gegenwaertige_sammlung(), nullptr);
@@ -93,7 +94,7 @@ TEST(Karteikartenverwaltung, RegistrationMakesTheCollectionCurrent) {
 
 TEST(Karteikartenverwaltung, AttributesAsTheHostSeesThem) {
   const FreshDirectory directory;
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   const auto& attributes = manager_attributes();
 
   EXPECT_EQ(repr(attributes.get(kkv, "sammlungsort_name")), "None");

@@ -1,6 +1,7 @@
 // A simulated learner: 30 question cards learnt over 20 learning days
 // across the end of daylight-saving time, through the host loop, and then
 // a session of learning ahead.
+#include "support/test_environment.hpp"
 #include "karteikarten/frame/learning_step.hpp"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@
 #include <set>
 #include <string>
 
-#include "karteikarten/analysis/day_figures.hpp"
+#include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/common_functions.hpp"
@@ -50,7 +51,7 @@ class SimulatedLearner : public ::testing::Test {
 
   // A manager as a host starts it: settings stored, the deck registered.
   std::unique_ptr<Karteikartenverwaltung> start_manager() {
-    auto kkv = std::make_unique<Karteikartenverwaltung>();
+    auto kkv = std::make_unique<Karteikartenverwaltung>(test_environment());
     kkv->neue_karten_pro_tag = new_per_day;
     kkv->maximale_wiederholungen_pro_tag = reviews_per_day;
     kkv->save_default_values();

@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/queue/five_card_split.hpp"
 
 #include <gmock/gmock.h>
@@ -21,20 +22,20 @@ using ::testing::ThrowsMessage;
 using Split = std::pair<std::int64_t, std::int64_t>;
 
 TEST(AufteilungFuenf, SplitsTheFivePlaces) {
-  EXPECT_EQ(aufteilung_5(10, 0, 7), Split(5, 0));
-  EXPECT_EQ(aufteilung_5(10, 2, 7), Split(3, 2));
-  EXPECT_EQ(aufteilung_5(10, 6, 7), Split(2, 3));
-  EXPECT_EQ(aufteilung_5(10, 6, 1), Split(1, 4));
-  EXPECT_EQ(aufteilung_5(0, 6, 7), Split(0, 5));
-  EXPECT_EQ(aufteilung_5(1, 1, 0), Split(1, 1));
-  EXPECT_EQ(aufteilung_5(0, 0, 0), Split(0, 0));
+  EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 10, 0, 7), Split(5, 0));
+  EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 10, 2, 7), Split(3, 2));
+  EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 10, 6, 7), Split(2, 3));
+  EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 10, 6, 1), Split(1, 4));
+  EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 0, 6, 7), Split(0, 5));
+  EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 1, 1, 0), Split(1, 1));
+  EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 0, 0, 0), Split(0, 0));
 
   const DebugMode debug;
   for (int n = 0; n < 8 * 8 * 8; ++n) {
-    const auto [neue_max, wdh_max] = aufteilung_5(n / 64, n / 8 % 8, n % 8);
+    const auto [neue_max, wdh_max] = aufteilung_5(test_environment().diagnostics, n / 64, n / 8 % 8, n % 8);
     EXPECT_LE(neue_max + wdh_max, 5) << n;
   }
-  EXPECT_THROW(aufteilung_5(-1, 0, 0), AssertionError);
+  EXPECT_THROW(aufteilung_5(test_environment().diagnostics, -1, 0, 0), AssertionError);
 }
 
 class CandidatePick : public testing::SchedulingTest {

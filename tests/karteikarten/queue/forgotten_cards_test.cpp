@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "karteikarten/frame/learning_step.hpp"
-#include "karteikarten/frame/module_context.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
@@ -28,7 +27,7 @@ class ForgottenCardsTest : public SchedulingTest {
     }
     kkv.add_haendesammlung(modul, "kk_zwei");
     kkv.hc.fudge_erneuern();
-    module_context().start_date = DateTime::fromtimestamp(a_morning);
+    kkv.environment().start_date = DateTime::fromtimestamp(a_morning);
     kkv.setze_vergessen_modus(2);
   }
 

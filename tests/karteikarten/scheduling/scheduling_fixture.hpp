@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "support/scoped_environment.hpp"
@@ -50,7 +51,7 @@ class SchedulingTest : public ::testing::Test {
   tavo::testing::ScopedEnvironment data_dir_;
 
  protected:
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
 };
 
 }  // namespace tavo::kk::testing

@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/time_helpers.hpp"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ TEST(TimeHelpers, RoundsHalvesAwayFromZeroByExactValue) {
 }
 
 TEST(TimeHelpers, LookAheadWindowsFollowTheLearningSteps) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   EXPECT_EQ(kkv.voraus_1_min(), 60);
   EXPECT_EQ(kkv.voraus_10_min(), 600);
   kkv.NEW_STEPS = List{2, 20};
@@ -63,7 +64,7 @@ TEST(TimeHelpers, LookAheadWindowsFollowTheLearningSteps) {
 }
 
 TEST(TimeHelpers, NowOfTheLearningDay) {
-  const Karteikartenverwaltung kkv;
+  const Karteikartenverwaltung kkv{test_environment()};
   platform::cf().set_fixed_now(1630801800);  // 2021-09-05 02:30
   EXPECT_EQ(kkv.get_now(), DateTime(2021, 9, 4, 2, 30));
   platform::cf().set_fixed_now(1630803600);  // 2021-09-05 03:00

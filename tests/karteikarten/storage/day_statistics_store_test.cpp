@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 
 #include <gmock/gmock.h>
@@ -40,8 +41,8 @@ class DayStatisticsStoreTest : public ::testing::Test {
  protected:
   DayStatisticsStoreTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {}
 
-  fs::path path() const { return day_statistics_path(); }
-  fs::path backup() const { return shelve_backup_name(day_statistics_path()); }
+  fs::path path() const { return day_statistics_path(test_environment()); }
+  fs::path backup() const { return shelve_backup_name(day_statistics_path(test_environment())); }
 
   int record(const std::string& name, std::string_view day, const Value& wert,
              const std::string& collection = "kk_test") {
@@ -213,13 +214,13 @@ TEST_F(DayStatisticsStoreTest, StoresAreMarkedAndOthersRejected) {
 // The host opening the store through the shelf routine reads the same
 // nested layout, as a copy that refuses writes.
 TEST_F(DayStatisticsStoreTest, ShelfRoutineReadsTheStoreAsItsNestedLayout) {
-  EXPECT_FALSE(add_shelve_file(path().string()).is_persistent());
+  EXPECT_FALSE(add_shelve_file(test_environment(), path().string()).is_persistent());
   EXPECT_FALSE(fs::exists(path()));
 
   record("reps", today, 3);
   record("heute_schon_angesehen", today, List{"kk_test-7"}, "kk_zwei");
   {
-    platform::Shelf shelf = add_shelve_file(path().string(), false, true);
+    platform::Shelf shelf = add_shelve_file(test_environment(), path().string(), false, true);
     EXPECT_FALSE(shelf.is_persistent());
     EXPECT_EQ(shelf.keys(), (std::vector<std::string>{"kk_test", "kk_zwei"}));
     EXPECT_EQ(repr(shelf.get("kk_zwei")), "{'2022-1-3': {'heute_schon_angesehen': ['kk_test-7']}}");
@@ -232,7 +233,7 @@ TEST_F(DayStatisticsStoreTest, ShelfRoutineReadsTheStoreAsItsNestedLayout) {
   EXPECT_TRUE(DayStatisticsStore::is_store_file(backup()));
 
   damage(path());
-  EXPECT_EQ(repr(add_shelve_file(path().string()).get("kk_test")), "{'reps': [('2022-1-3', 3)]}");
+  EXPECT_EQ(repr(add_shelve_file(test_environment(), path().string()).get("kk_test")), "{'reps': [('2022-1-3', 3)]}");
   EXPECT_TRUE(DayStatisticsStore::is_store_file(path()));
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "db/error.hpp"
+#include "support/test_environment.hpp"
 #include "karteikarten/cards/captured_lines.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
@@ -47,7 +48,7 @@ TEST_F(DayStatisticsTest, CountersCountFromTheFirstValueAndThenByOneAndPersist) 
   EXPECT_EQ(stored("heute_falsch_anzahl"), "[('2021-9-24', 3), ('2021-9-25', 4)]");
 
   // A new manager sees the statistics of the previous one.
-  const Karteikartenverwaltung next;
+  const Karteikartenverwaltung next{test_environment()};
   EXPECT_EQ(next.get_data_from_shelve("kk_test"), kkv.get_data_from_shelve("kk_test"));
   EXPECT_EQ(next.iterate_key_shelve("reps").at("anzahl"), Value(8));
 
@@ -58,14 +59,14 @@ TEST_F(DayStatisticsTest, CountersCountFromTheFirstValueAndThenByOneAndPersist) 
 
 TEST_F(DayStatisticsTest, ABatchRecordsWholeOnCommitAndNothingWithout) {
   {
-    StatisticsBatch batch(kkv);
-    EXPECT_THROW(StatisticsBatch{kkv}, ValueError);
+    StatisticsBatch batch(kkv.recorder());
+    EXPECT_THROW(StatisticsBatch{kkv.recorder()}, ValueError);
     record(22, "reps", 1);
     record(22, "heute_schon_angesehen", List{"kk_test-1"});
   }
   EXPECT_TRUE(kkv.get_data_from_shelve("kk_test").is_none());
 
-  StatisticsBatch batch(kkv);
+  StatisticsBatch batch(kkv.recorder());
   record(22, "reps", 1);
   record(22, "reps", 1);
   record(22, "heute_schon_angesehen", List{"kk_test-1"});
@@ -125,7 +126,7 @@ TEST_F(DayStatisticsTest, RegisteredCollectionsOnlyWithoutAlle) {
 TEST_F(DayStatisticsTest, UnusableStoreFailsTheWriterAndReadsAsEmpty) {
   record(22, "reps", 3);
   for (const std::string& file :
-       {day_statistics_path(), shelve_backup_name(day_statistics_path())}) {
+       {day_statistics_path(test_environment()), shelve_backup_name(day_statistics_path(test_environment()))}) {
     std::ofstream(file, std::ios::trunc) << "not a database";
   }
   EXPECT_THROW(record(22, "reps", 3), db::Error);

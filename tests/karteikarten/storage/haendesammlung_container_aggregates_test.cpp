@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/storage/haendesammlung_container.hpp"
 #include "platform/common_functions.hpp"
 #include "support/debug_mode.hpp"
@@ -71,7 +72,7 @@ class ContainerAggregates : public ::testing::Test {
 
   std::shared_ptr<platform::Zeitberechnungen> zeit =
       std::make_shared<platform::Zeitberechnungen>(3);
-  HaendesammlungContainer hc{zeit, 0, 3};
+  HaendesammlungContainer hc{test_environment(), zeit, 0, 3};
   SammlungRef a = collection("kk_a");
   SammlungRef b = collection("kk_b");
 };

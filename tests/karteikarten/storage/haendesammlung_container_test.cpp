@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/storage/haendesammlung_container.hpp"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ class ContainerTest : public ::testing::Test {
 };
 
 TEST_F(ContainerTest, NormalisesModuleKeysToCardNames) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   Dict modul{{"kk_test-1", question("one")}, {7, question("seven")}, {"x", question("x")}};
   kkv.add_haendesammlung(modul, "kk_test");
   EXPECT_EQ(modul.keys(), (std::vector<Value>{"kk_test-1", "kk_test-7", "kk_test-x"}));
@@ -51,7 +52,7 @@ TEST_F(ContainerTest, NormalisesModuleKeysToCardNames) {
 }
 
 TEST_F(ContainerTest, LookupOfUnknownNamesFindsNothing) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   EXPECT_EQ(kkv.hc.get_index_from_name("kk_test"), -1);
   kkv.add_haendesammlung(Dict{{1, question("one")}}, "kk_test");
   kkv.add_haendesammlung(Dict{{1, question("eins")}}, "kk_zwei");
@@ -72,7 +73,7 @@ TEST_F(ContainerTest, LookupOfUnknownNamesFindsNothing) {
 }
 
 TEST_F(ContainerTest, FudgeRenewalSharesOnePermutation) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   kkv.add_haendesammlung(Dict{{1, question("a")}, {2, question("b")}, {3, question("c")}}, "kk_a");
   kkv.add_haendesammlung(Dict{{1, question("d")}, {2, question("e")}}, "kk_b");
   kkv.hc.fudge_erneuern();
@@ -90,7 +91,7 @@ TEST_F(ContainerTest, FudgeRenewalSharesOnePermutation) {
       kkv.hc.liste_aller_sammlungen[1]->metadata.at("anzahl_neue_karten_in_sammlung_vorhanden"),
       Value(2));
 
-  HaendesammlungContainer empty(nullptr, 0, 3);
+  HaendesammlungContainer empty(test_environment(), nullptr, 0, 3);
   empty.fudge_erneuern();
 }
 
@@ -101,7 +102,7 @@ TEST_F(ContainerTest, LearningStateSurvivesANewManager) {
         {2, Dict{{"fragetext", "two?"}, {"antworttext", "two!"}, {"hand", Dict{{"nord", "AKQ"}}}}}};
   };
   {
-    Karteikartenverwaltung kkv;
+    Karteikartenverwaltung kkv{test_environment()};
     kkv.add_haendesammlung(modul(), "kk_test");
     const SammlungRef sammlung = kkv.bestimme_gegenwaertige_sammlung();
     Karteikarte card(sammlung->karten.at("kk_test-2"), "kk_test-2", kkv.startzeit_tag);
@@ -117,7 +118,7 @@ TEST_F(ContainerTest, LearningStateSurvivesANewManager) {
   }
   Dict grown = modul();
   grown.set(3, question("three"));
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   kkv.add_haendesammlung(grown, "kk_test");
   const SammlungRef sammlung = kkv.bestimme_gegenwaertige_sammlung();
   const CardRecord& two = *sammlung->karten.at("kk_test-2");
@@ -139,13 +140,13 @@ TEST_F(ContainerTest, LearningStateSurvivesANewManager) {
 }
 
 TEST_F(ContainerTest, SavingAfterOneAnswerWritesOneCard) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   Dict modul;
   for (int i = 1; i <= 20; ++i) modul.set(i, question(std::to_string(i)));
   kkv.add_haendesammlung(modul, "kk_test");
   kkv.hc.dictionary_speichern_alle_sammlungen();
 
-  Karteikartenverwaltung next;
+  Karteikartenverwaltung next{test_environment()};
   next.add_haendesammlung(modul, "kk_test");
   const SammlungRef sammlung = next.bestimme_gegenwaertige_sammlung();
   next.hc.fudge_erneuern();
@@ -158,7 +159,7 @@ TEST_F(ContainerTest, SavingAfterOneAnswerWritesOneCard) {
 }
 
 TEST_F(ContainerTest, ShowDuePrintsEveryCard) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   kkv.add_haendesammlung(Dict{{1, question("one")}, {2, question("two")}}, "kk_test");
   kkv.hc.liste_aller_sammlungen[0]->karten.at("kk_test-2")->due = Due::done();
   std::vector<std::string> lines;

@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/storage/settings.hpp"
 
 #include <gmock/gmock.h>
@@ -51,7 +52,7 @@ TEST_F(SettingsTest, MissingSettingsTakeTheConstructorValuesOrTheirDefaults) {
   std::ofstream(file) << "{ damaged";
   std::vector<std::string> warnings;
   platform::diagnostics().warning_line = [&](const std::string& line) { warnings.push_back(line); };
-  EXPECT_EQ(Karteikartenverwaltung().maximale_wiederholungen_pro_tag, 3);
+  EXPECT_EQ(Karteikartenverwaltung(test_environment()).maximale_wiederholungen_pro_tag, 3);
   platform::diagnostics() = platform::Diagnostics();
   ASSERT_EQ(warnings.size(), 1U);
   EXPECT_THAT(warnings[0],
@@ -64,7 +65,7 @@ TEST_F(SettingsTest, MissingSettingsTakeTheConstructorValuesOrTheirDefaults) {
 
   // Nothing stored stores the constructor values.
   std::filesystem::remove(file);
-  const Karteikartenverwaltung kkv;
+  const Karteikartenverwaltung kkv{test_environment()};
   EXPECT_EQ(kkv.neue_karten_pro_tag, 10);
   EXPECT_EQ(Value(stored()), Value(kkv.make_default_values_dictionary()));
   EXPECT_EQ(repr(stored().at("LAPSE_STEPS")), "[10, 1440]");
@@ -72,7 +73,7 @@ TEST_F(SettingsTest, MissingSettingsTakeTheConstructorValuesOrTheirDefaults) {
 
   // Keys missing beside a stored one take their defaults and are stored.
   store(Dict{{"startzeit_tag", 5}});
-  const Karteikartenverwaltung defaults;
+  const Karteikartenverwaltung defaults{test_environment()};
   EXPECT_EQ(repr(stored()),
             "{'vergessen_in_letzten_tagen_groesstmoeglicher_wert': 30, 'startzeit_tag': 5, "
             "'neue_karten_pro_tag': 5, 'neue_karten_nur_heute': {'2021-9-22': None}, "
@@ -86,7 +87,7 @@ TEST_F(SettingsTest, MissingSettingsTakeTheConstructorValuesOrTheirDefaults) {
 }
 
 TEST_F(SettingsTest, TheStartHourReachesTheWholeManager) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_test");
   store(Dict{{"startzeit_tag", 11}});
   kkv.update_default_values();
@@ -102,25 +103,25 @@ TEST_F(SettingsTest, TheStartHourReachesTheWholeManager) {
 
 TEST_F(SettingsTest, TodaysNewCardLimitLapsesWithItsLearningDay) {
   store(Dict{{"neue_karten_nur_heute", Dict{{"2021-9-21", 7}}}});
-  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, std::nullopt);
+  EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, std::nullopt);
   EXPECT_EQ(repr(stored().at("neue_karten_nur_heute")), "{'2021-9-22': None}");
 
   store(Dict{{"neue_karten_nur_heute", Dict{{"2021-9-22", 7}}}});
-  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, 7);
+  EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, 7);
   // Before 03:00 the learning day of the evening before is still running.
   platform::cf().set_fixed_now(a_morning + 16.5 * 3600);  // 2021-09-23 02:30
-  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, 7);
+  EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, 7);
   platform::cf().set_fixed_now(a_morning + 17 * 3600);  // 2021-09-23 03:00
-  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, std::nullopt);
+  EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, std::nullopt);
 
   // A plain number counts as set today.
   store(Dict{{"neue_karten_nur_heute", 4}});
-  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, 4);
+  EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, 4);
   EXPECT_EQ(repr(stored().at("neue_karten_nur_heute")), "{'2021-9-23': 4}");
 }
 
 TEST_F(SettingsTest, MinimumAndMaximumTables) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   const Dict minimum = kkv.set_minimum_values_in_dict();
   EXPECT_EQ(repr(minimum.at("STARTING_EASE")), "130");
   EXPECT_EQ(kkv.MAXIMUM_INTERVAL, 7);
@@ -148,22 +149,22 @@ TEST_F(SettingsTest, MinimumAndMaximumTables) {
 
 TEST_F(SettingsTest, ANewManagerSeesTheSavedSettings) {
   {
-    Karteikartenverwaltung kkv;
+    Karteikartenverwaltung kkv{test_environment()};
     kkv.NEW_STEPS = List{2, 20, 200};
     kkv.neue_karten_nur_heute = 3;
     kkv.save_default_values(Dict());
   }
-  const Karteikartenverwaltung kkv;
+  const Karteikartenverwaltung kkv{test_environment()};
   EXPECT_EQ(repr(kkv.NEW_STEPS), "[2, 20, 200]");
   EXPECT_EQ(kkv.neue_karten_nur_heute, 3);
   // A given table is stored as it is.
-  Karteikartenverwaltung().save_default_values(Dict{{"hard_factor", 150}});
+  Karteikartenverwaltung(test_environment()).save_default_values(Dict{{"hard_factor", 150}});
   EXPECT_EQ(repr(stored()), "{'hard_factor': 150}");
 }
 
 TEST_F(SettingsTest, AStoredValueOfTheWrongKindStopsTheLoad) {
   store(Dict{{"startzeit_tag", 5}, {"neue_karten_pro_tag", "zehn"}, {"hard_factor", 150}});
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   // Construction discards the failure: the load stopped at the bad value.
   EXPECT_EQ(kkv.startzeit_tag, 5);
   EXPECT_EQ(kkv.neue_karten_pro_tag, 5);
@@ -178,8 +179,8 @@ TEST_F(SettingsTest, AStoredValueOfTheWrongKindStopsTheLoad) {
 }
 
 TEST_F(SettingsTest, DescriptionsShowEverySettingWithItsBounds) {
-  Karteikartenverwaltung kkv;
-  const std::vector<SettingDescription> descriptions = describe_settings(kkv);
+  Karteikartenverwaltung kkv{test_environment()};
+  const std::vector<SettingDescription> descriptions = kkv.settings_store().describe_settings();
   std::vector<Value> keys;
   for (const SettingDescription& description : descriptions) keys.emplace_back(description.key);
   EXPECT_EQ(keys, kkv.make_default_values_dictionary().keys());
@@ -235,32 +236,32 @@ TEST_F(SettingsTest, TypedTextIsReadByTheKindOfTheSetting) {
 
 TEST_F(SettingsTest, AChangeWithinItsBoundsReachesTheNextManager) {
   {
-    Karteikartenverwaltung kkv;
-    change_setting(kkv, "STARTING_EASE", 130);
-    change_setting(kkv, "MAXIMUM_INTERVAL", 99999);
-    change_setting(kkv, "NEW_STEPS", setting_value_from_text("NEW_STEPS", "2, 20"));
-    change_setting(kkv, "neue_karten_nur_heute", 7);
-    change_setting(kkv, "startzeit_tag", 5);
+    Karteikartenverwaltung kkv{test_environment()};
+    kkv.settings_store().change_setting("STARTING_EASE", 130);
+    kkv.settings_store().change_setting("MAXIMUM_INTERVAL", 99999);
+    kkv.settings_store().change_setting("NEW_STEPS", setting_value_from_text("NEW_STEPS", "2, 20"));
+    kkv.settings_store().change_setting("neue_karten_nur_heute", 7);
+    kkv.settings_store().change_setting("startzeit_tag", 5);
     EXPECT_EQ(kkv.hc.startzeit_tag, 5);
     EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 5);
   }
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   EXPECT_EQ(kkv.STARTING_EASE, 130);
   EXPECT_EQ(kkv.MAXIMUM_INTERVAL, 99999);
   EXPECT_EQ(repr(kkv.NEW_STEPS), "[2, 20]");
   EXPECT_EQ(kkv.neue_karten_nur_heute, 7);
   EXPECT_EQ(kkv.startzeit_tag, 5);
 
-  change_setting(kkv, "neue_karten_nur_heute", None);
-  EXPECT_EQ(Karteikartenverwaltung().neue_karten_nur_heute, std::nullopt);
+  kkv.settings_store().change_setting("neue_karten_nur_heute", None);
+  EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, std::nullopt);
 }
 
 TEST_F(SettingsTest, AChangeOutsideItsBoundsIsRefusedAndNothingChanges) {
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
   const std::string before = repr(stored());
   const auto refused = [&](std::string_view key, const Value& wert) -> std::string {
     try {
-      change_setting(kkv, key, wert);
+      kkv.settings_store().change_setting(key, wert);
     } catch (const Error& error) {
       return error.what();
     }
@@ -277,9 +278,9 @@ TEST_F(SettingsTest, AChangeOutsideItsBoundsIsRefusedAndNothingChanges) {
   EXPECT_EQ(refused("neue_karten_nur_heute", -1),
             "setting 'neue_karten_nur_heute' must be none or at least 0, not -1");
   EXPECT_EQ(refused("x", 1), "no setting 'x'");
-  EXPECT_THROW(change_setting(kkv, "STARTING_EASE", "200"), TypeError);
-  EXPECT_THROW(change_setting(kkv, "NEW_STEPS", List{1, "10"}), TypeError);
-  EXPECT_THROW(change_setting(kkv, "NEW_STEPS", 10), TypeError);
+  EXPECT_THROW(kkv.settings_store().change_setting("STARTING_EASE", "200"), TypeError);
+  EXPECT_THROW(kkv.settings_store().change_setting("NEW_STEPS", List{1, "10"}), TypeError);
+  EXPECT_THROW(kkv.settings_store().change_setting("NEW_STEPS", 10), TypeError);
 
   EXPECT_EQ(kkv.STARTING_EASE, 250);
   EXPECT_EQ(kkv.startzeit_tag, 3);
@@ -308,10 +309,10 @@ TEST_F(SettingsTest, AHostOfItsOwnStartsWithTheDefaultColumnAndGoesBackToIt) {
       std::ofstream(file) << *start.file_text;
     }
     platform::diagnostics().warning_line = [](const std::string&) {};
-    EXPECT_EQ(store_default_settings_if_none_stored(), start.stored_now) << start.name;
+    EXPECT_EQ(store_default_settings_if_none_stored(test_environment()), start.stored_now) << start.name;
     platform::diagnostics() = platform::Diagnostics();
-    EXPECT_EQ(stored_setting("neue_karten_pro_tag"), Value(start.neue_karten_pro_tag));
-    const Karteikartenverwaltung kkv;
+    EXPECT_EQ(stored_setting(test_environment(), "neue_karten_pro_tag"), Value(start.neue_karten_pro_tag));
+    const Karteikartenverwaltung kkv{test_environment()};
     EXPECT_EQ(kkv.neue_karten_pro_tag, start.neue_karten_pro_tag) << start.name;
     if (start.stored_now) {
       EXPECT_EQ(kkv.maximale_wiederholungen_pro_tag, 50);
@@ -321,16 +322,16 @@ TEST_F(SettingsTest, AHostOfItsOwnStartsWithTheDefaultColumnAndGoesBackToIt) {
     }
   }
 
-  Karteikartenverwaltung kkv;
-  change_setting(kkv, "STARTING_EASE", 300);
-  change_setting(kkv, "startzeit_tag", 5);
-  change_setting(kkv, "neue_karten_nur_heute", 7);
-  reset_to_default_settings(kkv);
+  Karteikartenverwaltung kkv{test_environment()};
+  kkv.settings_store().change_setting("STARTING_EASE", 300);
+  kkv.settings_store().change_setting("startzeit_tag", 5);
+  kkv.settings_store().change_setting("neue_karten_nur_heute", 7);
+  kkv.settings_store().reset_to_default_settings();
   EXPECT_EQ(kkv.STARTING_EASE, 250);
   EXPECT_EQ(kkv.zeitberechnung->startzeit_tag(), 3);
   EXPECT_EQ(kkv.neue_karten_nur_heute, std::nullopt);
   EXPECT_EQ(kkv.neue_karten_pro_tag, 5);
-  const Karteikartenverwaltung next;
+  const Karteikartenverwaltung next{test_environment()};
   EXPECT_EQ(Value(next.make_default_values_dictionary()),
             Value(kkv.make_default_values_dictionary()));
   EXPECT_EQ(repr(stored().at("LAPSE_STEPS")), "[10]");
@@ -338,7 +339,7 @@ TEST_F(SettingsTest, AHostOfItsOwnStartsWithTheDefaultColumnAndGoesBackToIt) {
 
 TEST_F(SettingsTest, LoadingSettingsThatNeedNoChangeDoesNotRewriteThem) {
   const std::filesystem::path file = directory_ / "settings/kkv_settings.eps";
-  const auto load = [] { return Karteikartenverwaltung().neue_karten_pro_tag; };
+  const auto load = [] { return Karteikartenverwaltung(test_environment()).neue_karten_pro_tag; };
   load();
   const auto an_hour_ago = std::filesystem::last_write_time(file) - std::chrono::hours(1);
   std::filesystem::last_write_time(file, an_hour_ago);

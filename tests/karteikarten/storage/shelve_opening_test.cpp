@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ void damage(const std::string& path) {
 
 TEST(ShelveOpening, MainDirectoryIsTheSettingsFolderOfTheAppDirectory) {
   const ScopedEnvironment data_dir("TAVO_DATA_DIR", "/data/tavo/");
-  EXPECT_EQ(get_shelve_main_directory("kkv_alle.dat"), "/data/tavo/settings/kkv_alle.dat");
+  EXPECT_EQ(get_shelve_main_directory(test_environment(), "kkv_alle.dat"), "/data/tavo/settings/kkv_alle.dat");
   EXPECT_FALSE(fs::exists("/data/tavo/settings"));
 }
 
@@ -35,9 +36,9 @@ TEST(ShelveOpening, BackupOnlyWhenCopyEqualsTrue) {
   const std::string file = directory / "kkv.dat";
   write_shelf(file, "k", 1);
 
-  add_shelve_file(file, false, "yes");
+  add_shelve_file(test_environment(), file, false, "yes");
   EXPECT_FALSE(fs::exists(file + "old"));
-  add_shelve_file(file, false, 1);
+  add_shelve_file(test_environment(), file, false, 1);
   ASSERT_TRUE(fs::exists(file + "old"));
   EXPECT_EQ(platform::Shelf::open(file + "old").get("k"), Value(1));
 }
@@ -45,7 +46,7 @@ TEST(ShelveOpening, BackupOnlyWhenCopyEqualsTrue) {
 TEST(ShelveOpening, MissingFileBecomesANewEmptyShelf) {
   const TemporaryDirectory directory;
   const std::string file = directory / "settings/new.dat";
-  platform::Shelf shelf = add_shelve_file(file);
+  platform::Shelf shelf = add_shelve_file(test_environment(), file);
   EXPECT_TRUE(shelf.is_persistent());
   EXPECT_TRUE(shelf.empty());
   EXPECT_TRUE(fs::exists(file));
@@ -55,11 +56,11 @@ TEST(ShelveOpening, DamagedFileIsRestoredFromItsBackup) {
   const TemporaryDirectory directory;
   const std::string file = directory / "kkv.dat";
   write_shelf(file, "history", List{1, 2});
-  add_shelve_file(file, false, true);
+  add_shelve_file(test_environment(), file, false, true);
   damage(file);
 
   {
-    platform::Shelf shelf = add_shelve_file(file);
+    platform::Shelf shelf = add_shelve_file(test_environment(), file);
     EXPECT_EQ(shelf.get("history"), Value(List{1, 2}));
     // The restored file itself is open, so new entries land in it.
     EXPECT_EQ(fs::path(shelf.path()), fs::path(file));
@@ -74,7 +75,7 @@ TEST(ShelveOpening, NeitherFileUsableGivesAnEmptyMappingAndTouchesNothing) {
   const std::string file = directory / "kkv.dat";
   damage(file);
   damage(file + "old");
-  platform::Shelf shelf = add_shelve_file(file, false, true);
+  platform::Shelf shelf = add_shelve_file(test_environment(), file, false, true);
   EXPECT_FALSE(shelf.is_persistent());
   EXPECT_TRUE(shelf.empty());
   EXPECT_EQ(fs::file_size(file), 4096u);
@@ -87,7 +88,7 @@ TEST(ShelveOpening, FailedBackupCopyKeepsTheGoodFile) {
   write_shelf(file, "k", "newest");
   // The backup name is taken by a directory, so the copy cannot be made.
   fs::create_directories(file + "old/blocked");
-  platform::Shelf shelf = add_shelve_file(file, false, true);
+  platform::Shelf shelf = add_shelve_file(test_environment(), file, false, true);
   EXPECT_EQ(fs::path(shelf.path()), fs::path(file));
   EXPECT_EQ(shelf.get("k"), Value("newest"));
 }

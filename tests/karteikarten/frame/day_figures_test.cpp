@@ -1,7 +1,8 @@
 // The figures of a learning day after one session on Friday 2021-10-29
 // (Europe/Berlin): the next learning day runs from Saturday 03:00 summer
 // time to Sunday 03:00 winter time, 25 hours.
-#include "karteikarten/analysis/day_figures.hpp"
+#include "support/test_environment.hpp"
+#include "karteikarten/frame/day_figures.hpp"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ class DayFiguresTest : public ::testing::Test {
   tavo::testing::ScopedEnvironment data_dir_;
 
  protected:
-  Karteikartenverwaltung kkv;
+  Karteikartenverwaltung kkv{test_environment()};
 };
 
 TEST_F(DayFiguresTest, ASessionsFiguresAndTheDueMomentsAroundTheNextLearningDay) {

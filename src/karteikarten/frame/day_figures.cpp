@@ -1,7 +1,7 @@
 // The figures of a learning day: the day statistics store's counts and the
 // due moments of the registered collections' cards, against the present
 // moment and the bounds of the next learning day.
-#include "karteikarten/analysis/day_figures.hpp"
+#include "karteikarten/frame/day_figures.hpp"
 
 #include <string>
 #include <tuple>
@@ -20,10 +20,11 @@ std::int64_t repetitions(const Karteikartenverwaltung& kkv, bool heute) {
 
 // Counts the due moments that are due now, those of the next learning day,
 // and finds the first one after now. `dues` is in ascending order.
-void add_due_figures(const std::vector<std::pair<double, std::string>>& dues, int startzeit_tag,
+void add_due_figures(const platform::Common_functions& cf,
+                     const std::vector<std::pair<double, std::string>>& dues, int startzeit_tag,
                      DayFigures& figures) {
-  const double now = platform::cf().get_now();
-  const platform::detail::LearningDay today(platform::cf().get_datetime_now(), startzeit_tag);
+  const double now = cf.get_now();
+  const platform::detail::LearningDay today(cf.get_datetime_now(), startzeit_tag);
   const double tomorrow_start = today.earlier(-1).start_epoch_seconds();
   const double tomorrow_end = today.earlier(-2).start_epoch_seconds();
   for (const auto& [due, name] : dues) {
@@ -37,7 +38,7 @@ void add_due_figures(const std::vector<std::pair<double, std::string>>& dues, in
 }
 
 std::int64_t due_now_in_choice(const Karteikartenverwaltung& kkv) {
-  const double now = platform::cf().get_now();
+  const double now = kkv.environment().cf.get_now();
   std::int64_t count = 0;
   for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
     for (const auto& [name, card] : sammlung->karten) {
@@ -62,7 +63,7 @@ DayFigures day_figures(const Karteikartenverwaltung& kkv) {
   figures.new_card_limit = kkv.get_grenzwert_neue_karten_heute();
   figures.reviews_today = kkv.hc.iterate_anzahl_heute_planmaessig_wiederholte_karten();
   figures.review_limit = kkv.maximale_wiederholungen_pro_tag;
-  add_due_figures(kkv.get_all_dues(), kkv.startzeit_tag, figures);
+  add_due_figures(kkv.environment().cf, kkv.get_all_dues(), kkv.startzeit_tag, figures);
   figures.due_now_in_choice = due_now_in_choice(kkv);
   return figures;
 }

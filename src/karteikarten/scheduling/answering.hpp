@@ -1,0 +1,61 @@
+// Answering: an answer as the manager performs it.
+//
+// The day's records of the statistics recorder go around the scheduler's
+// arithmetic, in the order the host relies on: the card's kind, its
+// showing today and its place in today's queue are recorded as the card
+// was before the answer; then the repetition; then either the early review
+// or, after a lapse is counted, the card's next phase. A preview (`test`)
+// records nothing, changes no counter and gives no fudge.
+#pragma once
+
+#include <string>
+
+#include "karteikarten/cards/karteikarte.hpp"
+#include "karteikarten/queue/card_chooser.hpp"
+#include "karteikarten/scheduling/scheduler.hpp"
+#include "karteikarten/session/session_state.hpp"
+#include "karteikarten/storage/haendesammlung_container.hpp"
+#include "karteikarten/storage/statistics_recorder.hpp"
+#include "platform/environment.hpp"
+#include "value/value.hpp"
+
+namespace tavo::kk {
+
+class Answering {
+ public:
+  // Everything given must outlive the answering.
+  Answering(platform::Environment& env, SessionState& state, HaendesammlungContainer& hc,
+            const Scheduler& scheduler, StatisticsRecorder& recorder, CardChooser& chooser)
+      : env_(env), state_(state), hc_(hc), scheduler_(scheduler), recorder_(recorder),
+        chooser_(chooser) {}
+
+  // Moves `card` through its learning phases for `response` and records
+  // the answer; see the scheduler for the arithmetic. ValueError for a
+  // response the card's phase does not accept (the records made before the
+  // phase is reached stay).
+  ScheduleResult schedule(Karteikarte& card, const std::string& response, bool test);
+
+  // The button labels (again, hard, good, easy): each the interval text of
+  // a preview of the answer on a copy of `card`. A "hard" or "easy" preview
+  // that the card's phase does not accept is labelled "Ende".
+  Tuple get_interval_responses(const Karteikarte& card);
+
+  // Marks `card` as just forgotten and gives its record in the current
+  // collection the next, ever smaller fudge, so that the most recently
+  // forgotten card comes first once due. KeyError when the current
+  // collection is not registered or lacks the card.
+  void due_fudge_nochmal_aendern(Karteikarte& card);
+
+ private:
+  // The records of an answer made before the card's phase changes.
+  void record_before_scheduling(const Karteikarte& card, const std::string& response);
+
+  platform::Environment& env_;
+  SessionState& state_;
+  HaendesammlungContainer& hc_;
+  const Scheduler& scheduler_;
+  StatisticsRecorder& recorder_;
+  CardChooser& chooser_;
+};
+
+}  // namespace tavo::kk
