@@ -373,7 +373,7 @@ void settings(const SettingsOptions& options) {
     print_setting(setting);
     found = true;
   }
-  if (!found) throw KeyError("no setting '" + *key + "'");
+  if (!found) throw KeyError("no setting '" + *key + "'", Value(*key));
 }
 
 void demo(const std::filesystem::path& deck) {

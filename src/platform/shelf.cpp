@@ -10,7 +10,6 @@
 #include "db/transaction.hpp"
 #include "value/errors.hpp"
 #include "value/json_codec.hpp"
-#include "value/repr.hpp"
 
 namespace tavo::platform {
 namespace {
@@ -166,7 +165,7 @@ std::optional<Value> Shelf::read(std::string_view key) const {
 
 Value Shelf::get(std::string_view key) const {
   std::optional<Value> value = read(key);
-  if (!value) throw KeyError(repr(key));
+  if (!value) throw KeyError(Value(key));
   return *value;
 }
 
@@ -198,7 +197,7 @@ void Shelf::erase(std::string_view key) {
     statement.run();
     found = connection_->changes() > 0;
   }
-  if (!found) throw KeyError(repr(key));
+  if (!found) throw KeyError(Value(key));
 }
 
 void Shelf::sync() {

@@ -23,7 +23,8 @@ bool holds(const Value& names, const std::string& name) {
 
 // The name of the current collection; KeyError when there is none.
 const std::string& current_name(const std::optional<std::string>& sammlungsort_name) {
-  if (!sammlungsort_name) throw KeyError("no current collection: sammlungsort_name is unset");
+  if (!sammlungsort_name)
+    throw KeyError("no current collection: sammlungsort_name is unset", std::nullopt);
   return *sammlungsort_name;
 }
 

@@ -119,7 +119,8 @@ void Karteikartenverwaltung::set_metadaten(const Value& wert, const std::string&
     return;
   }
   if (!sammlungsort_name) {
-    throw KeyError("no current collection to record '" + key + "' for: sammlungsort_name is unset");
+    throw KeyError("no current collection to record '" + key + "' for: sammlungsort_name is unset",
+                   std::nullopt);
   }
   Value heute;
   if (key == "zeitdauer_heute") {

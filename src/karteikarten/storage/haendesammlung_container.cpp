@@ -146,7 +146,7 @@ SammlungRef HaendesammlungContainer::get_richtige_sammlung(const std::string& na
 
 SammlungRef HaendesammlungContainer::sammlung_named(const std::string& name) const {
   SammlungRef sammlung = get_richtige_sammlung(name);
-  if (!sammlung) throw KeyError("no registered collection " + repr(Value(name)));
+  if (!sammlung) throw KeyError("no registered collection " + repr(Value(name)), Value(name));
   return sammlung;
 }
 
