@@ -43,7 +43,7 @@ void prepare_shelf_schema(db::Connection& connection) {
           "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'shelf'") == 1;
   if (!is_shelf) {
     throw db::Error("database \"" + connection.path().string() + "\" is not a shelf file",
-                    SQLITE_NOTADB);
+                    SQLITE_NOTADB, connection.path());
   }
 }
 
