@@ -73,11 +73,7 @@ Shelf::Shelf(Shelf&& other) noexcept
 
 Shelf& Shelf::operator=(Shelf&& other) noexcept {
   if (this != &other) {
-    try {
-      close();
-    } catch (...) {
-      // The values being replaced are dropped as a destroyed shelf's are.
-    }
+    close_dropping_unwritten();
     connection_ = std::move(other.connection_);
     writeback_ = other.writeback_;
     closed_ = other.closed_;
@@ -89,11 +85,15 @@ Shelf& Shelf::operator=(Shelf&& other) noexcept {
   return *this;
 }
 
-Shelf::~Shelf() {
+Shelf::~Shelf() { close_dropping_unwritten(); }
+
+void Shelf::close_dropping_unwritten() noexcept {
   try {
     close();
-  } catch (...) {
-    // A destructor cannot report; close() explicitly to see the failure.
+  } catch (const db::Error&) {
+    // Writing back failed; close() explicitly to see the failure.
+  } catch (const ValueError&) {
+    // A value that cannot be stored as JSON: the same.
   }
 }
 

@@ -125,6 +125,8 @@ inline void raise_py_error() {
   } catch (const std::bad_alloc&) {
     PyErr_NoMemory();
   } catch (const std::exception& error) {
+    // The translator is the last frame before Python, which cannot take a
+    // C++ exception: whatever else arrives becomes RuntimeError.
     set_python_error(PyExc_RuntimeError, error.what());
   } catch (...) {
     set_python_error(PyExc_RuntimeError, "unknown C++ exception");
