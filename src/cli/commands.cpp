@@ -57,13 +57,12 @@ void start_with_default_settings() {
       str(kk::stored_setting(platform::process_environment(), "maximale_wiederholungen_pro_tag")));
 }
 
-// The message of `error` for a learner: a store failure as the file and
-// the reason in words, without the statement that met it.
-std::string learner_text(const std::exception& error) {
-  const auto* store_error = dynamic_cast<const db::Error*>(&error);
-  if (store_error == nullptr || store_error->path().empty()) return error.what();
-  return (store_error->is_damage() ? "damaged database " : "database ") +
-         quoted(store_error->path()) + ": " + store_error->reason();
+// The message of a store failure for a learner: the file and the reason in
+// words, without the statement that met it.
+std::string learner_text(const db::Error& error) {
+  if (error.reason().empty()) return error.what();
+  return (error.is_damage() ? "damaged database " : "database ") + quoted(error.path()) + ": " +
+         error.reason();
 }
 
 std::string joined(const std::vector<std::string>& names) {
@@ -75,11 +74,15 @@ std::string joined(const std::vector<std::string>& names) {
 // Makes the collections store's copy of the learning day, keeping a week
 // of them. Learning goes on without it; the learner is warned.
 void keep_daily_backup(const kk::Karteikartenverwaltung& kkv) {
+  const platform::DailyBackups backups(kk::pd().collections_path());
+  const std::string day = platform::cf().get_datum_string_startzeit(kkv.startzeit_tag);
+  const std::string not_made = "no daily copy of the collections store was made: ";
   try {
-    platform::DailyBackups(kk::pd().collections_path())
-        .make(platform::cf().get_datum_string_startzeit(kkv.startzeit_tag));
-  } catch (const std::exception& error) {
-    platform::warn("no daily copy of the collections store was made: " + learner_text(error));
+    backups.make(day);
+  } catch (const db::Error& error) {
+    platform::warn(not_made + learner_text(error));
+  } catch (const std::filesystem::filesystem_error& error) {
+    platform::warn(not_made + error.what());
   }
 }
 
@@ -216,16 +219,14 @@ Moment parse_moment(const std::string& text) {
 }
 
 std::string failure_message(const std::exception& error) {
-  const std::string line = learner_text(error);
   const auto* store_error = dynamic_cast<const db::Error*>(&error);
-  if (store_error == nullptr || !store_error->is_damage()) return line;
+  if (store_error == nullptr) return error.what();
+  const std::string line = learner_text(*store_error);
+  if (!store_error->is_damage()) return line;
   const std::filesystem::path store = kk::pd().collections_path();
   const std::filesystem::path& file = store_error->path();
   std::error_code unknown;
-  const bool of_the_store =
-      file.empty() ? line.find(store.string()) != std::string::npos
-                   : file == store || std::filesystem::equivalent(file, store, unknown);
-  if (!of_the_store) return line;
+  if (file != store && !std::filesystem::equivalent(file, store, unknown)) return line;
   return line + "; nothing was changed; " + platform::DailyBackups(store).recovery_advice();
 }
 
@@ -376,7 +377,7 @@ void settings(const SettingsOptions& options) {
     print_setting(setting);
     found = true;
   }
-  if (!found) throw KeyError("no setting '" + *key + "'");
+  if (!found) throw KeyError("no setting '" + *key + "'", Value(*key));
 }
 
 void demo(const std::filesystem::path& deck) {

@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <exception>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/commands.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
+#include "value/errors.hpp"
 
 namespace {
 
@@ -199,8 +201,12 @@ void show_drill_days_range(CLI::App& app, const GlobalOptions& global) {
     use_data_directory(global);
     drill->get_option("--days")->type_name("INT in [1 - " + std::to_string(longest_drill_days()) +
                                            "]");
-  } catch (const std::exception&) {
-    // The help then shows the type without its bound above.
+  } catch (const tavo::TypeError&) {
+    // A stored value that is no integer: the help shows the type without
+    // its bound above.
+  } catch (const std::runtime_error&) {
+    // No data directory to be found (GetCwd, std::filesystem::absolute):
+    // the same.
   }
 }
 
@@ -226,6 +232,8 @@ int main(int argc, char** argv) {
   } catch (const UsageError& error) {
     return usage_mistake(app, error.what());
   } catch (const std::exception& error) {
+    // Every failure of a command ends here, whatever its type: one line
+    // naming it and the failure status.
     std::cerr << "kkv: " << failure_message(error) << "\n";
     return failure_status;
   }

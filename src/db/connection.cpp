@@ -32,11 +32,6 @@ bool is_blank(std::string_view text) {
   });
 }
 
-bool is_damage(int code) {
-  const int primary = code & 0xFF;
-  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
-}
-
 }  // namespace
 
 void Connection::Close::operator()(sqlite3* handle) const noexcept { sqlite3_close_v2(handle); }
@@ -50,7 +45,7 @@ Connection::Connection(const std::filesystem::path& path, OpenMode mode) : path_
   handle_.reset(raw);
   if (result != SQLITE_OK) {
     throw Error("cannot open database " + detail::quote(path) + ": " + detail::reason(raw, result),
-                result);
+                result, path);
   }
   configure();
 }
@@ -64,7 +59,7 @@ void Connection::configure() {
   const int result = sqlite3_exec(db, settings, nullptr, nullptr, nullptr);
   if (result != SQLITE_OK) {
     throw Error("cannot open database " + detail::quote(path_) + ": " + detail::reason(db, result),
-                result);
+                result, path_);
   }
 }
 
@@ -110,7 +105,7 @@ std::vector<std::string> Connection::integrity_check(bool quick) {
       problems.push_back(check.column_text(0));
     }
   } catch (const Error& error) {
-    if (!is_damage(error.code())) {
+    if (!error.is_damage()) {
       throw;
     }
     problems.emplace_back(error.what());

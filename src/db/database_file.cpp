@@ -49,7 +49,7 @@ std::uint32_t read_big_endian(const Header& header, std::size_t offset, std::siz
 }
 
 [[noreturn]] void reject(const fs::path& path, const std::string& reason, int code) {
-  throw Error("damaged database " + detail::quote(path) + ": " + reason, code);
+  throw Error("damaged database " + detail::quote(path) + ": " + reason, code, path);
 }
 
 void require_regular_file(const fs::path& path) {
@@ -57,11 +57,11 @@ void require_regular_file(const fs::path& path) {
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status)) {
     throw Error("cannot check database " + detail::quote(path) + ": the file does not exist",
-                SQLITE_CANTOPEN);
+                SQLITE_CANTOPEN, path);
   }
   if (!fs::is_regular_file(status)) {
     throw Error("cannot check database " + detail::quote(path) + ": not a regular file",
-                SQLITE_CANTOPEN);
+                SQLITE_CANTOPEN, path);
   }
 }
 
@@ -208,7 +208,7 @@ class Backup {
                detail::quote(destination)) {}
 
   [[noreturn]] void fail(const std::string& reason, int code) const {
-    throw Error(doing_ + ": " + reason, code);
+    throw Error(doing_ + ": " + reason, code, source_.path());
   }
 
   // Copies every page of the source into `copy` in one step, so the copy

@@ -2,7 +2,8 @@
 //
 // Every failure of SQLite, and every problem this layer detects in a
 // database file, is reported as a db::Error whose message is one line:
-// what was being done, the database file, and the reason.
+// what was being done, the database file, and the reason. The file, SQLite's
+// code and whether the file is damaged are members, for code to read.
 
 #pragma once
 
@@ -17,12 +18,14 @@ namespace tavo::db {
 
 class Error : public std::runtime_error {
  public:
-  // `code` is SQLite's extended result code for the failure (for example
-  // SQLITE_BUSY or SQLITE_CONSTRAINT_UNIQUE); problems found by this layer
-  // itself carry the closest SQLite code, such as SQLITE_NOTADB.
-  Error(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
-  // A failure of an operation on the database file `path`: `reason` is the
-  // failure in words, without what was being done (which may quote SQL).
+  // A failure concerning the database file `path` (for a copy, the file
+  // copied). `code` is SQLite's extended result code for the failure (for
+  // example SQLITE_BUSY or SQLITE_CONSTRAINT_UNIQUE); problems found by
+  // this layer itself carry the closest SQLite code, such as SQLITE_NOTADB.
+  Error(const std::string& message, int code, std::filesystem::path path)
+      : std::runtime_error(message), code_(code), path_(std::move(path)) {}
+  // As above, for a failure of a statement: `reason` is the failure in
+  // words, without what was being done (which may quote SQL).
   Error(const std::string& message, int code, std::filesystem::path path, std::string reason)
       : std::runtime_error(message),
         code_(code),
@@ -32,9 +35,11 @@ class Error : public std::runtime_error {
   // SQLite's extended result code for the failure.
   int code() const noexcept { return code_; }
 
-  // The database file and the failure in words, for a message to a person
-  // who needs no SQL; both empty when the message itself is all there is.
+  // The database file the failure concerns.
   const std::filesystem::path& path() const noexcept { return path_; }
+
+  // The failure in words, for a message to a person who needs no SQL;
+  // empty when the message itself says it plainly.
   const std::string& reason() const noexcept { return reason_; }
 
   // True when the failure is damage of the database file itself (it is

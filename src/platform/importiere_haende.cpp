@@ -38,7 +38,7 @@ List Importiere_haende::make_haendeliste(const List& namen) const {
       throw TypeError(std::string("hand name must be str, not ") + type_name(name));
     }
     const auto found = haende_.find(name.as_text());
-    if (found == haende_.end()) throw KeyError("no hand registered as " + repr(name));
+    if (found == haende_.end()) throw KeyError("no hand registered as " + repr(name), name);
     haendeliste.append(found->second);
   }
   return haendeliste;

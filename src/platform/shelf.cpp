@@ -10,7 +10,6 @@
 #include "db/transaction.hpp"
 #include "value/errors.hpp"
 #include "value/json_codec.hpp"
-#include "value/repr.hpp"
 
 namespace tavo::platform {
 namespace {
@@ -44,7 +43,7 @@ void prepare_shelf_schema(db::Connection& connection) {
           "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'shelf'") == 1;
   if (!is_shelf) {
     throw db::Error("database \"" + connection.path().string() + "\" is not a shelf file",
-                    SQLITE_NOTADB);
+                    SQLITE_NOTADB, connection.path());
   }
 }
 
@@ -74,11 +73,7 @@ Shelf::Shelf(Shelf&& other) noexcept
 
 Shelf& Shelf::operator=(Shelf&& other) noexcept {
   if (this != &other) {
-    try {
-      close();
-    } catch (...) {
-      // The values being replaced are dropped as a destroyed shelf's are.
-    }
+    close_dropping_unwritten();
     connection_ = std::move(other.connection_);
     writeback_ = other.writeback_;
     closed_ = other.closed_;
@@ -90,11 +85,15 @@ Shelf& Shelf::operator=(Shelf&& other) noexcept {
   return *this;
 }
 
-Shelf::~Shelf() {
+Shelf::~Shelf() { close_dropping_unwritten(); }
+
+void Shelf::close_dropping_unwritten() noexcept {
   try {
     close();
-  } catch (...) {
-    // A destructor cannot report; close() explicitly to see the failure.
+  } catch (const db::Error&) {
+    // Writing back failed; close() explicitly to see the failure.
+  } catch (const ValueError&) {
+    // A value that cannot be stored as JSON: the same.
   }
 }
 
@@ -166,7 +165,7 @@ std::optional<Value> Shelf::read(std::string_view key) const {
 
 Value Shelf::get(std::string_view key) const {
   std::optional<Value> value = read(key);
-  if (!value) throw KeyError(repr(key));
+  if (!value) throw KeyError(Value(key));
   return *value;
 }
 
@@ -198,7 +197,7 @@ void Shelf::erase(std::string_view key) {
     statement.run();
     found = connection_->changes() > 0;
   }
-  if (!found) throw KeyError(repr(key));
+  if (!found) throw KeyError(Value(key));
 }
 
 void Shelf::sync() {

@@ -79,6 +79,9 @@ class Shelf {
  private:
   explicit Shelf(db::Connection connection, bool writeback);
 
+  // Closes without reporting a failure to write back, for the destructor
+  // and the move assignment: the values not written are dropped.
+  void close_dropping_unwritten() noexcept;
   void check_open() const;
   void check_writable() const;
   std::optional<Value> read(std::string_view key) const;

@@ -6,8 +6,12 @@
 // of the same name.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+
+#include "value/value.hpp"
 
 namespace tavo {
 
@@ -17,10 +21,32 @@ class Error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A mapping has no entry for the key; the message is the key's repr.
+// A lookup found no entry for its key. As the host's KeyError, it is either
+// the bare key (a mapping's lookup: the message is the key's repr) or a
+// sentence naming what is missing (a collection, a setting, a hand).
 class KeyError : public Error {
  public:
-  using Error::Error;
+  // No entry for `key`; the message is the key's repr.
+  explicit KeyError(const Value& key);
+  // No entry for `key`, told by `message`; `key` is empty when nothing
+  // could be looked up (there is no current collection).
+  KeyError(const std::string& message, std::optional<Value> key);
+  // A text becomes a key only as a Value, so that a message is never taken
+  // for a key.
+  KeyError(const std::string&) = delete;
+  KeyError(const char*) = delete;
+
+  // The key looked up; null when there was none.
+  const Value* key() const noexcept { return key_.get(); }
+
+  // True when the message is only the key's repr: the host's KeyError then
+  // carries the key itself, otherwise the message.
+  bool message_is_key() const noexcept { return message_is_key_; }
+
+ private:
+  // Shared, so that copying the exception cannot throw.
+  std::shared_ptr<const Value> key_;
+  bool message_is_key_;
 };
 
 // A sequence index is out of range.

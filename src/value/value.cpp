@@ -8,7 +8,6 @@
 #include <unordered_map>
 
 #include "value/errors.hpp"
-#include "value/repr.hpp"
 
 namespace tavo {
 namespace detail {
@@ -161,7 +160,7 @@ Value* Dict::find(const Value& key) const {
 
 Value& Dict::at(const Value& key) const {
   Value* const found = find(key);
-  if (found == nullptr) throw KeyError(repr(key));
+  if (found == nullptr) throw KeyError(key);
   return *found;
 }
 
@@ -190,7 +189,7 @@ Value& Dict::setdefault(const Value& key, const Value& fallback) const {
 
 void Dict::erase(const Value& key) const {
   const std::size_t position = data_->position(key);
-  if (position == data_->entries.size()) throw KeyError(repr(key));
+  if (position == data_->entries.size()) throw KeyError(key);
   data_->erase_at(position);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -89,12 +90,23 @@ TEST_F(KkvRecoveryTest, KeepsAWeekOfDailyCopiesAndNamesTheWayBackFromDamage) {
   EXPECT_THAT(recovered.out, HasSubstr("1 answer stored."));
 }
 
-TEST_F(KkvRecoveryTest, ADamagedStoreWithoutCopiesSaysSo) {
-  std::ofstream(store(), std::ios::binary) << std::string(4096, 'x');
-  const KkvRun refused = kkv("2026-03-01 10:00", {"stats"});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_THAT(refused.err, HasSubstr("; nothing was changed; no daily copy of \"" +
-                                     store().string() + "\" is kept yet\n"));
+TEST_F(KkvRecoveryTest, AStoreFoundDamagedWhenOpenedIsNamedWithTheWayBack) {
+  const std::string file = "\"" + store().string() + "\"";
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[&] { std::ofstream(store(), std::ios::binary) << std::string(4096, 'x'); },
+       "kkv: damaged database " + file +
+           ": not an SQLite database (wrong header); nothing was changed; no daily copy of " +
+           file + " is kept yet\n"},
+      {[&] { db::Connection(store(), db::OpenMode::create).execute("CREATE TABLE other(x)"); },
+       "kkv: database " + file + " is not a collections store; nothing was changed; "},
+  };
+  for (const auto& [make_store, line] : cases) {
+    fs::remove(store());
+    make_store();
+    const KkvRun refused = kkv("2026-03-01 10:00", {"stats"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, HasSubstr(line));
+  }
 }
 
 TEST_F(KkvRecoveryTest, DamageInsideAPageIsFoundWhenTheCardsAreRead) {

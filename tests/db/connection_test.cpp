@@ -32,7 +32,7 @@ Error error_of(Action action) {
   } catch (const Error& error) {
     return error;
   }
-  return Error("no error", 0);
+  return Error("no error", SQLITE_OK, {});
 }
 
 template <typename Action>
@@ -99,6 +99,8 @@ TEST(Statement, ErrorsNameStatementDatabaseAndReason) {
   EXPECT_EQ(std::string(duplicate.what()),
             "cannot execute \"INSERT INTO t VALUES (?)\"" + in + "UNIQUE constraint failed: t.id");
   EXPECT_EQ(duplicate.code(), SQLITE_CONSTRAINT_PRIMARYKEY);
+  EXPECT_EQ(duplicate.path(), path);
+  EXPECT_EQ(duplicate.reason(), "UNIQUE constraint failed: t.id");
   // A failed statement can be bound and run again without a reset().
   insert.bind(1, 2);
   insert.run();
@@ -119,14 +121,20 @@ TEST(Statement, ErrorsNameStatementDatabaseAndReason) {
 TEST(Connection, OpensOnlyUsableDatabases) {
   const TemporaryDirectory directory;
   const auto missing = directory / "missing.sqlite";
-  EXPECT_EQ(message_of([&] { Connection(missing, OpenMode::read_write); }),
+  const Error unopened = error_of([&] { Connection(missing, OpenMode::read_write); });
+  EXPECT_EQ(std::string(unopened.what()),
             "cannot open database \"" + missing.string() + "\": unable to open database file");
+  EXPECT_EQ(unopened.path(), missing);
+  EXPECT_FALSE(unopened.is_damage());
   EXPECT_FALSE(std::filesystem::exists(missing));
 
   const auto text = directory / "notes.txt";
   std::ofstream(text) << "not a database, just some text\n";
-  EXPECT_EQ(message_of([&] { Connection(text, OpenMode::read_write); }),
+  const Error not_a_database = error_of([&] { Connection(text, OpenMode::read_write); });
+  EXPECT_EQ(std::string(not_a_database.what()),
             "cannot open database \"" + text.string() + "\": file is not a database");
+  EXPECT_EQ(not_a_database.path(), text);
+  EXPECT_TRUE(not_a_database.is_damage());
 
   const auto path = directory / "db.sqlite";
   Connection(path, OpenMode::create).execute("CREATE TABLE t(x)");

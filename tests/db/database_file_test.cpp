@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/connection.hpp"
@@ -56,13 +57,15 @@ std::vector<std::string> file_names(const fs::path& directory) {
   return names;
 }
 
-std::string check_message(const fs::path& path) {
+// The error check_database_file throws for `path`, or one with the
+// message "accepted".
+Error rejection_of(const fs::path& path) {
   try {
     check_database_file(path);
   } catch (const Error& error) {
-    return error.what();
+    return error;
   }
-  return "accepted";
+  return Error("accepted", SQLITE_OK, path);
 }
 
 TEST(CheckDatabaseFile, AcceptsSoundAndRejectsDamagedFiles) {
@@ -96,15 +99,24 @@ TEST(CheckDatabaseFile, AcceptsSoundAndRejectsDamagedFiles) {
     const fs::path path = directory / (c.name + ".sqlite");
     make_database(path);
     c.damage(path);
-    EXPECT_EQ(check_message(path), "damaged database \"" + path.string() + "\": " + c.reason)
+    const Error rejection = rejection_of(path);
+    EXPECT_EQ(std::string(rejection.what()),
+              "damaged database \"" + path.string() + "\": " + c.reason)
         << c.name;
+    EXPECT_EQ(rejection.path(), path) << c.name;
+    EXPECT_TRUE(rejection.is_damage()) << c.name;
   }
 
-  EXPECT_EQ(check_message(directory / "missing.sqlite"),
-            "cannot check database \"" + (directory / "missing.sqlite").string() +
-                "\": the file does not exist");
-  EXPECT_EQ(check_message(directory.path()),
-            "cannot check database \"" + directory.path().string() + "\": not a regular file");
+  const std::vector<std::pair<fs::path, std::string>> unusable = {
+      {directory / "missing.sqlite", "the file does not exist"},
+      {directory.path(), "not a regular file"}};
+  for (const auto& [path, reason] : unusable) {
+    const Error rejection = rejection_of(path);
+    EXPECT_EQ(std::string(rejection.what()),
+              "cannot check database \"" + path.string() + "\": " + reason);
+    EXPECT_EQ(rejection.path(), path);
+    EXPECT_FALSE(rejection.is_damage()) << reason;
+  }
 }
 
 TEST(CheckDatabaseFile, RollsBackInterruptedTransaction) {

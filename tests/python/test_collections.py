@@ -61,9 +61,6 @@ class HaendesammlungTest(CollectionCase):
         self.assertEqual((len(karten), sammlung.get_anzahl_karten()), (2, 2))
         self.assertEqual([name for name, card in karten.items()], ["kk_test-2", "kk_test-3"])
         self.assertEqual(karten.get("kk_test-9", "none"), "none")
-        with self.assertRaises(KeyError) as caught:
-            karten["kk_test-9"]
-        self.assertEqual(caught.exception.args, ("kk_test-9",))
 
         # Live card data handed to another collection is the same card.
         andere = self.sammlung("kk_andere", cards=())
@@ -72,6 +69,17 @@ class HaendesammlungTest(CollectionCase):
         self.assertEqual(karten["kk_test-2"]["reps"], 7)
         sammlung.remove_card("kk_test-3")
         self.assertEqual(list(karten), ["kk_test-2"])
+
+    def test_a_missing_key_arrives_as_the_key_itself(self):
+        sammlung = self.sammlung()
+        karten, card = sammlung.karten, sammlung.karten["kk_test-1"]
+        lookups = [(card.__getitem__, key) for key in ("missing", 7, "it's", "a\nb")]
+        lookups += [(karten.__getitem__, "kk_test-9"), (karten.__delitem__, "kk_test-9"),
+                    (sammlung.remove_card, "kk_test-9")]
+        for lookup, key in lookups:
+            with self.assertRaises(KeyError) as caught:
+                lookup(key)
+            self.assertEqual(caught.exception.args, (key,))
 
     def test_metadata_is_live(self):
         sammlung = self.sammlung()

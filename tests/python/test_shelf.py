@@ -50,10 +50,10 @@ class ShelfTest(ShelfCase):
         self.assertEqual(shelf.keys(), ["k", "d"])
         self.assertEqual(shelf.items(), [("k", [1, 2]), ("d", {"a": (1, moment), 2: None})])
         self.assertEqual(shelf.values()[0], [1, 2])
-        with self.assertRaises(KeyError):
-            shelf["gone"]
-        with self.assertRaises(KeyError):
-            del shelf["gone"]
+        for lookup in (shelf.__getitem__, shelf.__delitem__):
+            with self.assertRaises(KeyError) as caught:
+                lookup("gone")
+            self.assertEqual(caught.exception.args, ("gone",))
         with self.assertRaises(TypeError):
             shelf["o"] = object()
         shelf.close()

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "value/errors.hpp"
 
@@ -95,12 +99,6 @@ TEST(Value, ContainerErrorsCarryTheHostMessages) {
     EXPECT_STREQ(error.what(), "list.remove(x): x not in list");
   }
   try {
-    Dict{}.at("missing");
-    FAIL();
-  } catch (const KeyError& error) {
-    EXPECT_STREQ(error.what(), "'missing'");
-  }
-  try {
     Dict{}.set(List{}, 1);
     FAIL();
   } catch (const TypeError& error) {
@@ -108,6 +106,36 @@ TEST(Value, ContainerErrorsCarryTheHostMessages) {
   }
   EXPECT_THROW(Value("text").as_int(), TypeError);
   EXPECT_EQ(Value(true).as_int(), 1);
+}
+
+TEST(Value, KeyErrorCarriesTheMissingKey) {
+  static_assert(std::is_nothrow_copy_constructible_v<KeyError>);
+  const Dict dict{{"present", 1}};
+  const std::vector<std::pair<Value, std::string>> missing = {
+      {"missing", "'missing'"}, {7, "7"}, {"it's", "\"it's\""}, {Tuple{1, "a"}, "(1, 'a')"}};
+  for (const auto& [key, message] : missing) {
+    for (const bool erasing : {false, true}) {
+      try {
+        if (erasing) {
+          dict.erase(key);
+        } else {
+          static_cast<void>(dict.at(key));
+        }
+        ADD_FAILURE() << message;
+      } catch (const KeyError& error) {
+        EXPECT_EQ(error.what(), message);
+        ASSERT_NE(error.key(), nullptr);
+        EXPECT_EQ(*error.key(), key);
+        EXPECT_TRUE(error.message_is_key());
+      }
+    }
+  }
+
+  const KeyError described("no setting 'x'", Value("x"));
+  EXPECT_STREQ(described.what(), "no setting 'x'");
+  EXPECT_EQ(*described.key(), Value("x"));
+  EXPECT_FALSE(described.message_is_key());
+  EXPECT_EQ(KeyError("no current collection", std::nullopt).key(), nullptr);
 }
 
 TEST(Value, DictKeepsInsertionOrderThroughGrowthAndErasure) {

@@ -1,5 +1,6 @@
 // Turns the C++ exception being handled into the Python exception of the
-// same name, carrying its message.
+// same name, carrying its message (a KeyError its key, as Python's own
+// mappings raise it).
 //
 // Called by the generated wrappers inside their catch block: the library's
 // KeyError, IndexError, ValueError, TypeError, AssertionError,
@@ -13,7 +14,6 @@
 
 #include <Python.h>
 
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -71,26 +71,24 @@ inline PyObject* python_text(const std::string& text) {
 #endif
 }
 
-// A KeyError's message is the repr of the missing key; Python shows the
-// repr of the exception's argument, so the argument is the key itself when
-// the message is a quoted text or a whole number.
-inline PyObject* key_of_message(const std::string& message) {
-  const bool quoted = message.size() >= 2 && message.front() == '\'' && message.back() == '\'' &&
-                      message.find('\'', 1) == message.size() - 1;
-  if (quoted) return python_text(message.substr(1, message.size() - 2));
-  char* end = nullptr;
-  const long long number = std::strtoll(message.c_str(), &end, 10);
-  if (!message.empty() && end == message.c_str() + message.size()) {
-    return PyLong_FromLongLong(number);
-  }
-  return python_text(message);
-}
-
-inline void set_python_error(PyObject* type, const std::string& message) {
-  PyObject* argument = type == PyExc_KeyError ? key_of_message(message) : python_text(message);
+inline void set_python_error(PyObject* type, PyObject* argument) {
   if (argument == nullptr) return;
   PyErr_SetObject(type, argument);
   Py_DECREF(argument);
+}
+
+inline void set_python_error(PyObject* type, const std::string& message) {
+  set_python_error(type, python_text(message));
+}
+
+// The argument of the Python KeyError: the missing key itself when the
+// message is only its repr and it is a text or a whole number, as Python's
+// own mappings raise it; otherwise the message.
+inline PyObject* key_error_argument(const KeyError& error) {
+  const Value* key = error.message_is_key() ? error.key() : nullptr;
+  if (key != nullptr && key->is_text()) return python_text(key->as_text());
+  if (key != nullptr && key->is_int()) return PyLong_FromLongLong(key->as_int());
+  return python_text(error.what());
 }
 
 inline void raise_py_error() {
@@ -99,7 +97,7 @@ inline void raise_py_error() {
   } catch (const PythonErrorRaised& error) {
     error.restore();
   } catch (const KeyError& error) {
-    set_python_error(PyExc_KeyError, error.what());
+    set_python_error(PyExc_KeyError, key_error_argument(error));
   } catch (const IndexError& error) {
     set_python_error(PyExc_IndexError, error.what());
   } catch (const ValueError& error) {
@@ -127,6 +125,8 @@ inline void raise_py_error() {
   } catch (const std::bad_alloc&) {
     PyErr_NoMemory();
   } catch (const std::exception& error) {
+    // The translator is the last frame before Python, which cannot take a
+    // C++ exception: whatever else arrives becomes RuntimeError.
     set_python_error(PyExc_RuntimeError, error.what());
   } catch (...) {
     set_python_error(PyExc_RuntimeError, "unknown C++ exception");

@@ -5,12 +5,19 @@
 
 #include <Python.h>
 
+#include <memory>
 #include <string>
 
 #include "error_bridge.hpp"
 #include "platform/diagnostics.hpp"
 
 namespace tavo::binding {
+
+// A new reference, released when it goes out of scope.
+struct ReleaseReference {
+  void operator()(PyObject* object) const noexcept { Py_DECREF(object); }
+};
+using OwnedReference = std::unique_ptr<PyObject, ReleaseReference>;
 
 // Calls `callable` with `argument` (with none when null); PythonErrorRaised
 // when it raises.
@@ -29,15 +36,9 @@ inline void connect_diagnostics(PyObject* write_line, PyObject* debug_hook) {
   Py_INCREF(debug_hook);
   platform::Diagnostics& diagnostics = platform::diagnostics();
   diagnostics.output_line = [write_line](const std::string& line) {
-    PyObject* text = python_text(line);
-    if (text == nullptr) throw PythonErrorRaised();
-    try {
-      call_python(write_line, text);
-    } catch (...) {
-      Py_DECREF(text);
-      throw;
-    }
-    Py_DECREF(text);
+    const OwnedReference text(python_text(line));
+    if (!text) throw PythonErrorRaised();
+    call_python(write_line, text.get());
   };
   diagnostics.debug_hook = [debug_hook] { call_python(debug_hook, nullptr); };
 }

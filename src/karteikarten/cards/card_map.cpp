@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "value/errors.hpp"
-#include "value/repr.hpp"
 
 namespace tavo::kk {
 
@@ -19,7 +18,7 @@ CardRef CardMap::find(std::string_view name) const {
 
 const CardRef& CardMap::at(std::string_view name) const {
   const auto found = positions_.find(name);
-  if (found == positions_.end()) throw KeyError(repr(Value(name)));
+  if (found == positions_.end()) throw KeyError(Value(name));
   return places_[found->second]->second;
 }
 
@@ -40,7 +39,7 @@ void CardMap::set(std::string name, CardRef record) {
 
 void CardMap::erase(std::string_view name) {
   const auto found = positions_.find(name);
-  if (found == positions_.end()) throw KeyError(repr(Value(name)));
+  if (found == positions_.end()) throw KeyError(Value(name));
   places_[found->second].reset();
   positions_.erase(found);
   if (2 * positions_.size() < places_.size()) compact();

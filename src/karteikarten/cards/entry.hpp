@@ -28,7 +28,7 @@ struct Entry {
 // record has none, TypeError when there is no record.
 inline std::int64_t stored_fudge(const CardRef& data) {
   if (!data) throw TypeError("'NoneType' object has no attribute '__getitem__'");
-  if (!data->fudge) throw KeyError("'fudge'");
+  if (!data->fudge) throw KeyError(Value("fudge"));
   return *data->fudge;
 }
 

@@ -25,7 +25,7 @@ const T& attribute(const std::optional<T>& value, const char* attribute_name) {
 
 // A text of the card data; KeyError when the record has none.
 const std::string& required_text(const std::optional<std::string>& text, const char* key) {
-  if (!text) throw KeyError(repr(Value(key)));
+  if (!text) throw KeyError(Value(key));
   return *text;
 }
 

@@ -62,13 +62,13 @@ bool holds_data(const fs::path& path) {
 void check_schema(db::Connection& connection) {
   if (single_integer(connection, "PRAGMA application_id") != collections_application_id) {
     throw db::Error("database " + quoted(connection.path()) + " is not a collections store",
-                    SQLITE_NOTADB);
+                    SQLITE_NOTADB, connection.path());
   }
   const std::int64_t version = single_integer(connection, "PRAGMA user_version");
   if (version != schema_version) {
     throw db::Error("collections store " + quoted(connection.path()) + " has schema version " +
                         std::to_string(version) + ", expected " + std::to_string(schema_version),
-                    SQLITE_NOTADB);
+                    SQLITE_NOTADB, connection.path());
   }
 }
 
@@ -88,7 +88,7 @@ void prepare_schema(db::Connection& connection) {
 [[noreturn]] void reject_content(const fs::path& path, const std::string& what,
                                  const std::exception& reason) {
   throw db::Error("damaged collections store " + quoted(path) + ": " + what + ": " + reason.what(),
-                  SQLITE_CORRUPT);
+                  SQLITE_CORRUPT, path);
 }
 
 // Spreads the bits of `value` over the whole word (the splitmix64 finalizer).

@@ -103,7 +103,7 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
 void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& name) {
   const std::vector<std::string> stored = PickleDump(kkv.environment()).stored_collection_names();
   if (std::find(stored.begin(), stored.end(), name) == stored.end()) {
-    throw KeyError("no stored collection " + repr(name));
+    throw KeyError("no stored collection " + repr(name), name);
   }
   // Registration without hand data takes every stored card as stored.
   kkv.add_haendesammlung(Dict{}, name);

@@ -23,12 +23,13 @@ Karteikartenverwaltung::Karteikartenverwaltung(platform::Environment& env,
       reports_(env, *this),
       scenarios_(env, hc) {
   // The stored settings replace the values above. A failure to load them
-  // (an unreadable or unwritable file, a stored value of the wrong kind) is
-  // discarded; whatever the load had not yet changed keeps its value.
+  // is discarded; whatever the load had not yet changed keeps its value.
   try {
     update_default_values();
   } catch (const Error&) {
-  } catch (const std::system_error&) {
+    // A stored value of the wrong kind or out of range, or a debug check.
+  } catch (const std::runtime_error&) {
+    // A settings file that cannot be read or written, or no data directory.
   }
 }
 

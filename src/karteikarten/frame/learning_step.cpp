@@ -57,7 +57,8 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
   const Value zeit = counted_answer_time(kkv, card, antwort.beantwortungszeit);
   card.set_beantwortungszeit(zeit);
   card.set_last_interval(tage);
-  if (!kkv.sammlungsort_name) throw KeyError("no current collection: sammlungsort_name is unset");
+  if (!kkv.sammlungsort_name)
+    throw KeyError("no current collection: sammlungsort_name is unset", std::nullopt);
   if (antwort.response != "again") {
     kkv.set_karte_heute_schon_gelernt(card, false, antwort.response);
     kkv.add_karte_vergessene_liste(card.get_name(), *kkv.sammlungsort_name);

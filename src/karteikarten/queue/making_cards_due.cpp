@@ -148,7 +148,7 @@ void CardChooser::korrigiere_ueberschuss(const SammlungRef& sammlung,
   for (std::size_t i = 0; i < anzahl; ++i) {
     try {
       sammlung->remove_card(noted[i].second);
-    } catch (const std::exception&) {
+    } catch (const KeyError&) {
       // A card that cannot be removed stays; the next one is tried.
     }
   }

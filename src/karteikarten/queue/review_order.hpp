@@ -21,7 +21,7 @@ inline kk::NameList first_in_review_order(const kk::Haendesammlung& sammlung,
   std::vector<std::pair<std::int64_t, std::string>> ordered;
   for (std::string& name : names) {
     const CardRef& card = sammlung.karten.at(name);
-    if (!card->permanent_fudge_wdh) throw KeyError("'permanent_fudge_wdh'");
+    if (!card->permanent_fudge_wdh) throw KeyError(Value("permanent_fudge_wdh"));
     ordered.emplace_back(*card->permanent_fudge_wdh, std::move(name));
   }
   std::ranges::stable_sort(ordered, {}, &std::pair<std::int64_t, std::string>::first);

@@ -22,7 +22,9 @@ bool holds(const Value& names, const std::string& name) {
 
 // The name of the current collection; KeyError when there is none.
 const std::string& current_name(const SessionState& state) {
-  if (!state.sammlungsort_name) throw KeyError("no current collection: sammlungsort_name is unset");
+  if (!state.sammlungsort_name) {
+    throw KeyError("no current collection: sammlungsort_name is unset", std::nullopt);
+  }
   return *state.sammlungsort_name;
 }
 

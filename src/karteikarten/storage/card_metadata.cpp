@@ -92,7 +92,7 @@ Value StatisticsRecorder::get_metadaten(const std::string& key) const {
     for (const SammlungRef& sammlung : hc_.liste_aller_sammlungen) {
       if (sammlung->name == state_.sammlungsort_name) wert = sammlung->get_metadata_heute(key);
     }
-  } catch (const std::exception&) {
+  } catch (const ValueError&) {
     if (fallback == nullptr) {
       env_.diagnostics.check(false);
       throw;
@@ -118,7 +118,8 @@ void StatisticsRecorder::set_metadaten(const Value& wert, const std::string& key
     return;
   }
   if (!state_.sammlungsort_name) {
-    throw KeyError("no current collection to record '" + key + "' for: sammlungsort_name is unset");
+    throw KeyError("no current collection to record '" + key + "' for: sammlungsort_name is unset",
+                   std::nullopt);
   }
   Value heute;
   if (key == "zeitdauer_heute") {
@@ -164,9 +165,10 @@ void StatisticsRecorder::remove_cardid_from_metadata(const Karteikarte& card,
     for (const SammlungRef& sammlung : hc_.liste_aller_sammlungen) {
       if (sammlung->name == state_.sammlungsort_name) sammlung->remove_from_metadata(key, card.get_name());
     }
-  } catch (const std::exception&) {
-    // A card without a name, or a collection that cannot tell its learning
-    // day: there is nothing to remove.
+  } catch (const AttributeError&) {
+    // A card without a name: there is nothing to remove.
+  } catch (const ValueError&) {
+    // A collection that cannot tell its learning day: the same.
   }
 }
 

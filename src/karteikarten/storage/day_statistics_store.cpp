@@ -76,13 +76,14 @@ std::int64_t single_integer(db::Connection& connection, std::string_view sql) {
 void check_schema(db::Connection& connection) {
   const fs::path& path = connection.path();
   if (single_integer(connection, "PRAGMA application_id") != store_application_id) {
-    throw db::Error("database " + quoted(path) + " is not a day statistics store", SQLITE_NOTADB);
+    throw db::Error("database " + quoted(path) + " is not a day statistics store", SQLITE_NOTADB,
+                    path);
   }
   const std::int64_t version = single_integer(connection, "PRAGMA user_version");
   if (version != store_version) {
     throw db::Error("day statistics store " + quoted(path) + " has version " +
                         std::to_string(version) + ", expected " + std::to_string(store_version),
-                    SQLITE_NOTADB);
+                    SQLITE_NOTADB, path);
   }
   const std::int64_t tables =
       single_integer(connection,
@@ -90,7 +91,7 @@ void check_schema(db::Connection& connection) {
                      "('collection', 'counter', 'time_total', 'card_list')");
   if (tables != store_table_count) {
     throw db::Error("day statistics store " + quoted(path) + " lacks some of its tables",
-                    SQLITE_CORRUPT);
+                    SQLITE_CORRUPT, path);
   }
 }
 
@@ -414,7 +415,7 @@ DayStatisticsStore DayStatisticsStore::open_for_recording(const fs::path& path) 
     throw db::Error(std::string(unusable.what()) + "; its backup " +
                         quoted(fs::path(shelve_backup_name(path.string()))) +
                         " is not a usable day statistics store either",
-                    unusable.code());
+                    unusable.code(), unusable.path());
   }
 }
 

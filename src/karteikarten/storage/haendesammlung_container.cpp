@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "db/error.hpp"
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/hand_module.hpp"
 #include "karteikarten/storage/recursive_update.hpp"
@@ -84,7 +85,8 @@ std::optional<Dict> legacy_metadata(const platform::Shelf& legacy, const std::st
   try {
     const Value entry = legacy.get(name, None);
     if (entry.is_dict()) return entry.as_dict();
-  } catch (const std::exception&) {
+  } catch (const db::Error&) {
+  } catch (const ValueError&) {
   }
   return std::nullopt;
 }
@@ -148,7 +150,7 @@ SammlungRef HaendesammlungContainer::get_richtige_sammlung(const std::string& na
 
 SammlungRef HaendesammlungContainer::sammlung_named(const std::string& name) const {
   SammlungRef sammlung = get_richtige_sammlung(name);
-  if (!sammlung) throw KeyError("no registered collection " + repr(Value(name)));
+  if (!sammlung) throw KeyError("no registered collection " + repr(Value(name)), Value(name));
   return sammlung;
 }
 

@@ -199,7 +199,7 @@ const Setting& setting_named(std::string_view key) {
   for (const Setting& setting : settings_table()) {
     if (setting.key == key && setting.row != Row::step_bound) return setting;
   }
-  throw KeyError("no setting " + quoted(key));
+  throw KeyError("no setting " + quoted(key), Value(key));
 }
 
 // The row holding the bounds of a value of `setting`: for a step list the
@@ -210,7 +210,7 @@ const Setting& bounds_of(const Setting& setting) {
   for (const Setting& row : settings_table()) {
     if (row.key == step_key) return row;
   }
-  throw KeyError("no step bounds for setting " + quoted(setting.key));
+  throw KeyError("no step bounds for setting " + quoted(setting.key), Value(step_key));
 }
 
 constexpr std::string_view blanks = " \t\n\r\f\v";

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "db/database_file.hpp"
+#include "db/error.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "platform/getcwd.hpp"
 
@@ -21,7 +22,9 @@ namespace fs = std::filesystem;
 std::optional<platform::Shelf> try_open(const fs::path& path, bool writeback) {
   try {
     return platform::Shelf::open(path, writeback);
-  } catch (const std::exception&) {
+  } catch (const db::Error&) {
+    return std::nullopt;
+  } catch (const std::filesystem::filesystem_error&) {
     return std::nullopt;
   }
 }
@@ -30,7 +33,7 @@ bool try_copy(platform::Shelf& shelf, const fs::path& destination) {
   try {
     shelf.copy_to(destination);
     return true;
-  } catch (const std::exception&) {
+  } catch (const db::Error&) {
     return false;
   }
 }
@@ -85,7 +88,7 @@ platform::Shelf day_statistics_snapshot(const fs::path& file, const Value& copy)
   if (copy == Value(true) && DayStatisticsStore::is_store_file(file)) {
     try {
       db::copy_database_file(file, shelve_backup_name(file.string()));
-    } catch (const std::exception&) {
+    } catch (const db::Error&) {
       // As for shelves, the snapshot is handed out without a fresh backup.
     }
   }
