@@ -9,6 +9,7 @@
 
 #include "db/detail/error_text.hpp"
 #include "db/error.hpp"
+#include "value/quoted.hpp"
 
 namespace tavo::db {
 namespace {
@@ -44,7 +45,7 @@ Connection::Connection(const std::filesystem::path& path, OpenMode mode) : path_
   // SQLite hands out a handle even when opening fails; it must be closed.
   handle_.reset(raw);
   if (result != SQLITE_OK) {
-    throw Error("cannot open database " + detail::quote(path) + ": " + detail::reason(raw, result),
+    throw Error("cannot open database " + quoted(path) + ": " + detail::reason(raw, result),
                 result, path);
   }
   configure();
@@ -58,7 +59,7 @@ void Connection::configure() {
   // a database is already rejected here.
   const int result = sqlite3_exec(db, settings, nullptr, nullptr, nullptr);
   if (result != SQLITE_OK) {
-    throw Error("cannot open database " + detail::quote(path_) + ": " + detail::reason(db, result),
+    throw Error("cannot open database " + quoted(path_) + ": " + detail::reason(db, result),
                 result, path_);
   }
 }

@@ -2,22 +2,20 @@
 
 #include "db/database_file.hpp"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <array>
-#include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "db/detail/error_text.hpp"
+#include "db/durable_file.hpp"
 #include "db/error.hpp"
+#include "db/file_error.hpp"
+#include "value/quoted.hpp"
 
 namespace tavo::db {
 namespace {
@@ -49,19 +47,19 @@ std::uint32_t read_big_endian(const Header& header, std::size_t offset, std::siz
 }
 
 [[noreturn]] void reject(const fs::path& path, const std::string& reason, int code) {
-  throw Error("damaged database " + detail::quote(path) + ": " + reason, code, path);
+  throw Error("damaged database " + quoted(path) + ": " + reason, code, path);
 }
 
 void require_regular_file(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status)) {
-    throw Error("cannot check database " + detail::quote(path) + ": the file does not exist",
+    throw Error("cannot check database " + quoted(path) + ": the file does not exist",
                 SQLITE_CANTOPEN, path);
   }
   if (!fs::is_regular_file(status)) {
-    throw Error("cannot check database " + detail::quote(path) + ": not a regular file",
-                SQLITE_CANTOPEN, path);
+    throw Error("cannot check database " + quoted(path) + ": not a regular file", SQLITE_CANTOPEN,
+                path);
   }
 }
 
@@ -148,130 +146,53 @@ void check_header(const fs::path& path) {
   }
 }
 
-// A name beside `destination` that no other backup uses at the same time.
-fs::path temporary_sibling(const fs::path& destination) {
-  std::random_device random;
-  const std::uint64_t number = (static_cast<std::uint64_t>(random()) << 32) | random();
-  std::array<char, 16> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), number, 16).ptr;
-  return with_suffix(destination, ".partial-" + std::string(digits.data(), end));
+// Removes the journal SQLite may leave beside a copy that failed, once the
+// copy's connection is closed.
+class JournalRemoval {
+ public:
+  explicit JournalRemoval(const fs::path& database) : journal_(with_suffix(database, "-journal")) {}
+  JournalRemoval(const JournalRemoval&) = delete;
+  JournalRemoval& operator=(const JournalRemoval&) = delete;
+  ~JournalRemoval() {
+    std::error_code ignored;
+    fs::remove(journal_, ignored);
+  }
+
+ private:
+  fs::path journal_;
+};
+
+// Copies every page of `source` into the empty database file `copy` in one
+// step, so the copy reflects a single committed state of the source. The
+// backup commits the copy; with synchronous=FULL that commit syncs it.
+void copy_pages(Connection& source, const fs::path& copy, const std::string& doing) {
+  const JournalRemoval journal(copy);
+  Connection target(copy, OpenMode::create);
+  sqlite3* const handle = target.handle();
+  sqlite3_backup* const backup = sqlite3_backup_init(handle, "main", source.handle(), "main");
+  if (backup == nullptr) {
+    const int code = sqlite3_extended_errcode(handle);
+    throw Error(doing + ": " + detail::reason(handle, code), code, source.path());
+  }
+  // Nothing between init and finish can throw, so the backup handle is
+  // always released.
+  const int stepped = sqlite3_backup_step(backup, -1);
+  const int finished = sqlite3_backup_finish(backup);
+  if (stepped != SQLITE_DONE) {
+    const int code = finished != SQLITE_OK ? finished : stepped;
+    throw Error(doing + ": " + detail::reason(handle, code), code, source.path());
+  }
 }
 
-// Removes a file and its journal unless released; the copy in progress
-// disappears when the backup fails.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (!released_) {
-      std::error_code ignored;
-      fs::remove(path_, ignored);
-      fs::remove(with_suffix(path_, "-journal"), ignored);
-    }
-  }
-
-  const fs::path& path() const { return path_; }
-  void release() { released_ = true; }
-
- private:
-  fs::path path_;
-  bool released_ = false;
-};
-
-// An open POSIX file descriptor, closed on destruction.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (descriptor_ >= 0) {
-      ::close(descriptor_);
-    }
-  }
-
-  int get() const { return descriptor_; }
-
- private:
-  int descriptor_;
-};
-
-// The steps of one backup, each failing with an Error that names the
-// source and the destination.
-class Backup {
- public:
-  Backup(Connection& source, const fs::path& destination)
-      : source_(source),
-        doing_("cannot back up database " + detail::quote(source.path()) + " to " +
-               detail::quote(destination)) {}
-
-  [[noreturn]] void fail(const std::string& reason, int code) const {
-    throw Error(doing_ + ": " + reason, code, source_.path());
-  }
-
-  // Copies every page of the source into `copy` in one step, so the copy
-  // reflects a single committed state of the source.
-  void copy_pages(Connection& copy) const {
-    sqlite3* target = copy.handle();
-    sqlite3_backup* backup = sqlite3_backup_init(target, "main", source_.handle(), "main");
-    if (backup == nullptr) {
-      fail(detail::reason(target, sqlite3_extended_errcode(target)),
-           sqlite3_extended_errcode(target));
-    }
-    // Nothing between init and finish can throw, so the backup handle is
-    // always released.
-    const int stepped = sqlite3_backup_step(backup, -1);
-    const int finished = sqlite3_backup_finish(backup);
-    if (stepped != SQLITE_DONE) {
-      const int code = finished != SQLITE_OK ? finished : stepped;
-      fail(detail::reason(target, code), code);
-    }
-  }
-
-  void create_directory(const fs::path& directory) const {
+// Journals beside the old destination would be rolled into the new copy.
+void remove_stale_journals(const fs::path& destination) {
+  for (const std::string_view suffix : {"-journal", "-wal"}) {
+    const fs::path journal = with_suffix(destination, suffix);
     std::error_code error;
-    fs::create_directories(directory, error);
-    if (error) {
-      fail("cannot create directory " + detail::quote(directory) + ": " + error.message(),
-           SQLITE_CANTOPEN);
-    }
+    fs::remove(journal, error);
+    if (error) throw FileError(error.value(), "cannot remove the old journal", journal);
   }
-
-  void remove_stale_journals(const fs::path& destination) const {
-    for (const std::string_view suffix : {"-journal", "-wal"}) {
-      std::error_code error;
-      fs::remove(with_suffix(destination, suffix), error);
-      if (error) {
-        fail("cannot remove the old journal: " + error.message(), SQLITE_IOERR);
-      }
-    }
-  }
-
-  void replace(const fs::path& from, const fs::path& to) const {
-    std::error_code error;
-    fs::rename(from, to, error);
-    if (error) {
-      fail("cannot rename the copy into place: " + error.message(), SQLITE_IOERR);
-    }
-  }
-
-  // Makes the rename durable: it is recorded in the directory, which must
-  // be synced as a file of its own.
-  void sync_directory(const fs::path& directory) const {
-    const FileDescriptor descriptor(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (descriptor.get() < 0 || ::fsync(descriptor.get()) != 0) {
-      fail("cannot sync directory " + detail::quote(directory) + ": " +
-               std::error_code(errno, std::system_category()).message(),
-           SQLITE_IOERR_DIR_FSYNC);
-    }
-  }
-
- private:
-  Connection& source_;
-  std::string doing_;
-};
+}
 
 }  // namespace
 
@@ -285,32 +206,22 @@ void check_database_file(const fs::path& path) {
 }
 
 void backup_database(Connection& source, const fs::path& destination) {
-  const Backup backup(source, destination);
-  const fs::path directory =
-      destination.has_parent_path() ? destination.parent_path() : fs::path(".");
-  backup.create_directory(directory);
-  TemporaryFile temporary(temporary_sibling(destination));
-  {
-    // The backup commits the copy; with synchronous=FULL that commit has
-    // synced the file before it is renamed.
-    Connection copy(temporary.path(), OpenMode::create);
-    backup.copy_pages(copy);
+  const std::string doing =
+      "cannot back up database " + quoted(source.path()) + " to " + quoted(destination);
+  try {
+    FileReplacement copy(destination);
+    copy.copy_permissions_from(source.path());
+    copy_pages(source, copy.path(), doing);
+    remove_stale_journals(destination);
+    copy.commit();
+  } catch (const FileError& error) {
+    throw Error(doing + ": " + error.what(), SQLITE_IOERR, source.path());
   }
-  backup.remove_stale_journals(destination);
-  backup.replace(temporary.path(), destination);
-  temporary.release();
-  backup.sync_directory(directory);
 }
 
 void copy_database_file(const fs::path& source, const fs::path& destination) {
   Connection connection(source, OpenMode::read_only);
   backup_database(connection, destination);
-}
-
-void keep_damaged_copy(const fs::path& path) {
-  std::error_code ignored;
-  fs::copy_file(path, fs::path(path.string() + ".damaged"), fs::copy_options::overwrite_existing,
-                ignored);
 }
 
 }  // namespace tavo::db

@@ -29,18 +29,14 @@ void check_database_file(const std::filesystem::path& path);
 
 // Writes a consistent copy of `source` to `destination`, using SQLite's
 // online backup API, so the copy is consistent even while other
-// connections use the source. The copy is written to a temporary file in
-// the destination's directory, synced, and then renamed over
-// `destination`: a crash never leaves a half-written destination, and
-// whatever was at `destination` before (even a damaged file) is replaced.
-// A journal left beside the old destination is removed, so that it is
-// never rolled into the new copy. Missing parent directories are created.
+// connections use the source. The copy is written durably (see
+// db/durable_file.hpp): a crash never leaves a half-written destination,
+// and whatever was at `destination` before (even a damaged file) is
+// replaced. A journal left beside the old destination is removed, so that
+// it is never rolled into the new copy. Missing parent directories are
+// created; the copy gets the permission bits of the source file. Throws
+// db::Error "cannot back up database "<source>" to "<destination>": ...".
 void backup_database(Connection& source, const std::filesystem::path& destination);
-
-// Copies the file at `path` to `path` + ".damaged", replacing an earlier
-// such copy, so that a damaged file can still be inspected after it has
-// been replaced. A failure to copy is ignored: keeping it is a courtesy.
-void keep_damaged_copy(const std::filesystem::path& path);
 
 // As backup_database, reading from the database file at `source` through
 // a read-only connection.

@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "db/connection.hpp"
+#include "db/damaged_file.hpp"
 #include "db/database_file.hpp"
 #include "db/error.hpp"
+#include "value/quoted.hpp"
 
 namespace tavo::platform {
 namespace {
@@ -49,8 +51,6 @@ bool is_sound(const fs::path& store) {
   }
 }
 
-std::string quoted(const fs::path& path) { return '"' + path.string() + '"'; }
-
 }  // namespace
 
 DailyBackups::DailyBackups(std::filesystem::path store, std::size_t kept)
@@ -85,8 +85,7 @@ std::vector<std::filesystem::path> DailyBackups::copies() const {
 std::string DailyBackups::recovery_advice() const {
   const std::vector<fs::path> kept = copies();
   if (kept.empty()) return "no daily copy of " + quoted(store_) + " is kept yet";
-  fs::path damaged = store_;
-  damaged += ".damaged";
+  fs::path damaged = db::damaged_name(store_);
   std::string commands = "mv " + quoted(store_) + " " + quoted(damaged);
   // A journal beside the damaged file would be rolled into the copy.
   fs::path journal = store_;

@@ -11,7 +11,7 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/detail/file_descriptor.hpp"
+#include "db/file_descriptor.hpp"
 
 namespace tavo::platform {
 namespace {
@@ -310,7 +310,7 @@ std::vector<DeckCard> parse_json(std::string_view text, std::string_view file) {
 // The whole file, read up to one byte past the limit so that a file whose
 // size the file system does not report (a pipe) is limited as well.
 std::string read_limited(const std::filesystem::path& path, std::string_view file) {
-  const detail::FileDescriptor input(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const db::FileDescriptor input(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (input.get() < 0) fail_to_read(errno, file);
   std::string contents;
   std::string buffer(std::size_t{1} << 16, '\0');

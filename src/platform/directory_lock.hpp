@@ -17,7 +17,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/detail/file_descriptor.hpp"
+#include "db/file_descriptor.hpp"
 
 namespace tavo::platform {
 
@@ -63,7 +63,7 @@ class DirectoryLock {
 
  private:
   std::filesystem::path path_;
-  detail::FileDescriptor file_;
+  db::FileDescriptor file_;
 };
 
 }  // namespace tavo::platform

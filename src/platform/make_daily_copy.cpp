@@ -1,7 +1,7 @@
 // The dated backup: named after the learning day, written durably once.
 #include "platform/make_daily_copy.hpp"
 
-#include "platform/detail/durable_file.hpp"
+#include "db/durable_file.hpp"
 #include "platform/detail/learning_day.hpp"
 
 namespace tavo::platform {
@@ -16,7 +16,7 @@ std::optional<std::filesystem::path> MakeDailyCopy::make_copy(
   if (!std::filesystem::exists(filename)) return std::nullopt;
   std::filesystem::path copy = filename;
   copy += "." + functions_.get_datum_string_startzeit(startzeit_tag_);
-  if (!std::filesystem::exists(copy)) detail::copy_file_durably(filename, copy);
+  if (!std::filesystem::exists(copy)) db::copy_file_durably(filename, copy);
   return copy;
 }
 

@@ -22,8 +22,8 @@ class MakeDailyCopy {
   // ("kkv_alle.dat.2021-9-22") unless that copy already exists, and returns
   // the copy's path; returns nullopt when `filename` does not exist. The
   // copy appears complete or not at all, even after a crash. Throws
-  // std::system_error or std::filesystem::filesystem_error naming the file
-  // when reading or writing fails.
+  // db::FileError naming the file when reading or writing fails, and
+  // std::filesystem::filesystem_error when its state cannot be read.
   std::optional<std::filesystem::path> make_copy(const std::filesystem::path& filename) const;
 
  private:

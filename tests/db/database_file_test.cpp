@@ -142,10 +142,12 @@ TEST(CheckDatabaseFile, RollsBackInterruptedTransaction) {
   EXPECT_EQ(sum_of_rows(interrupted), 5050);
 }
 
-TEST(BackupDatabase, CopiesContentIntoNewDirectories) {
+TEST(BackupDatabase, CopiesContentAndPermissionBitsIntoNewDirectories) {
   const TemporaryDirectory directory;
   const auto source_path = directory / "source.sqlite";
   make_database(source_path);
+  fs::permissions(source_path,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   Connection source(source_path, OpenMode::read_write);
   const fs::path destination = directory / "backups" / "daily" / "copy.sqlite";
 
@@ -154,6 +156,7 @@ TEST(BackupDatabase, CopiesContentIntoNewDirectories) {
 
   EXPECT_NO_THROW(check_database_file(destination));
   EXPECT_EQ(sum_of_rows(destination), 5050);
+  EXPECT_EQ(fs::status(destination).permissions(), fs::status(source_path).permissions());
   EXPECT_THAT(file_names(destination.parent_path()), ::testing::ElementsAre("copy.sqlite"));
 }
 
@@ -176,9 +179,10 @@ TEST(BackupDatabase, ReplacesDamagedCopiesAndLeavesNoTemporaryFileOnFailure) {
     copy_database_file(source, occupied);
     FAIL() << "a directory was replaced";
   } catch (const Error& error) {
-    EXPECT_THAT(error.what(), ::testing::StartsWith("cannot back up database \"" + source.string() +
-                                                    "\" to \"" + occupied.string() +
-                                                    "\": cannot rename the copy into place: "));
+    EXPECT_EQ(std::string(error.what()), "cannot back up database \"" + source.string() +
+                                             "\" to \"" + occupied.string() +
+                                             "\": cannot rename the temporary copy to \"" +
+                                             occupied.string() + "\": Is a directory");
   }
   EXPECT_THAT(file_names(directory.path()),
               ::testing::UnorderedElementsAre("source.sqlite", "copy.sqlite", "occupied"));

@@ -20,6 +20,7 @@
 #include "db/database_file.hpp"
 #include "db/error.hpp"
 #include "db/statement.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "karteikarten/frame/learning_step.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
@@ -27,7 +28,6 @@
 #include "platform/common_functions.hpp"
 #include "platform/daily_backups.hpp"
 #include "platform/getcwd.hpp"
-#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/random_source.hpp"
 #include "support/failing_vfs.hpp"
 #include "support/scoped_environment.hpp"
@@ -39,8 +39,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FailingVfs;
-using testing::WriteFault;
 using ::testing::HasSubstr;
+using testing::WriteFault;
 
 constexpr const char* today = "2021-9-22";
 
@@ -333,16 +333,15 @@ void remove_cards(kk::Haendesammlung& sammlung) {
   for (const char* name : {"kk_io-3", "kk_io-30", "kk_io-60"}) sammlung.karten.erase(name);
 }
 
-TEST_F(IoFailureTest, TheFirstSaveOfANewStore) {
-  expect_every_failure_reported([] { return std::make_unique<CollectionSave>(nullptr); });
-}
-
-TEST_F(IoFailureTest, ASaveAfterOneCardsAnswer) {
-  expect_every_failure_reported([] { return std::make_unique<CollectionSave>(answer_one_card); });
-}
-
-TEST_F(IoFailureTest, ASaveThatRemovesCards) {
-  expect_every_failure_reported([] { return std::make_unique<CollectionSave>(remove_cards); });
+TEST_F(IoFailureTest, SavingACollection) {
+  const std::vector<std::pair<std::string, std::function<void(kk::Haendesammlung&)>>> saves{
+      {"the first save of a new store", nullptr},
+      {"a save after one card's answer", answer_one_card},
+      {"a save that removes cards", remove_cards}};
+  for (const auto& [what, change] : saves) {
+    SCOPED_TRACE(what);
+    expect_every_failure_reported([&] { return std::make_unique<CollectionSave>(change); });
+  }
 }
 
 // ---- the statistics store ----
@@ -387,21 +386,24 @@ class StatisticsRecording : public StoreOperation {
 };
 
 TEST_F(IoFailureTest, RecordingEachKindOfStatistic) {
-  const std::vector<std::pair<std::string, Value>> statistics{
-      {"reps", 1},
-      {"heute_falsch_anzahl", 1},
-      {"zeitdauer_heute", Tuple{7, 0, 0, 3}},
-      {"karte_erfolgreich_wiederholt", List{"kk_io-2", "kk_io-9"}}};
-  for (const auto& [name, wert] : statistics) {
-    SCOPED_TRACE(name);
-    expect_every_failure_reported(
-        [&] { return std::make_unique<StatisticsRecording>(name, wert, true); });
+  struct Recording {
+    std::string name;
+    Value wert;
+    bool with_history;  // false: the recording creates the store
+  };
+  const std::vector<Recording> recordings{
+      {"reps", 1, true},
+      {"heute_falsch_anzahl", 1, true},
+      {"zeitdauer_heute", Tuple{7, 0, 0, 3}, true},
+      {"karte_erfolgreich_wiederholt", List{"kk_io-2", "kk_io-9"}, true},
+      {"reps", 1, false}};
+  for (const Recording& recording : recordings) {
+    SCOPED_TRACE(recording.name + (recording.with_history ? "" : " into a new store"));
+    expect_every_failure_reported([&] {
+      return std::make_unique<StatisticsRecording>(recording.name, recording.wert,
+                                                   recording.with_history);
+    });
   }
-}
-
-TEST_F(IoFailureTest, TheFirstRecordingCreatesTheStore) {
-  expect_every_failure_reported(
-      [] { return std::make_unique<StatisticsRecording>("reps", 1, false); });
 }
 
 // The statistics of one answer, recorded through the manager in one batch.
@@ -412,7 +414,8 @@ class AnswerStatistics : public StoreOperation {
   void run() override {
     kk::StatisticsBatch batch(kkv_->recorder());
     kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, 1}, "reps_kk");
-    kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, List{"kk_io-4"}}, "karte_erfolgreich_wiederholt");
+    kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, List{"kk_io-4"}},
+                        "karte_erfolgreich_wiederholt");
     kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, Tuple{6, 0, 0, 0}}, "zeitdauer_heute");
     batch.commit();
     ++commits_;
@@ -515,8 +518,7 @@ class StatisticsBackup : public StoreOperation {
   explicit StatisticsBackup(bool older_backup) {
     record_history();
     if (older_backup) db::copy_database_file(statistics_path(), file());
-    kk::DayStatisticsStore::open_for_recording(statistics_path())
-        .record("kk_io", "reps", today, 1);
+    kk::DayStatisticsStore::open_for_recording(statistics_path()).record("kk_io", "reps", today, 1);
   }
 
   void run() override { db::copy_database_file(statistics_path(), file()); }
@@ -531,8 +533,7 @@ class StatisticsBackup : public StoreOperation {
 TEST_F(IoFailureTest, TheBackupOfTheStatisticsStore) {
   for (const bool older_backup : {false, true}) {
     SCOPED_TRACE(older_backup ? "over an older backup" : "the first backup");
-    expect_every_failure_reported(
-        [&] { return std::make_unique<StatisticsBackup>(older_backup); });
+    expect_every_failure_reported([&] { return std::make_unique<StatisticsBackup>(older_backup); });
   }
 }
 
@@ -557,9 +558,7 @@ class DailyCopy : public StoreOperation {
     return text + (made_ ? "made " + made_->filename().string() + "\n" : "");
   }
 
-  fs::path file() const override {
-    return kk::pd().collections_path().string() + "." + today;
-  }
+  fs::path file() const override { return kk::pd().collections_path().string() + "." + today; }
 
  private:
   const platform::DailyBackups backups_{kk::pd().collections_path(), 2};
@@ -604,21 +603,23 @@ class ShelfWrite : public StoreOperation {
 };
 
 TEST_F(IoFailureTest, WritingAShelf) {
-  const std::vector<std::pair<std::string, std::function<void(platform::Shelf&)>>> changes{
-      {"a new key", [](platform::Shelf& shelf) { shelf.set("heute", 4); }},
-      {"a replaced value", [](platform::Shelf& shelf) { shelf.set("neu", List{"kk_io-2"}); }},
-      {"an erased key", [](platform::Shelf& shelf) { shelf.erase("tage"); }}};
-  for (const auto& [what, change] : changes) {
-    SCOPED_TRACE(what);
-    expect_every_failure_reported([&] { return std::make_unique<ShelfWrite>(change, false); });
+  struct Change {
+    std::string what;
+    std::function<void(platform::Shelf&)> change;
+    bool writeback;
+  };
+  const std::vector<Change> changes{
+      {"a new key", [](platform::Shelf& shelf) { shelf.set("heute", 4); }, false},
+      {"a replaced value", [](platform::Shelf& shelf) { shelf.set("neu", List{"kk_io-2"}); },
+       false},
+      {"an erased key", [](platform::Shelf& shelf) { shelf.erase("tage"); }, false},
+      {"a value written back on close",
+       [](platform::Shelf& shelf) { shelf.get("neu").as_list().append("kk_io-5"); }, true}};
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.what);
+    expect_every_failure_reported(
+        [&] { return std::make_unique<ShelfWrite>(change.change, change.writeback); });
   }
-}
-
-TEST_F(IoFailureTest, WritingBackAShelfOnClose) {
-  expect_every_failure_reported([] {
-    return std::make_unique<ShelfWrite>(
-        [](platform::Shelf& shelf) { shelf.get("neu").as_list().append("kk_io-5"); }, true);
-  });
 }
 
 // Opening a new shelf through add_shelve_file never fails: when creating

@@ -5,8 +5,10 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <filesystem>
 
 #include "db/error.hpp"
+#include "value/quoted.hpp"
 
 namespace tavo::db::detail {
 namespace {
@@ -30,8 +32,6 @@ std::filesystem::path database_path(sqlite3* db) {
 }
 
 }  // namespace
-
-std::string quote(const std::filesystem::path& path) { return '"' + path.string() + '"'; }
 
 std::string quote_sql(std::string_view sql) {
   std::string text;
@@ -70,7 +70,7 @@ void throw_error(sqlite3* db, int code, std::string_view doing, std::string_view
   const std::filesystem::path path = database_path(db);
   std::string message(doing);
   message += " in database ";
-  message += quote(path);
+  message += quoted(path);
   message += ": ";
   message += reason;
   throw Error(message, code, path, std::string(reason));

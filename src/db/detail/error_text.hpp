@@ -5,16 +5,12 @@
 
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 struct sqlite3;
 
 namespace tavo::db::detail {
-
-// The path in double quotes, as it appears in messages.
-std::string quote(const std::filesystem::path& path);
 
 // The SQL in double quotes, whitespace collapsed and cut to a length that
 // keeps the message on one readable line.

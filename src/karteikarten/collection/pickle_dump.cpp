@@ -13,20 +13,22 @@
 #include <iterator>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <unordered_map>
 #include <vector>
 
 #include "db/connection.hpp"
+#include "db/damaged_file.hpp"
 #include "db/database_file.hpp"
+#include "db/durable_file.hpp"
 #include "db/error.hpp"
+#include "db/file_error.hpp"
 #include "db/statement.hpp"
 #include "db/transaction.hpp"
 #include "karteikarten/collection/detail/card_rows.hpp"
-#include "platform/detail/durable_file.hpp"
 #include "platform/getcwd.hpp"
 #include "value/errors.hpp"
 #include "value/json_codec.hpp"
+#include "value/quoted.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
@@ -40,8 +42,6 @@ constexpr std::int64_t schema_version = 1;
 
 constexpr std::string_view collection_table_schema =
     "CREATE TABLE collection (name TEXT PRIMARY KEY, metadata TEXT NOT NULL) WITHOUT ROWID";
-
-std::string quoted(const fs::path& path) { return '"' + path.string() + '"'; }
 
 std::int64_t single_integer(db::Connection& connection, std::string_view sql) {
   db::Statement statement = connection.prepare(sql);
@@ -435,7 +435,8 @@ std::string read_text_file(const fs::path& path) {
     std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (!file.bad()) return text;
   }
-  throw std::system_error(errno, std::generic_category(), "cannot read " + quoted(path));
+  const int error = errno;
+  throw db::FileError(error, "cannot read", path);
 }
 
 }  // namespace
@@ -525,18 +526,13 @@ std::optional<Dict> PickleDump::get_kkv_settings() const {
 }
 
 std::filesystem::path PickleDump::keep_damaged_settings_aside() const {
-  const fs::path path = settings_path();
-  fs::path aside = path;
-  aside += ".damaged";
-  fs::rename(path, aside);
-  return aside;
+  return db::set_damaged_file_aside(settings_path());
 }
 
 void PickleDump::save_default_values(const Dict& dictionary) const {
   const fs::path path = settings_path();
   const std::string text = encode_json(dictionary);
-  fs::create_directories(path.parent_path());
-  platform::detail::write_file_durably(path, text);
+  db::write_file_durably(path, text);
 }
 
 std::filesystem::path PickleDump::collections_path() const {

@@ -81,7 +81,7 @@ class PickleDump {
   // Renames the settings file that get_kkv_settings() rejected to
   // "kkv_settings.eps.damaged" (replacing an older one), so that the next
   // save does not overwrite what may still be recovered by hand. Returns
-  // the new name. std::filesystem::filesystem_error when renaming fails.
+  // the new name. db::FileError when renaming fails.
   std::filesystem::path keep_damaged_settings_aside() const;
   // Stores `dictionary` so that the next get_kkv_settings() returns it
   // unchanged, replacing the file atomically. std::system_error when the

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "db/damaged_file.hpp"
 #include "db/database_file.hpp"
 #include "db/error.hpp"
 #include "db/statement.hpp"
@@ -15,6 +16,7 @@
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "value/errors.hpp"
 #include "value/number_arithmetic.hpp"
+#include "value/quoted.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -64,8 +66,6 @@ CREATE INDEX card_list_by_statistic ON card_list (collection_id, statistic, day)
 )sql";
 
 constexpr std::int64_t store_table_count = 4;
-
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
 
 std::int64_t single_integer(db::Connection& connection, std::string_view sql) {
   db::Statement statement = connection.prepare(sql);

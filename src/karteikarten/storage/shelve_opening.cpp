@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "db/damaged_file.hpp"
 #include "db/database_file.hpp"
 #include "db/error.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"

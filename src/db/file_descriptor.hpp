@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace tavo::platform::detail {
+namespace tavo::db {
 
 // Closes the descriptor when it goes out of scope; a negative one (a failed
 // open) is held but never closed.
@@ -28,4 +28,4 @@ class FileDescriptor {
   int fd_;
 };
 
-}  // namespace tavo::platform::detail
+}  // namespace tavo::db
