@@ -1,36 +1,28 @@
 // Conversion of card records to and from the host's card data mapping, their
-// fingerprint and their deep copy.
+// fingerprint and their deep copy, all walking the record's field tables.
 #include "karteikarten/cards/card_record.hpp"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
+#include "karteikarten/cards/joint_copy.hpp"
 #include "value/errors.hpp"
-#include "value/repr.hpp"
 
 namespace tavo::kk {
 namespace {
-
-constexpr std::string_view learnstatus_names[] = {"learning", "learned", "relearning"};
-
-// The due moment that `value` stands for, or nullopt when it stands for none.
-std::optional<Due> due_of(const Value& value) {
-  if (value.is_none()) return Due();
-  if (value.is_int() || value.is_float()) return Due::at(value.as_float());
-  if (value.is_text() && value.as_text() == "done") return Due::done();
-  return std::nullopt;
-}
 
 // ---- reading the mapping ----
 
 // One entry of the card data mapping, read as the kind its key requires.
 // Each accessor throws TypeError naming the key when the kind is wrong.
-class Field {
+class DataEntry {
  public:
-  Field(std::string_view key, const Value& value) : key_(key), value_(value) {}
+  DataEntry(std::string_view key, const Value& value) : key_(key), value_(value) {}
 
   const Value& value() const { return value_; }
 
@@ -42,13 +34,13 @@ class Field {
     if (!value_.is_int()) wrong_kind("int");
     return value_.as_int();
   }
-  // None (a card made new again), or else a number.
-  Value optional_number() const { return value_.is_none() ? value_ : number(); }
   // An int or a float, kept as it is.
   Value number() const {
     if (!value_.is_int() && !value_.is_float()) wrong_kind("int or float");
     return value_;
   }
+  // None (a card made new again), or else a number.
+  Value optional_number() const { return value_.is_none() ? value_ : number(); }
   double seconds() const { return number().as_float(); }
   bool boolean() const {
     if (!value_.is_bool()) wrong_kind("bool");
@@ -63,16 +55,9 @@ class Field {
     return value_.as_date_time();
   }
   Due due() const {
-    const std::optional<Due> due = due_of(value_);
+    const std::optional<Due> due = Due::of_value(value_);
     if (!due) wrong_kind("None, a number or 'done'");
     return *due;
-  }
-
-  // None as nullopt, anything else as `read` reads it.
-  template <class T>
-  std::optional<T> optional(T (Field::*read)() const) const {
-    if (value_.is_none()) return std::nullopt;
-    return (this->*read)();
   }
 
  private:
@@ -85,54 +70,81 @@ class Field {
   const Value& value_;
 };
 
-using FieldReader = void (*)(const Field&, CardRecord&);
+// The value of `entry` for a field of type T read as `reading` says.
+template <class T>
+T read_entry(const DataEntry& entry, FieldReading reading) {
+  if constexpr (std::is_same_v<T, Learnstatus>) {
+    return parse_learnstatus(entry.text());
+  } else if constexpr (std::is_same_v<T, std::int64_t>) {
+    return entry.integer();
+  } else if constexpr (std::is_same_v<T, Due>) {
+    return entry.due();
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return entry.boolean();
+  } else if constexpr (std::is_same_v<T, double>) {
+    return entry.seconds();
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    return entry.text();
+  } else if constexpr (std::is_same_v<T, DateTime>) {
+    return entry.date_time();
+  } else if constexpr (std::is_same_v<T, List>) {
+    return entry.list();
+  } else if constexpr (std::is_same_v<T, Value>) {
+    switch (reading) {
+      case FieldReading::number: return entry.number();
+      case FieldReading::number_or_none: return entry.optional_number();
+      default: return entry.value();
+    }
+  } else {
+    using Held = typename T::value_type;
+    if constexpr (std::is_same_v<Held, bool>) {
+      if (reading == FieldReading::exactly_true) return entry.value() == Value(true);
+    }
+    if (entry.value().is_none()) return std::nullopt;
+    return read_entry<Held>(entry, reading);
+  }
+}
+
+using FieldReader = std::function<void(const DataEntry&, CardRecord&)>;
 
 // How each known key is stored in a record.
 const std::unordered_map<std::string_view, FieldReader>& field_readers() {
-  static const std::unordered_map<std::string_view, FieldReader> readers = {
-      {"fragetext", [](const Field& f, CardRecord& r) { r.fragetext = f.text(); }},
-      {"antworttext", [](const Field& f, CardRecord& r) { r.antworttext = f.text(); }},
-      {"nur_reizung",
-       [](const Field& f, CardRecord& r) { r.nur_reizung = f.value() == Value(true); }},
-      {"learnstatus",
-       [](const Field& f, CardRecord& r) { r.learnstatus = parse_learnstatus(f.text()); }},
-      {"reps", [](const Field& f, CardRecord& r) { r.reps = f.integer(); }},
-      {"lapses", [](const Field& f, CardRecord& r) { r.lapses = f.integer(); }},
-      {"due", [](const Field& f, CardRecord& r) { r.due = f.due(); }},
-      {"ease_factor", [](const Field& f, CardRecord& r) { r.ease_factor = f.number(); }},
-      {"steps_index", [](const Field& f, CardRecord& r) { r.steps_index = f.integer(); }},
-      {"interval", [](const Field& f, CardRecord& r) { r.interval = f.optional_number(); }},
-      {"zuletzt_vergessen",
-       [](const Field& f, CardRecord& r) { r.zuletzt_vergessen = f.optional(&Field::seconds); }},
-      {"faellig_erstes_mal",
-       [](const Field& f, CardRecord& r) { r.faellig_erstes_mal = f.optional(&Field::date_time); }},
-      {"last_interval_no_lapse",
-       [](const Field& f, CardRecord& r) { r.last_interval_no_lapse = f.list(); }},
-      {"last_interval", [](const Field& f, CardRecord& r) { r.last_interval = f.value(); }},
-      {"beantwortungszeiten",
-       [](const Field& f, CardRecord& r) { r.beantwortungszeiten = f.list(); }},
-      {"karte_ist_neu", [](const Field& f, CardRecord& r) { r.karte_ist_neu = f.boolean(); }},
-      {"letzte_antwort",
-       [](const Field& f, CardRecord& r) { r.letzte_antwort = f.optional(&Field::text); }},
-      {"permanent_fudge_neu",
-       [](const Field& f, CardRecord& r) { r.permanent_fudge_neu = f.optional(&Field::integer); }},
-      {"permanent_fudge_wdh",
-       [](const Field& f, CardRecord& r) { r.permanent_fudge_wdh = f.optional(&Field::integer); }},
-      {"fudge", [](const Field& f, CardRecord& r) { r.fudge = f.optional(&Field::integer); }},
-  };
+  static const std::unordered_map<std::string_view, FieldReader> readers = [] {
+    std::unordered_map<std::string_view, FieldReader> by_key;
+    for_each_field(record_fields(), [&](const auto& field) {
+      using T = typename std::remove_cvref_t<decltype(field)>::Type;
+      by_key.emplace(field.key, [field](const DataEntry& entry, CardRecord& record) {
+        record.*field.member = read_entry<T>(entry, field.reading);
+      });
+    });
+    return by_key;
+  }();
   return readers;
 }
 
 // ---- writing the mapping ----
 
 template <class T>
-void set_if_present(const Dict& data, std::string_view key, const std::optional<T>& value) {
-  if (value) data.set(Value(key), Value(*value));
+Value host_value(const T& member) {
+  return AttributeKind<T>::to_value(member);
 }
 
-template <class T>
-Value or_none(const std::optional<T>& value) {
-  return value ? Value(*value) : Value(None);
+// Sets the key of every field of `table`, an empty one to None.
+template <class Table>
+void put_fields(const Dict& data, const CardRecord& record, const Table& table) {
+  for_each_field(table, [&](const auto& field) {
+    data.set(Value(field.key), host_value(record.*field.member));
+  });
+}
+
+// Sets the key of every field of `table` that holds a value.
+template <class Table>
+void put_set_fields(const Dict& data, const CardRecord& record, const Table& table) {
+  for_each_field(table, [&](const auto& field) {
+    if ((record.*field.member).has_value()) {
+      data.set(Value(field.key), host_value(record.*field.member));
+    }
+  });
 }
 
 // ---- fingerprint ----
@@ -155,10 +167,11 @@ class Digest {
     }
   }
   template <class T>
-  void add(const std::optional<T>& value) {
+  void add_field(const std::optional<T>& value) {
     add(static_cast<std::uint64_t>(value.has_value()));
     if (value) add_field(*value);
   }
+  void add_field(Learnstatus status) { add_field(static_cast<std::int64_t>(status)); }
   void add_field(std::int64_t number) { add(static_cast<std::uint64_t>(number)); }
   void add_field(double number) { add(std::bit_cast<std::uint64_t>(number)); }
   void add_field(bool flag) { add(static_cast<std::uint64_t>(flag)); }
@@ -176,6 +189,11 @@ class Digest {
   void add_field(const Due& due) {
     add(static_cast<std::uint64_t>(due.is_none() ? 0 : due.is_done() ? 1 : 2));
     if (due.is_moment()) add_field(due.seconds());
+  }
+
+  template <class Table>
+  void add_fields(const CardRecord& record, const Table& table) {
+    for_each_field(table, [&](const auto& field) { add_field(record.*field.member); });
   }
 
   std::uint64_t finish() const {
@@ -243,41 +261,6 @@ class Digest {
 
 }  // namespace
 
-std::string_view learnstatus_text(Learnstatus status) {
-  return learnstatus_names[static_cast<std::size_t>(status)];
-}
-
-Learnstatus parse_learnstatus(std::string_view text) {
-  for (std::size_t i = 0; i < std::size(learnstatus_names); ++i) {
-    if (learnstatus_names[i] == text) return static_cast<Learnstatus>(i);
-  }
-  throw ValueError("unknown learnstatus " + repr(Value(text)));
-}
-
-Due Due::from_value(const Value& value) {
-  const std::optional<Due> due = due_of(value);
-  if (!due) {
-    throw TypeError(std::string("due must be None, a number or 'done', got ") + type_name(value));
-  }
-  return *due;
-}
-
-double Due::seconds() const {
-  if (!is_moment()) {
-    throw TypeError(std::string("due has no moment, it is ") + (is_done() ? "'done'" : "None"));
-  }
-  return seconds_;
-}
-
-Value Due::to_value() const {
-  switch (kind_) {
-    case Kind::none: return None;
-    case Kind::moment: return seconds_;
-    case Kind::done: return "done";
-  }
-  return None;
-}
-
 CardRecord card_record_from_value(const Dict& data) {
   CardRecord record;
   for (const auto& [key, value] : data) set_card_data_item(record, key, value);
@@ -290,7 +273,7 @@ void set_card_data_item(CardRecord& record, const Value& key, const Value& value
   if (reader == readers.end()) {
     record.extra.set(key, value);
   } else {
-    reader->second(Field(key.as_text(), value), record);
+    reader->second(DataEntry(key.as_text(), value), record);
   }
 }
 
@@ -300,66 +283,29 @@ Value card_data_item(const CardRecord& record, const Value& key) {
 
 Dict card_record_to_value(const CardRecord& record) {
   Dict data;
-  set_if_present(data, "fragetext", record.fragetext);
-  set_if_present(data, "antworttext", record.antworttext);
-  set_if_present(data, "nur_reizung", record.nur_reizung);
-  data.set("learnstatus", learnstatus_text(record.learnstatus));
-  data.set("reps", record.reps);
-  data.set("lapses", record.lapses);
-  data.set("due", record.due.to_value());
-  data.set("ease_factor", record.ease_factor);
-  data.set("steps_index", record.steps_index);
-  data.set("interval", record.interval);
-  data.set("zuletzt_vergessen", or_none(record.zuletzt_vergessen));
-  data.set("faellig_erstes_mal", or_none(record.faellig_erstes_mal));
-  data.set("last_interval_no_lapse", record.last_interval_no_lapse);
-  data.set("last_interval", record.last_interval);
-  data.set("beantwortungszeiten", record.beantwortungszeiten);
-  data.set("karte_ist_neu", record.karte_ist_neu);
-  data.set("letzte_antwort", or_none(record.letzte_antwort));
-  set_if_present(data, "permanent_fudge_neu", record.permanent_fudge_neu);
-  set_if_present(data, "permanent_fudge_wdh", record.permanent_fudge_wdh);
-  set_if_present(data, "fudge", record.fudge);
+  put_set_fields(data, record, hand_fields());
+  put_fields(data, record, learning_fields<CardRecord>());
+  put_set_fields(data, record, ordering_fields<CardRecord>());
+  put_set_fields(data, record, session_fields());
   for (const auto& [key, value] : record.extra) data.set(key, value);
   return data;
 }
 
 std::uint64_t stored_fingerprint(const CardRecord& record) {
   Digest digest;
-  digest.add(record.fragetext);
-  digest.add(record.antworttext);
-  digest.add(record.nur_reizung);
-  digest.add_field(static_cast<std::int64_t>(record.learnstatus));
-  digest.add_field(record.reps);
-  digest.add_field(record.lapses);
-  digest.add_field(record.due);
-  digest.add_field(record.ease_factor);
-  digest.add_field(record.steps_index);
-  digest.add_field(record.interval);
-  digest.add(record.zuletzt_vergessen);
-  digest.add(record.faellig_erstes_mal);
-  digest.add_field(record.last_interval_no_lapse);
-  digest.add_field(record.last_interval);
-  digest.add_field(record.beantwortungszeiten);
-  digest.add_field(record.karte_ist_neu);
-  digest.add(record.letzte_antwort);
-  digest.add(record.permanent_fudge_neu);
-  digest.add(record.permanent_fudge_wdh);
+  digest.add_fields(record, hand_fields());
+  digest.add_fields(record, learning_fields<CardRecord>());
+  digest.add_fields(record, ordering_fields<CardRecord>());
   digest.add_field(record.extra);
   return digest.finish();
 }
 
 CardRecord deep_copy(const CardRecord& record) {
-  // One copy of everything shared, so that a list reached through two
-  // fields stays one list in the copy.
-  const Tuple copied = deep_copy(Value(Tuple{record.last_interval_no_lapse, record.last_interval,
-                                             record.beantwortungszeiten, record.extra}))
-                           .as_tuple();
   CardRecord copy = record;
-  copy.last_interval_no_lapse = copied.at(0).as_list();
-  copy.last_interval = copied.at(1);
-  copy.beantwortungszeiten = copied.at(2).as_list();
-  copy.extra = copied.at(3).as_dict();
+  JointCopy copies;
+  copies.add_fields(copy, record_fields());
+  copies.add(copy.extra);
+  copies.replace_with_copies();
   return copy;
 }
 

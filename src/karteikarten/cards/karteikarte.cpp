@@ -3,8 +3,8 @@
 
 #include <memory>
 #include <utility>
-#include <vector>
 
+#include "karteikarten/cards/joint_copy.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
@@ -34,11 +34,6 @@ Value or_none(const std::optional<T>& value) {
   return value ? Value(*value) : Value(None);
 }
 
-std::optional<List> optional_list(const Value& value) {
-  if (value.is_none()) return std::nullopt;
-  return value.as_list();
-}
-
 // One line of show_info: the host prints the label (ending in a blank), a
 // blank, and the value.
 void print_value(const char* label, const Value& value) {
@@ -48,7 +43,8 @@ void print_value(const char* label, const Value& value) {
 }  // namespace
 
 Karteikarte::Karteikarte(CardRef hand, std::optional<std::string> name, int startzeit_tag)
-    : startzeit_tag(startzeit_tag) {
+    : WorkingLearningState(hand ? working_state_of(*hand) : recordless_state()),
+      startzeit_tag(startzeit_tag) {
   if (!hand) {
     create_testcard();
     return;
@@ -61,23 +57,7 @@ Karteikarte::Karteikarte(CardRef hand, std::optional<std::string> name, int star
     fragetext = required_text(hand->fragetext, "fragetext");
     antworttext = required_text(hand->antworttext, "antworttext");
   }
-  learnstatus = hand->learnstatus;
-  reps = hand->reps;
-  lapses = hand->lapses;
-  due = hand->due;
-  ease_factor = hand->ease_factor;
-  steps_index = hand->steps_index;
-  interval = hand->interval;
-  zuletzt_vergessen = hand->zuletzt_vergessen;
-  faellig_erstes_mal = hand->faellig_erstes_mal;
-  last_interval_no_lapse = hand->last_interval_no_lapse;
-  last_interval = hand->last_interval;
-  beantwortungszeiten = hand->beantwortungszeiten;
   this->name = std::move(name);
-  karte_ist_neu = hand->karte_ist_neu;
-  letzte_antwort = hand->letzte_antwort;
-  permanent_fudge_wdh = hand->permanent_fudge_wdh;
-  permanent_fudge_neu = hand->permanent_fudge_neu;
 }
 
 void Karteikarte::create_testcard() {
@@ -154,27 +134,16 @@ void Karteikarte::show_info() const {
 Karteikarte deep_copy(const Karteikarte& card) {
   // Everything is copied in one go, so that the lists a bidding-only card
   // shares with its record are shared by the two copies as well.
-  std::vector<Value> originals = {or_none(card.last_interval_no_lapse), card.last_interval,
-                                  or_none(card.beantwortungszeiten)};
-  if (card.reizung) {
-    const CardRecord& record = *card.reizung;
-    originals.insert(originals.end(), {record.last_interval_no_lapse, record.last_interval,
-                                       record.beantwortungszeiten, record.extra});
-  }
-  const Tuple copies = deep_copy(Value(Tuple(std::move(originals)))).as_tuple();
-
   Karteikarte copy = card;
-  copy.last_interval_no_lapse = optional_list(copies.at(0));
-  copy.last_interval = copies.at(1);
-  copy.beantwortungszeiten = optional_list(copies.at(2));
+  JointCopy copies;
+  copies.add_fields(copy, learning_fields<Karteikarte>());
   if (card.reizung) {
-    CardRecord record = *card.reizung;
-    record.last_interval_no_lapse = copies.at(3).as_list();
-    record.last_interval = copies.at(4);
-    record.beantwortungszeiten = copies.at(5).as_list();
-    record.extra = copies.at(6).as_dict();
-    copy.reizung = std::make_shared<CardRecord>(std::move(record));
+    auto record = std::make_shared<CardRecord>(*card.reizung);
+    copies.add_fields(*record, record_fields());
+    copies.add(record->extra);
+    copy.reizung = std::move(record);
   }
+  copies.replace_with_copies();
   return copy;
 }
 

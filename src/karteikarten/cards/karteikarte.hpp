@@ -3,9 +3,10 @@
 // The host builds a Karteikarte from a card's record, shows it, lets the
 // manager schedule it and records the answer with the setters below; the
 // collection then writes the new learning state back into the record.
-// Scalar attributes are copies: assigning `interval` or `due` here does not
-// reach the record. The two lists are the record's own, so appending an
-// answer time or an interval through the card changes the record at once.
+// The learning fields are those of WorkingLearningState. Scalar ones are
+// copies: assigning `interval` or `due` here does not reach the record. The
+// two lists are the record's own, so appending an answer time or an
+// interval through the card changes the record at once.
 // A bidding-only card also keeps the record itself in `reizung`.
 //
 // A test card (built without a record) is used for computations that need
@@ -18,11 +19,12 @@
 #include <string>
 
 #include "karteikarten/cards/card_record.hpp"
+#include "karteikarten/cards/learning_state.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
 
-class Karteikarte {
+class Karteikarte : public WorkingLearningState {
  public:
   // Builds the card from `hand` (shared, not copied) under `name`. A null
   // `hand` makes a test card. A card that is not bidding-only needs both
@@ -80,23 +82,6 @@ class Karteikarte {
   int startzeit_tag;
   std::optional<std::string> fragetext;
   std::optional<std::string> antworttext;
-
-  Learnstatus learnstatus = Learnstatus::learning;
-  std::optional<std::int64_t> reps;
-  std::int64_t lapses = 0;
-  Due due;
-  Value ease_factor = 130;
-  std::int64_t steps_index = 0;
-  Value interval = 0;
-  std::optional<double> zuletzt_vergessen;
-  std::optional<DateTime> faellig_erstes_mal;
-  std::optional<List> last_interval_no_lapse;
-  Value last_interval;
-  std::optional<List> beantwortungszeiten;
-  std::optional<bool> karte_ist_neu;
-  std::optional<std::string> letzte_antwort;
-  std::optional<std::int64_t> permanent_fudge_wdh;
-  std::optional<std::int64_t> permanent_fudge_neu;
   std::optional<std::string> name;
   // Only a test card has `steps` (0).
   std::optional<std::int64_t> steps;

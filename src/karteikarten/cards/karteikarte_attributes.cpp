@@ -1,56 +1,54 @@
 #include "karteikarten/cards/karteikarte_attributes.hpp"
 
-namespace tavo {
-
-template <>
-struct AttributeKind<kk::Learnstatus> {
-  static Value to_value(kk::Learnstatus status) { return kk::learnstatus_text(status); }
-  static kk::Learnstatus from_value(const Value& value, std::string_view name) {
-    return kk::parse_learnstatus(AttributeKind<std::string>::from_value(value, name));
-  }
-};
-
-template <>
-struct AttributeKind<kk::Due> {
-  static Value to_value(const kk::Due& due) { return due.to_value(); }
-  static kk::Due from_value(const Value& value, std::string_view) {
-    return kk::Due::from_value(value);
-  }
-};
-
-}  // namespace tavo
+#include <vector>
 
 namespace tavo::kk {
+namespace {
+
+using K = Karteikarte;
+
+// The attribute of a learning field or ordering value. One that only a
+// stored card has (`lackable`) is absent while empty: a test card lacks it.
+template <bool lackable, class Field>
+HostAttribute<K> learning_attribute(const Field& field) {
+  using T = typename Field::Type;
+  if constexpr (lackable) {
+    return present_attribute<K, typename T::value_type>(field.key, field.member);
+  } else {
+    return member_attribute<K, T>(field.key, field.member);
+  }
+}
+
+void add_learning_attributes(std::vector<HostAttribute<K>>& attributes) {
+  for_each_field_pair(learning_fields<K>(), learning_fields<CardRecord>(),
+                      [&](const auto& field, const auto& record_field) {
+                        constexpr bool lackable =
+                            only_stored<decltype(field), decltype(record_field)>;
+                        attributes.push_back(learning_attribute<lackable>(field));
+                      });
+  for_each_field(ordering_fields<K>(), [&](const auto& field) {
+    attributes.push_back(learning_attribute<false>(field));
+  });
+}
+
+std::vector<HostAttribute<K>> all_attributes() {
+  std::vector<HostAttribute<K>> attributes = {
+      member_attribute("nur_reizung", &K::nur_reizung),
+      member_attribute("STARTING_EASE", &K::STARTING_EASE),
+      member_attribute("startzeit_tag", &K::startzeit_tag),
+      present_attribute("fragetext", &K::fragetext),
+      present_attribute("antworttext", &K::antworttext),
+      present_attribute("name", &K::name),
+      present_attribute("steps", &K::steps),
+  };
+  add_learning_attributes(attributes);
+  return attributes;
+}
+
+}  // namespace
 
 const HostAttributes<Karteikarte>& karteikarte_attributes() {
-  using K = Karteikarte;
-  static const HostAttributes<K> attributes(
-      "Karteikarte",
-      {
-          member_attribute("nur_reizung", &K::nur_reizung),
-          member_attribute("STARTING_EASE", &K::STARTING_EASE),
-          member_attribute("startzeit_tag", &K::startzeit_tag),
-          present_attribute("fragetext", &K::fragetext),
-          present_attribute("antworttext", &K::antworttext),
-          member_attribute("learnstatus", &K::learnstatus),
-          present_attribute("reps", &K::reps),
-          member_attribute("lapses", &K::lapses),
-          member_attribute("due", &K::due),
-          member_attribute("ease_factor", &K::ease_factor),
-          member_attribute("steps_index", &K::steps_index),
-          member_attribute("interval", &K::interval),
-          member_attribute("zuletzt_vergessen", &K::zuletzt_vergessen),
-          member_attribute("faellig_erstes_mal", &K::faellig_erstes_mal),
-          present_attribute("last_interval_no_lapse", &K::last_interval_no_lapse),
-          member_attribute("last_interval", &K::last_interval),
-          present_attribute("beantwortungszeiten", &K::beantwortungszeiten),
-          present_attribute("name", &K::name),
-          present_attribute("karte_ist_neu", &K::karte_ist_neu),
-          member_attribute("letzte_antwort", &K::letzte_antwort),
-          member_attribute("permanent_fudge_wdh", &K::permanent_fudge_wdh),
-          member_attribute("permanent_fudge_neu", &K::permanent_fudge_neu),
-          present_attribute("steps", &K::steps),
-      });
+  static const HostAttributes<K> attributes("Karteikarte", all_attributes());
   return attributes;
 }
 

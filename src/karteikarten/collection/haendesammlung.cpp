@@ -126,24 +126,7 @@ std::shared_ptr<Haendesammlung> Haendesammlung::clone() const {
 void Haendesammlung::remove_card(const std::string& name) { karten.erase(name); }
 
 void Haendesammlung::aendere_karteikarte_in_dictionary(const kk::Karteikarte& karteikarte) {
-  kk::CardRecord& record = *karten.at(karteikarte.get_name());
-  record.learnstatus = karteikarte.learnstatus;
-  if (karteikarte.reps) record.reps = *karteikarte.reps;
-  record.lapses = karteikarte.lapses;
-  record.due = karteikarte.due;
-  record.ease_factor = karteikarte.ease_factor;
-  record.steps_index = karteikarte.steps_index;
-  record.interval = karteikarte.interval;
-  record.zuletzt_vergessen = karteikarte.zuletzt_vergessen;
-  record.faellig_erstes_mal = karteikarte.faellig_erstes_mal;
-  if (karteikarte.last_interval_no_lapse) {
-    record.last_interval_no_lapse = *karteikarte.last_interval_no_lapse;
-  }
-  record.last_interval = karteikarte.last_interval;
-  if (karteikarte.beantwortungszeiten)
-    record.beantwortungszeiten = *karteikarte.beantwortungszeiten;
-  if (karteikarte.karte_ist_neu) record.karte_ist_neu = *karteikarte.karte_ist_neu;
-  record.letzte_antwort = karteikarte.letzte_antwort;
+  kk::write_back_learning_state(karteikarte, *karten.at(karteikarte.get_name()));
 }
 
 void Haendesammlung::set_vorauslernen_tage(std::int64_t zahl) { vorauslernen = zahl; }

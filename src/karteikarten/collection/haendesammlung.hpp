@@ -122,11 +122,10 @@ class Haendesammlung {
   virtual std::shared_ptr<Haendesammlung> clone() const;
   // KeyError when the card is absent.
   void remove_card(const std::string& name);
-  // Writes the learning state of the scheduled `karteikarte` into the record
-  // of the same name: learnstatus, reps, lapses, due, ease_factor,
-  // steps_index, interval, zuletzt_vergessen, faellig_erstes_mal,
-  // last_interval_no_lapse, last_interval, beantwortungszeiten,
-  // karte_ist_neu and letzte_antwort. KeyError when the card is absent.
+  // Writes the learning fields of the scheduled `karteikarte` into the
+  // record of the same name (kk::write_back_learning_state: not the ordering
+  // values; a field the card lacks leaves the record's). KeyError when the
+  // card is absent.
   void aendere_karteikarte_in_dictionary(const kk::Karteikarte& karteikarte);
   // Sets the number of days of learning ahead.
   void set_vorauslernen_tage(std::int64_t zahl);

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "karteikarten/cards/card_map.hpp"
@@ -49,29 +52,44 @@ TEST(CardRecordMapping, RoundTripKeepsNumberKindsAndPutsExtraKeysLast) {
   EXPECT_EQ(repr(card_record_from_value(Dict{{"interval", 2}}).interval), "2");
 }
 
-TEST(CardRecordMapping, NurReizungDoneAndNone) {
-  EXPECT_EQ(card_record_from_value(Dict{{"nur_reizung", 1}}).nur_reizung, true);
-  EXPECT_EQ(card_record_from_value(Dict{{"nur_reizung", "ja"}}).nur_reizung, false);
+TEST(CardRecordMapping, NurReizungIsSetByExactlyTrue) {
+  const std::pair<Value, std::optional<bool>> cases[] = {
+      {1, true}, {true, true}, {"ja", false}, {None, false}};
+  for (const auto& [value, expected] : cases) {
+    EXPECT_EQ(card_record_from_value(Dict{{"nur_reizung", value}}).nur_reizung, expected)
+        << repr(value);
+  }
   EXPECT_EQ(card_record_from_value(Dict{}).nur_reizung, std::nullopt);
+}
+
+TEST(CardRecordMapping, DoneAndEmptyOrderingValues) {
   const CardRecord record = card_record_from_value(Dict{{"due", "done"}, {"fudge", None}});
   EXPECT_TRUE(record.due.is_done());
   EXPECT_FALSE(card_record_to_value(record).contains("fudge"));
+  EXPECT_EQ(repr(card_record_from_value(Dict{{"interval", None}}).interval), "None");
 }
 
-TEST(CardRecordMapping, WrongKindsNameTheKey) {
-  const auto from = [](const char* key, const Value& value) {
-    return [=] { card_record_from_value(Dict{{key, value}}); };
+TEST(CardRecordMapping, WrongKindsNameTheKeyAndLeaveTheRecord) {
+  const std::tuple<const char*, Value, const char*> cases[] = {
+      {"reps", "3", "must be int, got str"},
+      {"permanent_fudge_neu", 1.5, "must be int, got float"},
+      {"interval", true, "must be int or float, got bool"},
+      {"ease_factor", None, "must be int or float, got NoneType"},
+      {"zuletzt_vergessen", "gestern", "must be int or float, got str"},
+      {"due", "later", "must be None, a number or 'done', got str"},
+      {"karte_ist_neu", 1, "must be bool, got int"},
+      {"beantwortungszeiten", Tuple{}, "must be list, got tuple"},
+      {"faellig_erstes_mal", "2021-09-22", "must be datetime.datetime, got str"},
+      {"letzte_antwort", 3, "must be str, got int"},
   };
-  EXPECT_THAT(from("reps", "3"),
-              ThrowsMessage<TypeError>(StrEq("card data 'reps' must be int, got str")));
-  EXPECT_THAT(
-      from("interval", true),
-      ThrowsMessage<TypeError>(StrEq("card data 'interval' must be int or float, got bool")));
-  EXPECT_THAT(
-      from("due", "later"),
-      ThrowsMessage<TypeError>(StrEq("card data 'due' must be None, a number or 'done', got str")));
-  EXPECT_THAT(from("learnstatus", "new"),
+  CardRecord record;
+  for (const auto& [key, value, message] : cases) {
+    EXPECT_THAT([&] { set_card_data_item(record, key, value); },
+                ThrowsMessage<TypeError>(StrEq("card data '" + std::string(key) + "' " + message)));
+  }
+  EXPECT_THAT([&] { set_card_data_item(record, "learnstatus", "new"); },
               ThrowsMessage<ValueError>(StrEq("unknown learnstatus 'new'")));
+  EXPECT_EQ(repr(card_record_to_value(record)), repr(card_record_to_value(CardRecord{})));
 }
 
 // The copies here are deep: a shared list would change both fingerprints.

@@ -3,7 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -16,17 +21,40 @@ using ::testing::ThrowsMessage;
 
 const HostAttributes<Karteikarte>& attributes = karteikarte_attributes();
 
+using Shown = std::pair<const char*, const char*>;
+
+// Each attribute of `card` as the host reads it.
+void expect_shown(const Karteikarte& card, std::initializer_list<Shown> shown) {
+  for (const auto& [attribute, expected] : shown) {
+    EXPECT_EQ(repr(attributes.get(card, attribute)), expected) << attribute;
+  }
+}
+
+TEST(KarteikarteAttributes, ListEveryDataMemberButTheRecord) {
+  std::vector<std::string_view> names = attributes.names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string_view>{
+                       "STARTING_EASE", "antworttext", "beantwortungszeiten", "due", "ease_factor",
+                       "faellig_erstes_mal", "fragetext", "interval", "karte_ist_neu", "lapses",
+                       "last_interval", "last_interval_no_lapse", "learnstatus", "letzte_antwort",
+                       "name", "nur_reizung", "permanent_fudge_neu", "permanent_fudge_wdh", "reps",
+                       "startzeit_tag", "steps", "steps_index", "zuletzt_vergessen"}));
+}
+
 TEST(KarteikarteAttributes, ReadTheCardAndShareItsLists) {
   const auto record = std::make_shared<CardRecord>(card_record_from_value(Dict{
       {"fragetext", "Frage"}, {"antworttext", "Antwort"}, {"learnstatus", "learned"},
-      {"due", 1632297600.5}, {"interval", 2.5}, {"beantwortungszeiten", List{7}}}));
+      {"due", 1632297600.5}, {"interval", 2.5}, {"beantwortungszeiten", List{7}},
+      {"permanent_fudge_wdh", 4}}));
   Karteikarte card(record, "kk-1", 3);
-
-  EXPECT_EQ(repr(attributes.get(card, "learnstatus")), "'learned'");
-  EXPECT_EQ(repr(attributes.get(card, "due")), "1632297600.5");
-  EXPECT_EQ(repr(attributes.get(card, "interval")), "2.5");
-  EXPECT_EQ(repr(attributes.get(card, "name")), "'kk-1'");
-  EXPECT_EQ(repr(attributes.get(card, "letzte_antwort")), "None");
+  expect_shown(card, {{"learnstatus", "'learned'"},
+                      {"due", "1632297600.5"},
+                      {"interval", "2.5"},
+                      {"name", "'kk-1'"},
+                      {"letzte_antwort", "None"},
+                      {"last_interval", "[]"},
+                      {"permanent_fudge_wdh", "4"},
+                      {"karte_ist_neu", "True"}});
 
   attributes.get(card, "beantwortungszeiten").as_list().append(9);
   EXPECT_EQ(repr(record->beantwortungszeiten), "[7, 9]");
@@ -42,8 +70,10 @@ TEST(KarteikarteAttributes, ReadTheCardAndShareItsLists) {
 
 TEST(KarteikarteAttributes, TestCardLacksWhatItHasNot) {
   Karteikarte card(nullptr, std::nullopt, 3);
-  EXPECT_EQ(repr(attributes.get(card, "steps")), "0");
-  EXPECT_EQ(repr(attributes.get(card, "letzte_antwort")), "'again'");
+  expect_shown(card, {{"steps", "0"},
+                      {"letzte_antwort", "'again'"},
+                      {"last_interval", "None"},
+                      {"permanent_fudge_neu", "None"}});
   for (const char* absent : {"name", "reps", "karte_ist_neu", "beantwortungszeiten",
                              "last_interval_no_lapse", "fragetext"}) {
     EXPECT_THAT([&] { attributes.get(card, absent); },
@@ -51,7 +81,9 @@ TEST(KarteikarteAttributes, TestCardLacksWhatItHasNot) {
                     StrEq("'Karteikarte' object has no attribute '" + std::string(absent) + "'")));
   }
   attributes.set(card, "name", "neu");
+  attributes.set(card, "reps", 2);
   EXPECT_EQ(card.name, "neu");
+  EXPECT_EQ(card.reps, 2);
 }
 
 TEST(KarteikarteAttributes, WrongKindsLeaveTheCardUnchanged) {

@@ -11,6 +11,7 @@
 
 #include "db/connection.hpp"
 #include "db/error.hpp"
+#include "db/statement.hpp"
 #include "platform/common_functions.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -93,6 +94,9 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
   sammlung->karten.at("kk_test-3")->due = kk::Due::done();
   sammlung->karten.at("kk_test-3")->interval = 3.0;
   sammlung->karten.at("kk_test-3")->nur_reizung = false;
+  sammlung->karten.at("kk_test-1")->interval = None;
+  sammlung->karten.at("kk_test-1")->karte_ist_neu = false;
+  sammlung->karten.at("kk_test-1")->fudge = 7;
   sammlung->set_permanent_fudge("permanent_fudge_neu");
   sammlung->set_metadata("heute_schon_angesehen", "kk_test-2");
   sammlung->append_to_metadata("faellig_liste", 1, DateTime(2021, 9, 22, 12));
@@ -109,6 +113,21 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
   card.reps = 4;
   sammlung->karten.at("kk_test-3")->reps = 1;
   EXPECT_EQ(save("kk_test", *sammlung), Saved(2, 0, false));
+
+  // Stores written before hold this table: its columns keep their names
+  // and kinds so that they stay readable.
+  db::Connection store(pd().collections_path(), db::OpenMode::read_only);
+  db::Statement schema = store.prepare("SELECT sql FROM sqlite_master WHERE name = 'card'");
+  ASSERT_TRUE(schema.step());
+  EXPECT_EQ(schema.column_text(0),
+            "CREATE TABLE card (collection TEXT NOT NULL, name TEXT NOT NULL, position INTEGER NOT "
+            "NULL, learnstatus TEXT NOT NULL, reps INTEGER NOT NULL, lapses INTEGER NOT NULL, due, "
+            "ease_factor, steps_index INTEGER NOT NULL, interval, zuletzt_vergessen REAL, "
+            "faellig_erstes_mal TEXT, last_interval_no_lapse TEXT NOT NULL, last_interval TEXT NOT "
+            "NULL, beantwortungszeiten TEXT NOT NULL, karte_ist_neu INTEGER NOT NULL, "
+            "letzte_antwort TEXT, permanent_fudge_neu INTEGER, permanent_fudge_wdh INTEGER, fudge "
+            "INTEGER, fragetext TEXT, antworttext TEXT, nur_reizung INTEGER, extra TEXT NOT NULL, "
+            "PRIMARY KEY (collection, name)) WITHOUT ROWID");
 }
 
 TEST_F(PickleDumpTest, NothingStoredMeansNoCollectionAndNoFile) {

@@ -1,5 +1,6 @@
 // The card table of the collections store: one row per card, one typed
-// column per learning field.
+// column per field of the record's field tables (learning, ordering,
+// session and hand fields, named by their keys), then `extra`.
 //
 // Every field keeps its exact kind: integers stay integers and floats stay
 // floats (`ease_factor` and `interval` have no declared column type, so
