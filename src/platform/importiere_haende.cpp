@@ -46,9 +46,4 @@ List Importiere_haende::make_haendeliste(const List& namen) const {
 
 void Importiere_haende::clear() { haende_.clear(); }
 
-Importiere_haende& ih() {
-  static Importiere_haende instance;
-  return instance;
-}
-
 }  // namespace tavo::platform

@@ -27,11 +27,12 @@
 #include <vector>
 
 #include "crash_deck.hpp"
+#include "karteikarten/collection/collection_conflict.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/frame/learning_step.hpp"
-#include "karteikarten/collection/collection_conflict.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 
 namespace {
 
@@ -71,8 +72,9 @@ bool answer(kk::Karteikartenverwaltung& kkv, kk::Karteikarte& card, const std::s
   }
 }
 
-void learn(double now, long answers, std::mt19937& random, const Pause& pause) {
-  platform::cf().set_fixed_now(now);
+void learn(platform::Common_functions& clock, double now, long answers, std::mt19937& random,
+           const Pause& pause) {
+  clock.set_fixed_now(now);
   kk::Karteikartenverwaltung kkv;
   if (kk::stored_deck_collections().empty()) {
     kk::import_deck(kkv, testing::crash_deck(), testing::crash_collection);
@@ -86,7 +88,7 @@ void learn(double now, long answers, std::mt19937& random, const Pause& pause) {
     if (!card) {
       now += wait;
       wait *= 2;
-      platform::cf().set_fixed_now(now);
+      clock.set_fixed_now(now);
       continue;
     }
     if (answered == pause.at && !paused) {
@@ -103,7 +105,7 @@ void learn(double now, long answers, std::mt19937& random, const Pause& pause) {
     std::fflush(stdout);
     now += 20;
     wait = 3600;
-    platform::cf().set_fixed_now(now);
+    clock.set_fixed_now(now);
   }
 }
 
@@ -115,12 +117,14 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
-  ::setenv("TAVO_DATA_DIR", (std::string(argv[1]) + "/").c_str(), 1);
+  // The managers read the process-wide environment.
+  platform::Environment& environment = platform::process_environment();
+  environment.use_app_data_dir(argv[1]);
   std::mt19937 random(static_cast<unsigned>(std::atol(argv[4])));
   Pause pause;
   if (argc == 7) pause = {std::atol(argv[5]), argv[6]};
   try {
-    learn(std::atof(argv[2]), std::atol(argv[3]), random, pause);
+    learn(environment.cf, std::atof(argv[2]), std::atol(argv[3]), random, pause);
   } catch (const std::exception& error) {
     std::printf("error: %s\n", error.what());
     return 1;

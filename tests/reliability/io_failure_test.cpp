@@ -19,15 +19,13 @@
 #include "db/database_file.hpp"
 #include "db/error.hpp"
 #include "db/statement.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "karteikarten/frame/learning_step.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "karteikarten/storage/statistics_batch.hpp"
-#include "platform/common_functions.hpp"
 #include "platform/daily_backups.hpp"
-#include "platform/getcwd.hpp"
-#include "karteikarten/collection/pickle_dump.hpp"
-#include "platform/random_source.hpp"
+#include "platform/environment.hpp"
 #include "support/failing_vfs.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -42,6 +40,9 @@ using testing::WriteFault;
 using ::testing::HasSubstr;
 
 constexpr const char* today = "2021-9-22";
+
+// The moment of every run: 2021-09-22 12:00.
+double test_moment() { return DateTime(2021, 9, 22, 12).to_epoch_seconds(); }
 
 // ---- reading stores as the next user would ----
 
@@ -115,14 +116,21 @@ std::string partial_copies(const fs::path& directory) {
 
 // ---- running with failures ----
 
-// A fresh application data directory for one run.
+// A fresh application data directory for one run, and an environment on
+// it at the moment of the runs. The managers and the statistics store read
+// the process-wide environment, which finds the directory through
+// $TAVO_DATA_DIR.
 class AppDirectory {
  public:
+  AppDirectory() { environment_.cf.set_fixed_now(test_moment()); }
+
   const fs::path& path() const { return directory_.path(); }
+  platform::Environment& environment() { return environment_; }
 
  private:
   const testing::TemporaryDirectory directory_;
   const testing::ScopedEnvironment data_dir_{"TAVO_DATA_DIR", directory_.path().string() + "/"};
+  platform::Environment environment_{directory_.path().string()};
 };
 
 // One run with a failure armed.
@@ -158,7 +166,7 @@ void expect_one_line_naming(const std::string& message, const fs::path& file) {
 }
 
 // One store operation: its constructor prepares the state before it in
-// the current data directory, run() performs it.
+// the data directory of the run, run() performs it.
 class StoreOperation {
  public:
   virtual ~StoreOperation() = default;
@@ -172,9 +180,9 @@ class StoreOperation {
 
 class IoFailureTest : public ::testing::Test {
  protected:
-  IoFailureTest() { platform::cf().set_fixed_now(DateTime(2021, 9, 22, 12).to_epoch_seconds()); }
+  IoFailureTest() { platform::process_environment().cf.set_fixed_now(test_moment()); }
   ~IoFailureTest() override {
-    platform::cf().clear_fixed_now();
+    platform::process_environment().cf.clear_fixed_now();
     total_injected_ += injected_;
     RecordProperty("injected_failures", static_cast<int>(injected_));
   }
@@ -182,60 +190,64 @@ class IoFailureTest : public ::testing::Test {
     std::cout << "I/O failures injected into store operations: " << total_injected_ << "\n";
   }
 
-  // Calls `check(failing, fault)` for failing = 1, 2, ..., failing writes
-  // in each way in turn, until it returns false because the run had fewer
-  // writes and syncs. Each run gets a fresh data directory.
+  // Calls `check(environment, failing, fault)` for failing = 1, 2, ...,
+  // failing writes in each way in turn, until it returns false because the
+  // run had fewer writes and syncs. Each run gets a fresh data directory
+  // and an environment on it.
   template <typename Check>
   void for_each_failure(Check check) {
     for (const WriteFault fault : {WriteFault::error, WriteFault::short_write}) {
       for (std::size_t failing = 1;; ++failing) {
-        const AppDirectory directory;
+        AppDirectory directory;
         SCOPED_TRACE("failing write or sync " + std::to_string(failing) +
                      (fault == WriteFault::error ? " with an error" : " short"));
-        if (!check(failing, fault)) break;
+        if (!check(directory.environment(), failing, fault)) break;
         ++injected_;
       }
     }
   }
 
-  // The standard checks for an operation that reports every failure.
+  // The standard checks for an operation that reports every failure;
+  // `make(environment)` prepares it in the environment of the run.
   template <typename MakeOperation>
   void expect_every_failure_reported(MakeOperation make) {
     std::string reference;
     std::size_t writes_and_syncs = 0;
     {
-      const AppDirectory directory;
-      const auto operation = make();
+      AppDirectory directory;
+      const auto operation = make(directory.environment());
       writes_and_syncs = count_writes_and_syncs([&] { operation->run(); });
-      reference = state_of(*operation);
+      reference = state_of(*operation, directory.environment());
     }
     ASSERT_GT(writes_and_syncs, 0u);
     const std::size_t injected_before = injected_;
-    for_each_failure([&](std::size_t failing, WriteFault fault) {
-      const auto operation = make();
-      const std::string before = state_of(*operation);
-      const Attempt attempt = run_failing(failing, fault, [&] { operation->run(); });
-      if (attempt.injected_at.empty()) {
-        EXPECT_FALSE(attempt.error) << *attempt.error;
-        EXPECT_EQ(state_of(*operation), reference);
-        return false;
-      }
-      SCOPED_TRACE(attempt.injected_at);
-      if (!attempt.error) {
-        ADD_FAILURE() << "the failure was not reported";
-        return true;
-      }
-      expect_one_line_naming(*attempt.error, operation->file());
-      EXPECT_EQ(state_of(*operation), before);
-      operation->run();
-      EXPECT_EQ(state_of(*operation), reference);
-      return true;
-    });
+    for_each_failure(
+        [&](platform::Environment& environment, std::size_t failing, WriteFault fault) {
+          const auto operation = make(environment);
+          const std::string before = state_of(*operation, environment);
+          const Attempt attempt = run_failing(failing, fault, [&] { operation->run(); });
+          if (attempt.injected_at.empty()) {
+            EXPECT_FALSE(attempt.error) << *attempt.error;
+            EXPECT_EQ(state_of(*operation, environment), reference);
+            return false;
+          }
+          SCOPED_TRACE(attempt.injected_at);
+          if (!attempt.error) {
+            ADD_FAILURE() << "the failure was not reported";
+            return true;
+          }
+          expect_one_line_naming(*attempt.error, operation->file());
+          EXPECT_EQ(state_of(*operation, environment), before);
+          operation->run();
+          EXPECT_EQ(state_of(*operation, environment), reference);
+          return true;
+        });
     EXPECT_EQ(injected_ - injected_before, 2 * writes_and_syncs);
   }
 
-  static std::string state_of(const StoreOperation& operation) {
-    return operation.state() + partial_copies(platform::GetCwd().get_app_data_dir());
+  static std::string state_of(const StoreOperation& operation,
+                              const platform::Environment& environment) {
+    return operation.state() + partial_copies(environment.app_data_dir());
   }
 
   std::size_t injected_ = 0;
@@ -276,9 +288,9 @@ std::string snapshot_text(const kk::StoredSnapshot& snapshot) {
 }
 
 // A collection of enough cards to fill several pages of the store.
-kk::SammlungRef new_collection() {
+kk::SammlungRef new_collection(platform::Environment& environment) {
   auto sammlung = std::make_shared<kk::Haendesammlung>(
-      std::make_shared<platform::Zeitberechnungen>(3), 0, "kk_io", 3);
+      environment, std::make_shared<platform::Zeitberechnungen>(environment.cf, 3), 0, "kk_io", 3);
   Dict modul;
   for (int hand = 1; hand <= 60; ++hand) {
     modul.set(hand, Dict{{"fragetext", "Frage " + std::string(200, 'q') + std::to_string(hand)},
@@ -292,14 +304,16 @@ kk::SammlungRef new_collection() {
 // is applied after a first save.
 class CollectionSave : public StoreOperation {
  public:
-  explicit CollectionSave(const std::function<void(kk::Haendesammlung&)>& change) {
+  CollectionSave(platform::Environment& environment,
+                 const std::function<void(kk::Haendesammlung&)>& change)
+      : store_(environment), sammlung_(new_collection(environment)) {
     if (change) {
-      kk::pd().save_haendesammlung("kk_io", *sammlung_);
+      store_.save_haendesammlung("kk_io", *sammlung_);
       change(*sammlung_);
     }
   }
 
-  void run() override { counts_ = kk::pd().save_haendesammlung("kk_io", *sammlung_); }
+  void run() override { counts_ = store_.save_haendesammlung("kk_io", *sammlung_); }
 
   std::string state() const override {
     std::string text = database_content(file()) + snapshot_text(sammlung_->stored);
@@ -311,10 +325,11 @@ class CollectionSave : public StoreOperation {
     return text;
   }
 
-  fs::path file() const override { return kk::pd().collections_path(); }
+  fs::path file() const override { return store_.collections_path(); }
 
  private:
-  const kk::SammlungRef sammlung_ = new_collection();
+  const kk::PickleDump store_;
+  const kk::SammlungRef sammlung_;
   std::optional<kk::SaveCounts> counts_;
 };
 
@@ -333,15 +348,21 @@ void remove_cards(kk::Haendesammlung& sammlung) {
 }
 
 TEST_F(IoFailureTest, TheFirstSaveOfANewStore) {
-  expect_every_failure_reported([] { return std::make_unique<CollectionSave>(nullptr); });
+  expect_every_failure_reported([](platform::Environment& environment) {
+    return std::make_unique<CollectionSave>(environment, nullptr);
+  });
 }
 
 TEST_F(IoFailureTest, ASaveAfterOneCardsAnswer) {
-  expect_every_failure_reported([] { return std::make_unique<CollectionSave>(answer_one_card); });
+  expect_every_failure_reported([](platform::Environment& environment) {
+    return std::make_unique<CollectionSave>(environment, answer_one_card);
+  });
 }
 
 TEST_F(IoFailureTest, ASaveThatRemovesCards) {
-  expect_every_failure_reported([] { return std::make_unique<CollectionSave>(remove_cards); });
+  expect_every_failure_reported([](platform::Environment& environment) {
+    return std::make_unique<CollectionSave>(environment, remove_cards);
+  });
 }
 
 // ---- the statistics store ----
@@ -393,14 +414,16 @@ TEST_F(IoFailureTest, RecordingEachKindOfStatistic) {
       {"karte_erfolgreich_wiederholt", List{"kk_io-2", "kk_io-9"}}};
   for (const auto& [name, wert] : statistics) {
     SCOPED_TRACE(name);
-    expect_every_failure_reported(
-        [&] { return std::make_unique<StatisticsRecording>(name, wert, true); });
+    expect_every_failure_reported([&](platform::Environment&) {
+      return std::make_unique<StatisticsRecording>(name, wert, true);
+    });
   }
 }
 
 TEST_F(IoFailureTest, TheFirstRecordingCreatesTheStore) {
-  expect_every_failure_reported(
-      [] { return std::make_unique<StatisticsRecording>("reps", 1, false); });
+  expect_every_failure_reported([](platform::Environment&) {
+    return std::make_unique<StatisticsRecording>("reps", 1, false);
+  });
 }
 
 // The statistics of one answer, recorded through the manager in one batch.
@@ -430,14 +453,16 @@ class AnswerStatistics : public StoreOperation {
 };
 
 TEST_F(IoFailureTest, TheStatisticsBatchOfAnAnswer) {
-  expect_every_failure_reported([] { return std::make_unique<AnswerStatistics>(); });
+  expect_every_failure_reported(
+      [](platform::Environment&) { return std::make_unique<AnswerStatistics>(); });
 }
 
-// answer_card: the card is saved first, then the answer's statistics.
+// answer_card: the card is saved first, then the answer's statistics. The
+// manager works in the process-wide environment.
 class AnswerCard {
  public:
   AnswerCard() {
-    platform::seed_random(7);
+    platform::process_environment().random.seed(7);
     record_history();
     Dict modul;
     for (int hand = 1; hand <= 5; ++hand) {
@@ -452,10 +477,13 @@ class AnswerCard {
   void save_again() { kkv_->dictionary_speichern(None, false); }
 
   std::string collections() const {
-    return database_content(kk::pd().collections_path()) +
+    return database_content(collections_path()) +
            snapshot_text(kkv_->hc.sammlung_named("kk_io")->stored);
   }
   std::string statistics() const { return database_content(statistics_path()); }
+  static fs::path collections_path() {
+    return kk::PickleDump(platform::process_environment()).collections_path();
+  }
 
  private:
   const std::unique_ptr<kk::Karteikartenverwaltung> kkv_ =
@@ -475,7 +503,7 @@ TEST_F(IoFailureTest, AFailedAnswerKeepsTheCardOrOnlyLosesItsStatistics) {
   }
   std::size_t unsaved = 0;
   std::size_t unrecorded = 0;
-  for_each_failure([&](std::size_t failing, WriteFault fault) {
+  for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
     AnswerCard answer;
     const std::string collections_before = answer.collections();
     const std::string statistics_before = answer.statistics();
@@ -494,7 +522,7 @@ TEST_F(IoFailureTest, AFailedAnswerKeepsTheCardOrOnlyLosesItsStatistics) {
     EXPECT_EQ(answer.statistics(), statistics_before);
     if (answer.collections() == collections_before) {
       ++unsaved;
-      expect_one_line_naming(*attempt.error, kk::pd().collections_path());
+      expect_one_line_naming(*attempt.error, AnswerCard::collections_path());
       answer.save_again();
     } else {
       ++unrecorded;
@@ -531,19 +559,19 @@ TEST_F(IoFailureTest, TheBackupOfTheStatisticsStore) {
   for (const bool older_backup : {false, true}) {
     SCOPED_TRACE(older_backup ? "over an older backup" : "the first backup");
     expect_every_failure_reported(
-        [&] { return std::make_unique<StatisticsBackup>(older_backup); });
+        [&](platform::Environment&) { return std::make_unique<StatisticsBackup>(older_backup); });
   }
 }
 
 // DailyBackups::make of the collections store, with two copies kept.
 class DailyCopy : public StoreOperation {
  public:
-  DailyCopy() {
-    kk::pd().save_haendesammlung("kk_io", *new_collection());
+  explicit DailyCopy(platform::Environment& environment) : store_(environment) {
+    store_.save_haendesammlung("kk_io", *new_collection(environment));
     for (const char* day : {"2021-9-20", "2021-9-21"}) backups_.make(day);
-    kk::SammlungRef changed = kk::pd().get_haendesammlung("kk_io").first;
+    kk::SammlungRef changed = store_.get_haendesammlung("kk_io").first;
     answer_one_card(*changed);
-    kk::pd().save_haendesammlung("kk_io", *changed);
+    store_.save_haendesammlung("kk_io", *changed);
   }
 
   void run() override { made_ = backups_.make(today); }
@@ -556,17 +584,17 @@ class DailyCopy : public StoreOperation {
     return text + (made_ ? "made " + made_->filename().string() + "\n" : "");
   }
 
-  fs::path file() const override {
-    return kk::pd().collections_path().string() + "." + today;
-  }
+  fs::path file() const override { return store_.collections_path().string() + "." + today; }
 
  private:
-  const platform::DailyBackups backups_{kk::pd().collections_path(), 2};
+  const kk::PickleDump store_;
+  const platform::DailyBackups backups_{store_.collections_path(), 2};
   std::optional<fs::path> made_;
 };
 
 TEST_F(IoFailureTest, TheDailyCopyOfTheCollections) {
-  expect_every_failure_reported([] { return std::make_unique<DailyCopy>(); });
+  expect_every_failure_reported(
+      [](platform::Environment& environment) { return std::make_unique<DailyCopy>(environment); });
 }
 
 // ---- shelves ----
@@ -609,12 +637,13 @@ TEST_F(IoFailureTest, WritingAShelf) {
       {"an erased key", [](platform::Shelf& shelf) { shelf.erase("tage"); }}};
   for (const auto& [what, change] : changes) {
     SCOPED_TRACE(what);
-    expect_every_failure_reported([&] { return std::make_unique<ShelfWrite>(change, false); });
+    expect_every_failure_reported(
+        [&](platform::Environment&) { return std::make_unique<ShelfWrite>(change, false); });
   }
 }
 
 TEST_F(IoFailureTest, WritingBackAShelfOnClose) {
-  expect_every_failure_reported([] {
+  expect_every_failure_reported([](platform::Environment&) {
     return std::make_unique<ShelfWrite>(
         [](platform::Shelf& shelf) { shelf.get("neu").as_list().append("kk_io-5"); }, true);
   });
@@ -624,7 +653,7 @@ TEST_F(IoFailureTest, WritingBackAShelfOnClose) {
 // the file fails, the fallback hands out the shelf it recreates, empty,
 // and it stores what is set next.
 TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
-  for_each_failure([&](std::size_t failing, WriteFault fault) {
+  for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
     const Attempt attempt = run_failing(failing, fault, [&] {
       platform::Shelf shelf = kk::add_shelve_file(shelf_path().string());
       EXPECT_TRUE(shelf.is_persistent());
@@ -649,7 +678,7 @@ TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
 TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
   for (const bool older_backup : {false, true}) {
     SCOPED_TRACE(older_backup ? "over an older backup" : "the first backup");
-    for_each_failure([&](std::size_t failing, WriteFault fault) {
+    for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
       const fs::path backup = kk::shelve_backup_name(shelf_path().string());
       store_shelf();
       if (older_backup) {

@@ -933,7 +933,7 @@ cdef class Karteikartenverwaltung(object):
         A missing fudge fails the consistency check; missing card data raises
         TypeError "Element 1 sollte dict sein". Does nothing when debug_status is
         off or `liste` is empty."""
-        if diagnostics().debug_status and liste:
+        if package_environment.diagnostics.debug_status and liste:
             self.kkv.get().check_id_faehig(entries_from_py(liste))
 
     def get_handinfo_from_cardpointer(self, cardpointer):

@@ -15,12 +15,11 @@ def _enter_debugger():
 
 
 def _debug_status():
-    return diagnostics().debug_status
+    return package_environment.diagnostics.debug_status
 
 
 def _set_debug_status(flag):
-    cdef Diagnostics* switch = &diagnostics()
-    switch.debug_status = <bint>flag
+    package_environment.diagnostics.debug_status = <bint>flag
 
 
 def _start_date():
@@ -67,5 +66,5 @@ def _complete_methods(namespace):
             method.__doc__ = signature + "\n" + inspect.cleandoc(text)
 
 
-connect_diagnostics(_write_line, _enter_debugger)
+connect_diagnostics(package_environment.diagnostics, _write_line, _enter_debugger)
 _complete_methods(globals())

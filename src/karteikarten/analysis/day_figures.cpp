@@ -10,6 +10,7 @@
 
 #include "platform/common_functions.hpp"
 #include "platform/detail/learning_day.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -22,8 +23,9 @@ std::int64_t repetitions(const Karteikartenverwaltung& kkv, bool heute) {
 // and finds the first one after now. `dues` is in ascending order.
 void add_due_figures(const std::vector<std::pair<double, std::string>>& dues, int startzeit_tag,
                      DayFigures& figures) {
-  const double now = platform::cf().get_now();
-  const platform::detail::LearningDay today(platform::cf().get_datetime_now(), startzeit_tag);
+  const double now = platform::process_environment().cf.get_now();
+  const platform::detail::LearningDay today(platform::process_environment().cf.get_datetime_now(),
+                                            startzeit_tag);
   const double tomorrow_start = today.earlier(-1).start_epoch_seconds();
   const double tomorrow_end = today.earlier(-2).start_epoch_seconds();
   for (const auto& [due, name] : dues) {
@@ -37,7 +39,7 @@ void add_due_figures(const std::vector<std::pair<double, std::string>>& dues, in
 }
 
 std::int64_t due_now_in_choice(const Karteikartenverwaltung& kkv) {
-  const double now = platform::cf().get_now();
+  const double now = platform::process_environment().cf.get_now();
   std::int64_t count = 0;
   for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
     for (const auto& [name, card] : sammlung->karten) {

@@ -13,6 +13,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -49,7 +50,8 @@ void add_repetition_days(const Value& layout, std::set<std::string>& days) {
 std::pair<std::int64_t, std::int64_t> Karteikartenverwaltung::get_anzahl_falsch() const {
   std::optional<DayStatisticsStore> store = open_store();
   if (!store || store->empty()) return {0, 0};
-  const std::string today = platform::cf().get_datum_string_startzeit(startzeit_tag);
+  const std::string today =
+      platform::process_environment().cf.get_datum_string_startzeit(startzeit_tag);
   std::pair<std::int64_t, std::int64_t> anzahl{0, 0};
   for (const std::string& collection : store->collection_names()) {
     const auto [total, nur_heute] =

@@ -27,6 +27,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/detail/learning_day.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -292,7 +293,7 @@ void reset_day_metadata(const Scenario& scenario, double moment,
 }
 
 void run(const Scenario& scenario, HaendesammlungContainer& hc) {
-  const double moment = platform::cf().get_now() + scenario.moment_offset;
+  const double moment = platform::process_environment().cf.get_now() + scenario.moment_offset;
   const double due = moment + scenario.due_offset;
   for (const SammlungRef& sammlung : hc.liste_aller_sammlungen) {
     rewrite_cards(scenario, due, *sammlung);

@@ -10,6 +10,7 @@
 
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "platform/environment.hpp"
 #include "platform/stable_hash.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -101,7 +102,8 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
 }
 
 void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& name) {
-  const std::vector<std::string> stored = kk::pd().stored_collection_names();
+  const std::vector<std::string> stored =
+      kk::PickleDump(platform::process_environment()).stored_collection_names();
   if (std::find(stored.begin(), stored.end(), name) == stored.end()) {
     throw KeyError("no stored collection " + repr(name));
   }
@@ -111,7 +113,8 @@ void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& n
 
 std::vector<std::string> stored_deck_collections() {
   std::vector<std::string> names;
-  for (std::string& name : kk::pd().stored_collection_names()) {
+  for (std::string& name :
+       kk::PickleDump(platform::process_environment()).stored_collection_names()) {
     if (!name.ends_with(kk::forgotten_suffix)) names.push_back(std::move(name));
   }
   return names;

@@ -7,6 +7,7 @@
 #include "karteikarten/frame/module_context.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::kk {
 
@@ -14,7 +15,8 @@ Karteikartenverwaltung::Karteikartenverwaltung(std::int64_t vorauslernen, bool n
                                                std::optional<std::int64_t> neue_karten_pro_tag)
     : neue_karten_pro_tag(neue_karten_pro_tag.value_or(0) != 0 ? *neue_karten_pro_tag
                                                                : default_neue_karten_pro_tag),
-      zeitberechnung(std::make_shared<platform::Zeitberechnungen>(startzeit_tag)),
+      zeitberechnung(std::make_shared<platform::Zeitberechnungen>(
+          platform::process_environment().cf, startzeit_tag)),
       hc(zeitberechnung, vorauslernen, startzeit_tag),
       vorauslernen_tage(vorauslernen),
       nur_neue_karten_anzeigen(nur_neue) {
@@ -30,8 +32,9 @@ Karteikartenverwaltung::Karteikartenverwaltung(std::int64_t vorauslernen, bool n
 SammlungRef Karteikartenverwaltung::create_temp_haendesammlung(
     std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::int64_t vorauslernen,
     const std::string& name, int startzeit_tag, const Dict& metadata, const CardMap& karten) const {
-  return std::make_shared<kk::Haendesammlung>(std::move(zeitberechnung), vorauslernen, name,
-                                                    startzeit_tag, metadata, karten);
+  return std::make_shared<kk::Haendesammlung>(platform::process_environment(),
+                                              std::move(zeitberechnung), vorauslernen, name,
+                                              startzeit_tag, metadata, karten);
 }
 
 platform::Shelf Karteikartenverwaltung::add_shelve_file(const std::string& filename, bool writeback,
@@ -45,7 +48,8 @@ std::string Karteikartenverwaltung::get_shelve_main_directory(const std::string&
 
 void Karteikartenverwaltung::add_haendesammlung(Dict modul, const std::string& name) {
   for (const auto& [key, hand] : modul) {
-    platform::debug_check(!(key.is_text() && std::string_view(key.as_text()).starts_with(name)));
+    platform::process_environment().diagnostics.check(
+        !(key.is_text() && std::string_view(key.as_text()).starts_with(name)));
   }
   hc.add_haendesammlung(modul, name);
   set_sammlungsort_name(name, 2007);

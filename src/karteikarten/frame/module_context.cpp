@@ -1,10 +1,14 @@
 #include "karteikarten/frame/module_context.hpp"
 
+#include "platform/environment.hpp"
+
 namespace tavo::kk {
 
 ModuleContext& module_context() {
-  static ModuleContext context{platform::cf(), kk::pd(), platform::diagnostics(), false,
-                               platform::cf().get_datetime_now()};
+  platform::Environment& environment = platform::process_environment();
+  static kk::PickleDump store(environment);
+  static ModuleContext context{environment.cf, store, environment.diagnostics, false,
+                               environment.cf.get_datetime_now()};
   return context;
 }
 

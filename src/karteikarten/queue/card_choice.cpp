@@ -13,6 +13,7 @@
 #include "karteikarten/queue/review_order.hpp"
 #include "platform/diagnostics.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -83,8 +84,8 @@ std::optional<Karteikarte> Karteikartenverwaltung::get_card() {
     return std::nullopt;
   }
   const std::string base = kk::base_collection_name(*sammlungsname);
-  platform::debug_check(cardpointer->starts_with(base));
-  platform::debug_check(hc.get_index_from_name(base) != -1);
+  platform::process_environment().diagnostics.check(cardpointer->starts_with(base));
+  platform::process_environment().diagnostics.check(hc.get_index_from_name(base) != -1);
   // The card is read from the collection that offered it, which is the
   // base collection outside the forgotten-cards drill.
   const SammlungRef sammlung = hc.sammlung_named(*sammlungsname);
@@ -108,10 +109,10 @@ CardAndCollection Karteikartenverwaltung::waehle_card_aus_mehreren_sammlungen() 
                : std::move(offer);
   }
   if (best.first && !best.first->empty()) {
-    platform::debug_check(best.second &&
-                          best.first->starts_with(kk::base_collection_name(*best.second)));
+    platform::process_environment().diagnostics.check(
+        best.second && best.first->starts_with(kk::base_collection_name(*best.second)));
   } else {
-    platform::debug_check(!best.second || best.second->empty());
+    platform::process_environment().diagnostics.check(!best.second || best.second->empty());
   }
   return best;
 }
@@ -174,7 +175,8 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
       grenzwert_neue_karten_heute, false, neue_karten_soll);
   Karten_Identifier neue(sammlungsort_name.value_or(""));
   if (ausstehend > 0) {
-    neue.add_two_tuple_list(sammlung->finde_beste_neue_karte(ausstehend, std::min(ausstehend, g)));
+    neue.add_two_tuple_list(platform::process_environment().diagnostics,
+                            sammlung->finde_beste_neue_karte(ausstehend, std::min(ausstehend, g)));
   }
   const std::vector<Entry> heute_faellige = neue.get_3er_liste();
   check_id_faehig(heute_faellige);
@@ -194,7 +196,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
   }
   const std::int64_t maximale_wiederholungen_neu =
       maximale_wiederholungen - static_cast<std::int64_t>(wiederholbare_karten.size());
-  platform::debug_check(maximale_wiederholungen_neu >= 0);
+  platform::process_environment().diagnostics.check(maximale_wiederholungen_neu >= 0);
   check_id_faehig(wiederholbare_karten);
 
   std::vector<Entry> alle = heute_faellige;
@@ -212,7 +214,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
   const std::int64_t grenzwert_in_10 = std::min(maximale_in_10, moeglich_in_10);
 
   const std::int64_t add_due_in_1 = std::min(maximale_in_1, grenzwert_in_1);
-  platform::debug_check(add_due_in_1 >= 0);
+  platform::process_environment().diagnostics.check(add_due_in_1 >= 0);
   sammlung->set_states_wiederholbare_in_x();
   const std::vector<Entry> in_1 =
       sammlung->finde_beste_wiederholbare_karte(add_due_in_1, voraus_1, moeglich_in_1);
@@ -220,12 +222,12 @@ CardAndCollection Karteikartenverwaltung::waehle_card_eine_sammlung(
   if (!nur_neue_karten_anzeigen) append(alle, in_1);
 
   const std::int64_t add_due_in_10 = std::min(maximale_in_10, grenzwert_in_10);
-  platform::debug_check(add_due_in_10 >= 0);
+  platform::process_environment().diagnostics.check(add_due_in_10 >= 0);
   const std::vector<Entry> in_10 =
       sammlung->finde_beste_wiederholbare_karte(add_due_in_10, voraus_10, moeglich_in_10);
   check_id_faehig(in_10);
   if (!nur_neue_karten_anzeigen) append(alle, in_10);
-  platform::debug_check(alle.size() <= 5);
+  platform::process_environment().diagnostics.check(alle.size() <= 5);
 
   const ChosenCandidate chosen = bestimme_ausgewaehlte_karte_info_aus_alle(alle, sammlung);
   if (ausgewaehlte_karte_ist_neu(chosen.name, heute_faellige)) make_karte_due_bool = true;

@@ -10,6 +10,7 @@
 #include "karteikarten/cards/heap_umwandler.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/environment.hpp"
 #include "platform/importiere_haende.hpp"
 #include "platform/random_source.hpp"
 #include "value/errors.hpp"
@@ -30,17 +31,18 @@ std::pair<std::int64_t, std::int64_t> aufteilung_5(std::int64_t grenzwert_neue_k
   const std::int64_t neue = grenzwert_neue_karten_heute;
   const std::int64_t wdh = grenzwert_maximale_wiederholungen;
   const std::int64_t minimum = minimum_neue_karten;
-  platform::debug_check(neue >= 0 && wdh >= 0 && minimum >= 0);
+  platform::process_environment().diagnostics.check(neue >= 0 && wdh >= 0 && minimum >= 0);
 
   const std::int64_t neue_max =
       wdh < 3 ? std::min(neue, 5 - wdh) : std::min({minimum, neue, std::int64_t{2}});
-  platform::debug_check(0 <= neue_max && neue_max <= 5);
+  platform::process_environment().diagnostics.check(0 <= neue_max && neue_max <= 5);
 
   const std::int64_t wdh_max =
       neue_max < 2 ? std::min(wdh, 5 - neue_max) : std::min<std::int64_t>(wdh, 3);
-  platform::debug_check(0 <= wdh_max && wdh_max <= 5);
-  platform::debug_check(neue_max + wdh_max <= 5);
-  platform::debug_check(neue_max + wdh_max >= std::min({minimum, neue, std::int64_t{5}}));
+  platform::process_environment().diagnostics.check(0 <= wdh_max && wdh_max <= 5);
+  platform::process_environment().diagnostics.check(neue_max + wdh_max <= 5);
+  platform::process_environment().diagnostics.check(neue_max + wdh_max >=
+                                                    std::min({minimum, neue, std::int64_t{5}}));
   return {neue_max, wdh_max};
 }
 
@@ -58,7 +60,7 @@ PickedCandidate Karteikartenverwaltung::finde_beste_karte_alle(
     case 1: return liste.front();
     case 2: {
       std::uniform_int_distribution<std::size_t> place(0, 1);
-      return liste[place(platform::random_engine())];
+      return liste[place(platform::process_environment().random.engine())];
     }
     default: return Heap_umwandler(liste, 1).do_from_list();
   }
@@ -77,7 +79,7 @@ ChosenCandidate Karteikartenverwaltung::bestimme_ausgewaehlte_karte_info_aus_all
   const auto* entry = std::get_if<Entry>(&karte);
   if (!entry) return {};
   if (!sammlung) throw AttributeError("'NoneType' object has no attribute 'name'");
-  platform::debug_check(modulname_of(entry->name) == sammlung->name);
+  platform::process_environment().diagnostics.check(modulname_of(entry->name) == sammlung->name);
   return {entry->data, entry->name, sammlung->name};
 }
 
@@ -88,11 +90,11 @@ bool Karteikartenverwaltung::ausgewaehlte_karte_ist_neu(
 }
 
 void Karteikartenverwaltung::check_id_faehig(const std::vector<Entry>& liste) const {
-  if (!platform::diagnostics().debug_status) return;
+  if (!platform::process_environment().diagnostics.debug_status) return;
   for (const Entry& entry : liste) {
-    platform::debug_check(entry.fudge.has_value());
+    platform::process_environment().diagnostics.check(entry.fudge.has_value());
     if (!entry.data) {
-      platform::debug_stop("");
+      platform::process_environment().diagnostics.stop("");
       throw TypeError("Element 1 sollte dict sein");
     }
   }
@@ -105,7 +107,7 @@ Value Karteikartenverwaltung::get_handinfo_from_cardpointer(const std::string& c
   const std::string nummer =
       cardpointer.substr(number_start, cardpointer.find('-', number_start) - number_start);
   const std::string modul_dat = cardpointer.substr(0, first_dash) + ".hand" + nummer;
-  return platform::ih().make_haendeliste(List{modul_dat}).at(0);
+  return platform::process_environment().hands.make_haendeliste(List{modul_dat}).at(0);
 }
 
 Value Karteikartenverwaltung::get_reizungsdict_from_karteikarte(

@@ -10,6 +10,7 @@
 #include "karteikarten/frame/module_context.hpp"
 #include "karteikarten/queue/review_order.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
+#include "platform/environment.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/errors.hpp"
 
@@ -22,7 +23,8 @@ constexpr std::int64_t forgotten_places = 5;
 // The forgotten-cards collection made from the reduced copy `kopie`.
 SammlungRef forgotten_collection(const kk::Haendesammlung& kopie) {
   auto vergessen = std::make_shared<kk::Haendesammlung_vergessen>(
-      kopie.zeitberechnung, kk::forgotten_collection_name(kopie.name), kopie.startzeit_tag);
+      platform::process_environment(), kopie.zeitberechnung,
+      kk::forgotten_collection_name(kopie.name), kopie.startzeit_tag);
   vergessen->clone_haendesammlung(kopie);
   return vergessen;
 }
@@ -71,7 +73,7 @@ CardAndCollection Karteikartenverwaltung::waehle_card_vergessene(
     const SammlungRef& sammlung, [[maybe_unused]] std::optional<std::int64_t> fudge) {
   if (!continuous_learning && durchlauf_10_counter > Value(9)) return {};
   if (!sammlung) throw AttributeError("'NoneType' object has no attribute 'karten'");
-  platform::Zeitberechnungen zeitberechnung(startzeit_tag);
+  platform::Zeitberechnungen zeitberechnung(platform::process_environment().cf, startzeit_tag);
   zeitberechnung.set_time(module_context().start_date);
   const double zeitpunkt = zeitberechnung.get_old_date(vergessen_wie_weit_zurueck);
 

@@ -51,6 +51,7 @@
 #include <unordered_set>
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "platform/environment.hpp"
 #include "platform/random_source.hpp"
 #include "value/errors.hpp"
 #include "value/number_arithmetic.hpp"
@@ -159,7 +160,8 @@ class LowestFudgeSearch {
 List random_sample(std::int64_t anzahl) {
   List sample;
   const auto count = static_cast<std::size_t>(anzahl);
-  for (const std::int64_t n : platform::random_permutation(1, count)) sample.append(n);
+  for (const std::int64_t n : platform::process_environment().random.permutation(1, count))
+    sample.append(n);
   return sample;
 }
 

@@ -17,6 +17,7 @@
 #include "karteikarten/cards/entry.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -58,7 +59,8 @@ const kk::Haendesammlung& existing(const SammlungRef& sammlung) {
 void put_due(Karteikartenverwaltung& kkv, const kk::Haendesammlung& sammlung,
              const std::string& kartenname, SwitchTags tags) {
   const CardRef& record = sammlung.karten.at(kartenname);
-  record->due = Due::at(platform::cf().get_startzeit_tag_today(kkv.startzeit_tag));
+  record->due =
+      Due::at(platform::process_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag));
   const SammlungsortRestorer restorer(kkv, tags.back);
   kkv.set_sammlungsort_name(sammlung.name, tags.to_card_collection);
   kkv.add_cardid_to_schon_gelernt(nullptr, put_due_today_key, kartenname);
@@ -137,7 +139,7 @@ void Karteikartenverwaltung::make_all_cards_for_today() {
 
 double Karteikartenverwaltung::sortiere_neue_karten_heute_nach_faellig_gestellt(
     const std::pair<std::string, std::optional<DateTime>>& element) const {
-  if (!element.second) return platform::cf().get_now() + 1000;
+  if (!element.second) return platform::process_environment().cf.get_now() + 1000;
   return element.second->to_epoch_seconds();
 }
 

@@ -5,6 +5,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 #include "value/number_arithmetic.hpp"
 
@@ -78,13 +79,14 @@ Value Karteikartenverwaltung::schedule_forgotten(Karteikarte& card, const std::s
     return minutes_to_days(voraus_10_min() / 60);
   }
   if (response == "good") return "done";
-  platform::debug_check(false);
+  platform::process_environment().diagnostics.check(false);
   return None;
 }
 
 Value Karteikartenverwaltung::schedule_learning(Karteikarte& card, const std::string& response,
                                                 bool real) {
-  if (!card.faellig_erstes_mal) card.faellig_erstes_mal = platform::cf().get_datetime_now();
+  if (!card.faellig_erstes_mal)
+    card.faellig_erstes_mal = platform::process_environment().cf.get_datetime_now();
   if (response == "again") {
     card.steps_index = 0;
     if (real) due_fudge_nochmal_aendern(card);

@@ -4,6 +4,7 @@
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 #include "value/number_arithmetic.hpp"
 
 namespace tavo::kk {
@@ -23,7 +24,7 @@ Value larger(const Value& a, const Value& b) { return b > a ? b : a; }
 }  // namespace
 
 std::int64_t Karteikartenverwaltung::_tage_verspaetet(const Karteikarte& card) const {
-  const DateTime zeit_jetzt = platform::cf().get_datetime_now();
+  const DateTime zeit_jetzt = platform::process_environment().cf.get_datetime_now();
   if (!card.due.truthy() || card.due.is_done()) return 0;
   const Duration delta = zeit_jetzt - DateTime::fromtimestamp(card.due.seconds());
   return std::max<std::int64_t>(delta.days(), 0);
@@ -31,7 +32,7 @@ std::int64_t Karteikartenverwaltung::_tage_verspaetet(const Karteikarte& card) c
 
 double Karteikartenverwaltung::schedule_vorauslernen(Karteikarte& card,
                                                      const std::string& response) {
-  const DateTime zeit_jetzt = platform::cf().get_datetime_now();
+  const DateTime zeit_jetzt = platform::process_environment().cf.get_datetime_now();
   const DateTime due = DateTime::fromtimestamp(card.due.seconds());
   const std::int64_t wieviel_tage_zu_frueh = std::max<std::int64_t>((due - zeit_jetzt).days(), 0);
   Value factor;

@@ -7,6 +7,7 @@
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
@@ -72,10 +73,12 @@ double look_ahead_seconds(const List& steps, std::size_t index, double smallest)
 }
 
 DateTime Karteikartenverwaltung::get_now() const {
-  return platform::cf().get_now_startzeit(startzeit_tag);
+  return platform::process_environment().cf.get_now_startzeit(startzeit_tag);
 }
 
-double Karteikartenverwaltung::get_seconds_since_epoch() const { return platform::cf().get_now(); }
+double Karteikartenverwaltung::get_seconds_since_epoch() const {
+  return platform::process_environment().cf.get_now();
+}
 
 void Karteikartenverwaltung::set_vorauslernen_tage(std::int64_t zahl) {
   hc.set_vorauslernen_tage(zahl);

@@ -18,6 +18,7 @@
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/setting_value.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 #include "value/number_arithmetic.hpp"
 
@@ -95,7 +96,7 @@ Value Karteikartenverwaltung::get_metadaten(const std::string& key) const {
     }
   } catch (const std::exception&) {
     if (fallback == nullptr) {
-      platform::debug_check(false);
+      platform::process_environment().diagnostics.check(false);
       throw;
     }
     return deep_copy(fallback->after_error);
@@ -144,9 +145,10 @@ void Karteikartenverwaltung::add_cardid_to_schon_gelernt(const Karteikarte* card
     const std::string_view prefix =
         modus_vergessene_karten ? std::string_view(sammlung).substr(0, sammlung.find("_vergessen"))
                                 : std::string_view(sammlung);
-    platform::debug_check(sammlungsort_name && std::string_view(*wert).starts_with(prefix));
+    platform::process_environment().diagnostics.check(sammlungsort_name &&
+                                                      std::string_view(*wert).starts_with(prefix));
   } else {
-    platform::debug_check(name && !name->empty());
+    platform::process_environment().diagnostics.check(name && !name->empty());
   }
   if (!wert) throw ValueError("add_cardid_to_schon_gelernt needs a card or a name");
   if (sammlungsort_name) hc.set_metadaten_richtige_sammlung(*sammlungsort_name, key, *wert);

@@ -12,6 +12,7 @@
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
+#include "platform/environment.hpp"
 #include "value/number_arithmetic.hpp"
 #include "value/repr.hpp"
 
@@ -116,7 +117,7 @@ void Karteikartenverwaltung::update_um_1(const std::string& key) {
 void Karteikartenverwaltung::add_to_shelve(const std::string& sammlungsname, const Tuple& key,
                                            const std::string& name) {
   const std::string day = date_text(key);
-  platform::debug_check(!is_settings_key(name));
+  platform::process_environment().diagnostics.check(!is_settings_key(name));
   if (statistics_batch_ != nullptr) {
     statistics_batch_->record(sammlungsname, name, day, key.at(3));
     return;
@@ -137,7 +138,8 @@ Dict Karteikartenverwaltung::iterate_key_shelve(const std::string& key, bool heu
   }
   if (collections.empty()) return zero_result(key);
   const std::optional<std::string> today =
-      heute ? std::optional(platform::cf().get_datum_string_startzeit(startzeit_tag))
+      heute ? std::optional(
+                  platform::process_environment().cf.get_datum_string_startzeit(startzeit_tag))
             : std::nullopt;
   switch (statistic_kind(key)) {
     case StatisticKind::counter: return sum_counters(*store, collections, key, today);
@@ -175,24 +177,25 @@ List Karteikartenverwaltung::get_liste_alle_from_alte_daten() const {
 }
 
 void Karteikartenverwaltung::erstelle_cashing(const Value& key, const Value& data) const {
-  platform::print_line("in erstelle_cashing");
-  platform::print_line(repr(Tuple{"key: ", key}));
-  platform::print_line(repr(Tuple{"data: ", data}));
+  platform::process_environment().diagnostics.print_line("in erstelle_cashing");
+  platform::process_environment().diagnostics.print_line(repr(Tuple{"key: ", key}));
+  platform::process_environment().diagnostics.print_line(repr(Tuple{"data: ", data}));
 }
 
 Dict Karteikartenverwaltung::set_heute_bezogener_wert(const Value&, const Value& wert) const {
-  return Dict{{platform::cf().get_datum_string_startzeit(startzeit_tag), wert}};
+  return Dict{{platform::process_environment().cf.get_datum_string_startzeit(startzeit_tag), wert}};
 }
 
 Value Karteikartenverwaltung::get_heute_bezogener_wert_aus_dict(const Dict& dictionary,
                                                                 const std::string& key) const {
-  platform::debug_check(!dictionary.empty());
+  platform::process_environment().diagnostics.check(!dictionary.empty());
   Value* stored = dictionary.find(key);
   if (stored == nullptr) return None;
   if (stored->is_int()) *stored = set_heute_bezogener_wert(key, *stored);
-  platform::debug_check(stored->is_dict());
+  platform::process_environment().diagnostics.check(stored->is_dict());
   if (!stored->is_dict()) return None;
-  return stored->as_dict().get(platform::cf().get_datum_string_startzeit(startzeit_tag), None);
+  return stored->as_dict().get(
+      platform::process_environment().cf.get_datum_string_startzeit(startzeit_tag), None);
 }
 
 }  // namespace tavo::kk

@@ -14,6 +14,7 @@
 #include "platform/diagnostics.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "platform/environment.hpp"
 #include "platform/random_source.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -90,13 +91,14 @@ std::optional<Dict> legacy_metadata(const platform::Shelf& legacy, const std::st
 }
 
 void show_cards(const std::vector<SammlungRef>& sammlungen, Value (*field)(const CardRecord&)) {
-  platform::print_line(rule_line);
+  platform::process_environment().diagnostics.print_line(rule_line);
   for (const SammlungRef& sammlung : sammlungen) {
     for (const auto& [card_name, record] : sammlung->karten) {
-      platform::print_line(card_name + "\t" + str(field(*record)));
+      platform::process_environment().diagnostics.print_line(card_name + "\t" +
+                                                             str(field(*record)));
     }
   }
-  platform::print_line(rule_line);
+  platform::process_environment().diagnostics.print_line(rule_line);
 }
 
 }  // namespace
@@ -166,8 +168,8 @@ bool HaendesammlungContainer::check_vergessen() const {
 }
 
 SammlungRef HaendesammlungContainer::make_new() const {
-  return std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, "",
-                                                    startzeit_tag);
+  return std::make_shared<kk::Haendesammlung>(platform::process_environment(), zeitberechnung,
+                                              vorauslernen, "", startzeit_tag);
 }
 
 void HaendesammlungContainer::make_aktuelle_sammlung() {
@@ -189,12 +191,12 @@ std::string HaendesammlungContainer::get_shelve_main_directory(const std::string
 }
 
 void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& name) {
-  auto [stored, success] = kk::pd().get_haendesammlung(name);
-  const std::string legacy_file = platform::cf().get_modul_name(name);
+  auto [stored, success] = kk::PickleDump(platform::process_environment()).get_haendesammlung(name);
+  const std::string legacy_file = platform::process_environment().legacy_collection_file(name);
   kk::StoredSnapshot snapshot;
   if (stored == nullptr) {
-    stored = std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, name,
-                                                        startzeit_tag);
+    stored = std::make_shared<kk::Haendesammlung>(platform::process_environment(), zeitberechnung,
+                                                  vorauslernen, name, startzeit_tag);
     stored->karten = stored->haendesammlung_karteikarten_info_neu_erstellen(modul, name);
     success = true;
   } else {
@@ -204,11 +206,13 @@ void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& 
   std::optional<platform::Shelf> legacy;
   if (!success) legacy = add_shelve_file(legacy_file, false, true);
 
-  auto sammlung = std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, name,
-                                                             startzeit_tag, stored_metadata);
+  auto sammlung =
+      std::make_shared<kk::Haendesammlung>(platform::process_environment(), zeitberechnung,
+                                           vorauslernen, name, startzeit_tag, stored_metadata);
   normalise_card_names(modul, name);
   sammlung->karten = merge_cards(modul, stored->karten);
-  if (sammlung->test_karten_enthaelt_falsche_bezeichner()) platform::debug_stop("");
+  if (sammlung->test_karten_enthaelt_falsche_bezeichner())
+    platform::process_environment().diagnostics.stop("");
 
   if (legacy) {
     if (const std::optional<Dict> entry = legacy_metadata(*legacy, name)) {
@@ -229,7 +233,7 @@ void HaendesammlungContainer::fudge_erneuern() {
     total += count;
     sammlung->metadata.set("anzahl_neue_karten_in_sammlung_vorhanden", count);
   }
-  const std::vector<std::int64_t> rs = platform::random_permutation(1, total);
+  const std::vector<std::int64_t> rs = platform::process_environment().random.permutation(1, total);
   std::size_t position = 0;
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
     sammlung->fudge_erneuern(position, rs);
@@ -252,7 +256,7 @@ void HaendesammlungContainer::append_now_to_richtige_sammlung(const std::string&
                                                               const Value& wert,
                                                               const std::string& name) {
   const std::optional<std::string> target = name.empty() ? sammlungsort_name : name;
-  const Value now = platform::cf().get_now_startzeit(startzeit_tag);
+  const Value now = platform::process_environment().cf.get_now_startzeit(startzeit_tag);
   if (!target) return;
   for_each_named(*target,
                  [&](kk::Haendesammlung& s) { s.append_to_metadata(key, wert, now); });

@@ -5,6 +5,7 @@
 
 #include "karteikarten/storage/haendesammlung_container.hpp"
 #include "platform/diagnostics.hpp"
+#include "platform/environment.hpp"
 #include "value/number_arithmetic.hpp"
 
 namespace tavo::kk {
@@ -342,7 +343,7 @@ std::int64_t HaendesammlungContainer::iterate_get_neue_ueber_grenzwert(std::int6
         limit, false, static_cast<std::int64_t>(sammlung->karten.size()));
     const std::int64_t diff = faellig_stellbar - list_size(neue_dict, "gesamt");
     anzahl += diff;
-    platform::debug_check(diff >= 0);
+    platform::process_environment().diagnostics.check(diff >= 0);
   }
   return anzahl;
 }
@@ -354,10 +355,10 @@ std::int64_t HaendesammlungContainer::iterate_get_anzahl_neu_wird_heute_nicht_ge
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
     const List names = sammlung->get_neue_karten_im_umlauf().at("gesamt_nicht_angesehen").as_list();
     anzahl += static_cast<std::int64_t>(names.size());
-    if (!platform::diagnostics().debug_status) continue;
+    if (!platform::process_environment().diagnostics.debug_status) continue;
     for (const Value& card_name : names) distinct &= seen.insert(card_name.as_text()).second;
   }
-  platform::debug_check(distinct);
+  platform::process_environment().diagnostics.check(distinct);
   return anzahl;
 }
 

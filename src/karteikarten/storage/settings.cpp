@@ -27,6 +27,7 @@
 #include "karteikarten/storage/setting_value.hpp"
 #include "platform/diagnostics.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -106,7 +107,8 @@ void set_startzeit_tag(Manager& kkv, std::int64_t stunde) {
   }
   const int hour = static_cast<int>(stunde);
   if (kkv.zeitberechnung->startzeit_tag() != hour) {
-    kkv.zeitberechnung = std::make_shared<platform::Zeitberechnungen>(hour);
+    kkv.zeitberechnung =
+        std::make_shared<platform::Zeitberechnungen>(platform::process_environment().cf, hour);
   }
   kkv.startzeit_tag = hour;
   kkv.hc.zeitberechnung = kkv.zeitberechnung;
@@ -308,11 +310,13 @@ void check_value(const Setting& setting, const Value& wert) {
 // with a warning, so that the defaults written next do not replace it.
 std::optional<Dict> stored_settings() {
   try {
-    return kk::pd().get_kkv_settings();
+    return kk::PickleDump(platform::process_environment()).get_kkv_settings();
   } catch (const ValueError& damaged) {
-    const std::filesystem::path aside = kk::pd().keep_damaged_settings_aside();
-    platform::warn(std::string(damaged.what()) + "; it was renamed to \"" + aside.string() +
-                   "\" and the default settings are used");
+    const std::filesystem::path aside =
+        kk::PickleDump(platform::process_environment()).keep_damaged_settings_aside();
+    platform::process_environment().diagnostics.warn(std::string(damaged.what()) +
+                                                     "; it was renamed to \"" + aside.string() +
+                                                     "\" and the default settings are used");
     return std::nullopt;
   }
 }
@@ -370,8 +374,9 @@ Dict Karteikartenverwaltung::make_default_values_dictionary() const {
 }
 
 void Karteikartenverwaltung::save_default_values(const std::optional<Dict>& dictionary) {
-  kk::pd().save_default_values(
-      dictionary && !dictionary->empty() ? *dictionary : make_default_values_dictionary());
+  kk::PickleDump(platform::process_environment())
+      .save_default_values(dictionary && !dictionary->empty() ? *dictionary
+                                                              : make_default_values_dictionary());
 }
 
 void Karteikartenverwaltung::update_default_values() {
@@ -451,7 +456,7 @@ void change_setting(Karteikartenverwaltung& kkv, std::string_view key, const Val
 
 bool store_default_settings_if_none_stored() {
   if (stored_settings()) return false;
-  kk::pd().save_default_values(default_column());
+  kk::PickleDump(platform::process_environment()).save_default_values(default_column());
   return true;
 }
 
@@ -459,7 +464,7 @@ Value stored_setting(std::string_view key) {
   const Setting& setting = setting_named(key);
   std::optional<Dict> stored;
   try {
-    stored = kk::pd().get_kkv_settings();
+    stored = kk::PickleDump(platform::process_environment()).get_kkv_settings();
   } catch (const ValueError&) {
     // Not a settings mapping: a manager would use the defaults.
   } catch (const std::system_error&) {

@@ -11,7 +11,7 @@
 
 #include "db/database_file.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
-#include "platform/getcwd.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -95,7 +95,7 @@ platform::Shelf day_statistics_snapshot(const fs::path& file, const Value& copy)
 }  // namespace
 
 std::string get_shelve_main_directory(const std::string& zusatz) {
-  return platform::GetCwd().get_app_data_dir() + "settings/" + zusatz;
+  return platform::process_environment().app_data_dir() + "settings/" + zusatz;
 }
 
 std::string shelve_backup_name(const std::string& filename) { return filename + "old"; }

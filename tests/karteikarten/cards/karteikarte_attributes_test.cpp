@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/common_functions.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -41,7 +42,7 @@ TEST(KarteikarteAttributes, ReadTheCardAndShareItsLists) {
 }
 
 TEST(KarteikarteAttributes, TestCardLacksWhatItHasNot) {
-  Karteikarte card(nullptr, std::nullopt, 3);
+  Karteikarte card = Karteikarte::testcard(platform::Common_functions(), 3);
   EXPECT_EQ(repr(attributes.get(card, "steps")), "0");
   EXPECT_EQ(repr(attributes.get(card, "letzte_antwort")), "'again'");
   for (const char* absent : {"name", "reps", "karte_ist_neu", "beantwortungszeiten",
@@ -55,7 +56,7 @@ TEST(KarteikarteAttributes, TestCardLacksWhatItHasNot) {
 }
 
 TEST(KarteikarteAttributes, WrongKindsLeaveTheCardUnchanged) {
-  Karteikarte card(nullptr, std::nullopt, 3);
+  Karteikarte card = Karteikarte::testcard(platform::Common_functions(), 3);
   EXPECT_THAT([&] { attributes.set(card, "lapses", "3"); },
               ThrowsMessage<TypeError>(StrEq("attribute 'lapses' must be int, not str")));
   EXPECT_THAT([&] { attributes.set(card, "name", None); },
