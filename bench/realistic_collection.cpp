@@ -8,8 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/common_functions.hpp"
-#include "platform/random_source.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::bench {
 namespace {
@@ -153,7 +152,8 @@ std::vector<std::string> slice(const std::vector<std::string>& names, std::size_
 // failed and are relearnt, 32 were right (30 at the first attempt).
 void record_the_day(kk::Haendesammlung& sammlung, const CollectionCards& cards,
                     std::mt19937_64& random) {
-  const double day_start = platform::cf().get_startzeit_tag_today(sammlung.startzeit_tag);
+  const double day_start =
+      sammlung.environment().cf.get_startzeit_tag_today(sammlung.startzeit_tag);
   const std::vector<std::string> new_today = slice(cards.in_learning_steps, 0, 6);
   const std::vector<std::string> failed_today = slice(cards.in_learning_steps, 6, 8);
   const std::vector<std::string> right_today = slice(cards.due_later, 0, 32);
@@ -189,14 +189,16 @@ void record_the_day(kk::Haendesammlung& sammlung, const CollectionCards& cards,
 }  // namespace
 
 FrozenTime::FrozenTime(std::uint64_t seed) {
-  platform::cf().set_fixed_now(bench_now);
-  platform::seed_random(seed);
+  platform::Environment& environment = platform::process_environment();
+  environment.cf.set_fixed_now(bench_now);
+  environment.random.seed(seed);
 }
 
-FrozenTime::~FrozenTime() { platform::cf().clear_fixed_now(); }
+FrozenTime::~FrozenTime() { platform::process_environment().cf.clear_fixed_now(); }
 
-ScratchDataDirectory::ScratchDataDirectory()
-    : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {}
+ScratchDataDirectory::ScratchDataDirectory() {
+  platform::process_environment().use_app_data_dir(directory_.path().string());
+}
 
 std::unique_ptr<kk::Karteikartenverwaltung> make_bench_manager() {
   auto kkv = std::make_unique<kk::Karteikartenverwaltung>(platform::process_environment());
@@ -209,7 +211,8 @@ CollectionCards add_realistic_collection(kk::Karteikartenverwaltung& kkv, std::s
   std::mt19937_64 random(seed);
   kkv.add_haendesammlung(question_module(name, count, random), name);
   kk::Haendesammlung& sammlung = *kkv.hc.sammlung_named(name);
-  const double next_day_start = platform::cf().next_learning_day_start(sammlung.startzeit_tag);
+  const double next_day_start =
+      sammlung.environment().cf.next_learning_day_start(sammlung.startzeit_tag);
 
   CollectionCards cards;
   const std::vector<CardState> states = shuffled_states(count, random);

@@ -25,7 +25,6 @@
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/temporary_directory.hpp"
-#include "support/scoped_environment.hpp"
 
 namespace tavo::bench {
 
@@ -37,8 +36,9 @@ inline constexpr double bench_now = 1632297600;
 // due card of the largest collection may be shown today.
 inline constexpr std::int64_t bench_review_limit = 9999;
 
-// The clock of the module frozen at bench_now and its random source seeded,
-// for as long as the object lives.
+// The clock of the process-wide environment, which the managers read,
+// frozen at bench_now and its random source seeded, for as long as the
+// object lives.
 class FrozenTime {
  public:
   explicit FrozenTime(std::uint64_t seed = 1);
@@ -47,8 +47,9 @@ class FrozenTime {
   ~FrozenTime();
 };
 
-// A fresh temporary application data directory ($TAVO_DATA_DIR), removed
-// with everything in it when the object goes.
+// A fresh temporary application data directory, made the data directory of
+// the process-wide environment, and removed with everything in it when the
+// object goes.
 class ScratchDataDirectory {
  public:
   ScratchDataDirectory();
@@ -56,7 +57,6 @@ class ScratchDataDirectory {
 
  private:
   platform::TemporaryDirectory directory_;
-  testing::ScopedEnvironment data_dir_;
 };
 
 // The names of a realistic collection's cards that have a due moment, by

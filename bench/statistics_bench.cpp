@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "support/test_environment.hpp"
+#include "platform/environment.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "realistic_collection.hpp"
 
@@ -33,7 +33,7 @@ void record_a_past_day(kk::DayStatisticsStore& store, int days_ago) {
 struct StatisticsSession {
   explicit StatisticsSession(int days) {
     kk::DayStatisticsStore store =
-        kk::DayStatisticsStore::open_for_recording(kk::day_statistics_path(test_environment()));
+        kk::DayStatisticsStore::open_for_recording(kk::day_statistics_path(platform::process_environment()));
     for (int days_ago = days; days_ago > 0; --days_ago) record_a_past_day(store, days_ago);
   }
 

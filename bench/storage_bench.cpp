@@ -49,7 +49,7 @@ void answer_next_due_card(RealisticSession& session, std::size_t& answered) {
   kk::Karteikartenverwaltung& kkv = session.manager();
   kk::Haendesammlung& sammlung = *kkv.hc.sammlung_named(RealisticSession::collection_name(0));
   kk::Karteikarte card(sammlung.karten.at(name), name, kkv.startzeit_tag);
-  card.change_due(kkv.schedule(None, card, "good"));
+  card.change_due(sammlung.environment().cf, kkv.schedule(None, card, "good"));
   sammlung.aendere_karteikarte_in_dictionary(card);
 }
 
@@ -66,7 +66,7 @@ void save_after_one_answer(benchmark::State& state) {
     answer_next_due_card(session, answered);
     state.ResumeTiming();
     const kk::SaveCounts written =
-        kk::pd().save_haendesammlung(sammlung.name, sammlung);
+        kk::PickleDump(sammlung.environment()).save_haendesammlung(sammlung.name, sammlung);
     card_rows += written.cards_written + written.cards_removed;
     metadata_rows += written.metadata_written ? 1 : 0;
   }

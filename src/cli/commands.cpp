@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <stdexcept>
@@ -19,19 +18,15 @@
 #include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/forgotten_cards_drill.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/storage/setting_value.hpp"
 #include "karteikarten/storage/settings.hpp"
-#include "platform/common_functions.hpp"
 #include "platform/daily_backups.hpp"
 #include "platform/deck_file.hpp"
-#include "platform/diagnostics.hpp"
 #include "platform/directory_lock.hpp"
-#include "platform/getcwd.hpp"
-#include "karteikarten/collection/pickle_dump.hpp"
-#include "platform/random_source.hpp"
 #include "value/date_time.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -44,17 +39,19 @@ std::string quoted(const std::filesystem::path& path) { return '"' + path.string
 // The application data directory. A command that writes holds its lock
 // (platform::DirectoryLock) for its whole run: no other writer works there
 // meanwhile.
-std::filesystem::path data_directory() { return platform::GetCwd().get_app_data_dir(); }
+std::filesystem::path data_directory(const platform::Environment& environment) {
+  return environment.app_data_dir();
+}
 
 // On the learner's first run (no settings stored yet) stores the default
 // settings, before a manager would store its own, and says so.
-void start_with_default_settings() {
-  if (!kk::store_default_settings_if_none_stored(platform::process_environment())) return;
+void start_with_default_settings(platform::Environment& environment) {
+  if (!kk::store_default_settings_if_none_stored(environment)) return;
   std::cerr << fmt::format(
       "kkv: no settings were stored yet; stored the default settings ({} new cards and {} "
       "reviews a day); change them with kkv settings\n",
-      str(kk::stored_setting(platform::process_environment(), "neue_karten_pro_tag")),
-      str(kk::stored_setting(platform::process_environment(), "maximale_wiederholungen_pro_tag")));
+      str(kk::stored_setting(environment, "neue_karten_pro_tag")),
+      str(kk::stored_setting(environment, "maximale_wiederholungen_pro_tag")));
 }
 
 // The message of a store failure for a learner: the file and the reason in
@@ -73,25 +70,26 @@ std::string joined(const std::vector<std::string>& names) {
 
 // Makes the collections store's copy of the learning day, keeping a week
 // of them. Learning goes on without it; the learner is warned.
-void keep_daily_backup(const kk::Karteikartenverwaltung& kkv) {
-  const platform::DailyBackups backups(kk::pd().collections_path());
-  const std::string day = platform::cf().get_datum_string_startzeit(kkv.startzeit_tag);
+void keep_daily_backup(platform::Environment& environment, const kk::Karteikartenverwaltung& kkv) {
+  const platform::DailyBackups backups(kk::PickleDump(environment).collections_path());
+  const std::string day = environment.cf.get_datum_string_startzeit(kkv.startzeit_tag);
   const std::string not_made = "no daily copy of the collections store was made: ";
   try {
     backups.make(day);
   } catch (const db::Error& error) {
-    platform::warn(not_made + learner_text(error));
+    environment.diagnostics.warn(not_made + learner_text(error));
   } catch (const std::filesystem::filesystem_error& error) {
-    platform::warn(not_made + error.what());
+    environment.diagnostics.warn(not_made + error.what());
   }
 }
 
 // Registers `wanted` (every stored collection when empty) with `kkv`.
 // Names them in the message when one is not stored.
-void register_collections(kk::Karteikartenverwaltung& kkv, std::vector<std::string> wanted) {
-  keep_daily_backup(kkv);
-  const std::vector<std::string> stored = kk::stored_deck_collections(platform::process_environment());
-  const std::string directory = platform::GetCwd().get_app_data_dir();
+void register_collections(platform::Environment& environment, kk::Karteikartenverwaltung& kkv,
+                          std::vector<std::string> wanted) {
+  keep_daily_backup(environment, kkv);
+  const std::vector<std::string> stored = kk::stored_deck_collections(environment);
+  const std::string directory = environment.app_data_dir();
   if (wanted.empty()) wanted = stored;
   if (wanted.empty()) {
     throw std::runtime_error("no collection is stored in " + directory +
@@ -218,26 +216,25 @@ Moment parse_moment(const std::string& text) {
   return local_moment(*local, text);
 }
 
-std::string failure_message(const std::exception& error) {
+std::string failure_message(platform::Environment& environment, const std::exception& error) {
   const auto* store_error = dynamic_cast<const db::Error*>(&error);
   if (store_error == nullptr) return error.what();
   const std::string line = learner_text(*store_error);
   if (!store_error->is_damage()) return line;
-  const std::filesystem::path store = kk::pd().collections_path();
+  const std::filesystem::path store = kk::PickleDump(environment).collections_path();
   const std::filesystem::path& file = store_error->path();
   std::error_code unknown;
   if (file != store && !std::filesystem::equivalent(file, store, unknown)) return line;
   return line + "; nothing was changed; " + platform::DailyBackups(store).recovery_advice();
 }
 
-void use_data_directory(const GlobalOptions& options) {
+void use_data_directory(platform::Environment& environment, const GlobalOptions& options) {
   if (!options.data_dir) return;
-  const std::string directory = std::filesystem::absolute(*options.data_dir).string();
-  ::setenv("TAVO_DATA_DIR", directory.c_str(), 1);
+  environment.use_app_data_dir(std::filesystem::absolute(*options.data_dir).string());
 }
 
-void apply(const GlobalOptions& options) {
-  use_data_directory(options);
+void apply(platform::Environment& environment, const GlobalOptions& options) {
+  use_data_directory(environment, options);
   if (options.now) {
     Moment moment;
     try {
@@ -246,19 +243,18 @@ void apply(const GlobalOptions& options) {
       throw UsageError("--now", error.what());
     }
     if (moment.choice) std::cerr << "kkv: --now: " << *moment.choice << "\n";
-    platform::Environment& env = platform::process_environment();
-    env.cf.set_fixed_now(moment.seconds);
+    environment.cf.set_fixed_now(moment.seconds);
     // The run begins at that moment: the drill counts back from it.
-    env.start_date = env.cf.get_datetime_now();
+    environment.start_date = environment.cf.get_datetime_now();
   }
-  if (options.seed) platform::process_environment().random.seed(*options.seed);
+  if (options.seed) environment.random.seed(*options.seed);
 }
 
-void learn(const LearnOptions& options) {
-  const platform::DirectoryLock lock(data_directory());
-  start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(platform::process_environment(), options.ahead, options.only_new);
-  register_collections(kkv, options.collections);
+void learn(platform::Environment& environment, const LearnOptions& options) {
+  const platform::DirectoryLock lock(data_directory(environment));
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment, options.ahead, options.only_new);
+  register_collections(environment, kkv, options.collections);
   Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
   std::cout << "Learning " << collections_line(kkv)
             << ". Answer 1 to 4 (again, hard, good, easy); q stops.\n\n";
@@ -266,16 +262,16 @@ void learn(const LearnOptions& options) {
   print_session_end(kkv, terminal, outcome);
 }
 
-std::int64_t longest_drill_days() {
+std::int64_t longest_drill_days(platform::Environment& environment) {
   return kk::integer_setting(
       "vergessen_in_letzten_tagen_groesstmoeglicher_wert",
-      kk::stored_setting(platform::process_environment(), "vergessen_in_letzten_tagen_groesstmoeglicher_wert"));
+      kk::stored_setting(environment, "vergessen_in_letzten_tagen_groesstmoeglicher_wert"));
 }
 
-void drill(const DrillOptions& options) {
-  const platform::DirectoryLock lock(data_directory());
-  start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(platform::process_environment());
+void drill(platform::Environment& environment, const DrillOptions& options) {
+  const platform::DirectoryLock lock(data_directory(environment));
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
   const std::int64_t longest = kkv.vergessen_in_letzten_tagen_groesstmoeglicher_wert;
   if (options.days < 1 || options.days > longest) {
     throw UsageError("--days", fmt::format("the drill looks back 1 to {} days (the setting "
@@ -283,7 +279,7 @@ void drill(const DrillOptions& options) {
                                            "not {}",
                                            longest, options.days));
   }
-  register_collections(kkv, options.collections);
+  register_collections(environment, kkv, options.collections);
   Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
   SessionOutcome outcome;
   {
@@ -302,13 +298,14 @@ void drill(const DrillOptions& options) {
             << collections_line(kkv) << ".\n";
 }
 
-void import_deck_file(const std::filesystem::path& file, const std::string& name) {
+void import_deck_file(platform::Environment& environment, const std::filesystem::path& file,
+                      const std::string& name) {
   kk::check_collection_name(name);
-  const platform::DirectoryLock lock(data_directory());
+  const platform::DirectoryLock lock(data_directory(environment));
   const std::vector<platform::DeckCard> deck = platform::read_deck_file(file);
-  start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(platform::process_environment());
-  keep_daily_backup(kkv);
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
+  keep_daily_backup(environment, kkv);
   const kk::DeckImport result = kk::import_deck(kkv, deck, name);
   std::cout << fmt::format(
       "Imported {} cards from {} into '{}': {} new, {} changed, {} unchanged, {} removed.\n",
@@ -316,20 +313,20 @@ void import_deck_file(const std::filesystem::path& file, const std::string& name
       result.removed);
 }
 
-void stats(bool today_only) {
-  start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(platform::process_environment());
-  register_collections(kkv, {});
+void stats(platform::Environment& environment, bool today_only) {
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
+  register_collections(environment, kkv, {});
   const kk::DayFigures figures = kk::day_figures(kkv);
   std::cout << "Collections: " << collections_line(kkv) << "\n";
   print_figures(std::cout, figures, today_only);
-  print_next_due(std::cout, figures, platform::cf().get_now());
+  print_next_due(std::cout, figures, environment.cf.get_now());
 }
 
-void analyse(const std::string& name) {
-  start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(platform::process_environment());
-  register_collections(kkv, {name});
+void analyse(platform::Environment& environment, const std::string& name) {
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
+  register_collections(environment, kkv, {name});
   const kk::SammlungRef sammlung = kkv.hc.sammlung_named(name);
   kk::HaendesammlungVerteilungAnalyzer analyzer(sammlung);
   analyzer.set_grenzwert_neue_karten_heute(kkv.bestimme_grenzwert_neue_karten_heute(sammlung));
@@ -338,11 +335,11 @@ void analyse(const std::string& name) {
   analyzer.show();
 }
 
-void selfcheck(const SelfCheckOptions& options) {
-  const platform::DirectoryLock lock(data_directory());
-  start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(platform::process_environment());
-  register_collections(kkv, {options.collection});
+void selfcheck(platform::Environment& environment, const SelfCheckOptions& options) {
+  const platform::DirectoryLock lock(data_directory(environment));
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
+  register_collections(environment, kkv, {options.collection});
   std::cout << "Scenario " << options.scenario << " replaces the learning state of every card of "
             << collections_line(kkv) << " and its day statistics.\n";
   if (!options.yes) {
@@ -352,13 +349,13 @@ void selfcheck(const SelfCheckOptions& options) {
   std::cout << "Done: '" << options.collection << "' is stored in the scenario's state.\n";
 }
 
-void settings(const SettingsOptions& options) {
+void settings(platform::Environment& environment, const SettingsOptions& options) {
   std::optional<platform::DirectoryLock> lock;
   if (options.value || (options.reset && options.yes)) {
-    lock.emplace(data_directory());
+    lock.emplace(data_directory(environment));
   }
-  start_with_default_settings();
-  kk::Karteikartenverwaltung kkv(platform::process_environment());
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
   if (options.reset) {
     reset_settings(kkv, options.yes);
     return;
@@ -380,8 +377,8 @@ void settings(const SettingsOptions& options) {
   if (!found) throw KeyError("no setting '" + *key + "'", Value(*key));
 }
 
-void demo(const std::filesystem::path& deck) {
-  run_demo(deck, platform::cf().get_now(), std::cout);
+void demo(platform::Environment& environment, const std::filesystem::path& deck) {
+  run_demo(environment, deck, environment.cf.get_now(), std::cout);
 }
 
 }  // namespace tavo::cli

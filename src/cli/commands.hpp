@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/environment.hpp"
+
 namespace tavo::cli {
 
 // A mistake in the command line that only shows once the command runs,
@@ -48,19 +50,22 @@ struct GlobalOptions {
 };
 
 // The one line kkv prints for `error`, without SQL: a store failure names
-// the file and the reason. A damaged collections store is never replaced;
-// the line then says how to go back to a daily copy.
-std::string failure_message(const std::exception& error);
+// the file and the reason. A damaged collections store of `environment` is
+// never replaced; the line then says how to go back to a daily copy.
+std::string failure_message(platform::Environment& environment, const std::exception& error);
 
-// Points the process at the data directory of `options`, when it names
-// one.
-void use_data_directory(const GlobalOptions& options);
+// Makes the data directory of `options`, when it names one, the
+// application data directory of `environment`.
+void use_data_directory(platform::Environment& environment, const GlobalOptions& options);
 
-// Applies `options` to the process: the data directory, the clock, the
-// random generator. UsageError for a moment that is malformed or does not
+// Applies `options` to `environment`: the data directory, the clock, the
+// random source. UsageError for a moment that is malformed or does not
 // exist; for a local time that occurs twice, says on standard error which
 // of the two it took.
-void apply(const GlobalOptions& options);
+void apply(platform::Environment& environment, const GlobalOptions& options);
+
+// Each command works in the application data directory of `environment`,
+// by its clock and its random source.
 
 struct LearnOptions {
   std::vector<std::string> collections;
@@ -68,7 +73,7 @@ struct LearnOptions {
   bool only_new = false;
 };
 
-void learn(const LearnOptions& options);
+void learn(platform::Environment& environment, const LearnOptions& options);
 
 struct DrillOptions {
   std::int64_t days = 7;
@@ -77,16 +82,17 @@ struct DrillOptions {
 
 // The most days a drill looks back: the stored setting
 // vergessen_in_letzten_tagen_groesstmoeglicher_wert (30 by default).
-std::int64_t longest_drill_days();
+std::int64_t longest_drill_days(platform::Environment& environment);
 
 // UsageError "--days: ..." when options.days is beyond
 // longest_drill_days().
-void drill(const DrillOptions& options);
-void import_deck_file(const std::filesystem::path& file, const std::string& name);
-void stats(bool today_only);
+void drill(platform::Environment& environment, const DrillOptions& options);
+void import_deck_file(platform::Environment& environment, const std::filesystem::path& file,
+                      const std::string& name);
+void stats(platform::Environment& environment, bool today_only);
 // Prints the distribution report of the stored collection `name`, under
 // the manager's limits for it.
-void analyse(const std::string& name);
+void analyse(platform::Environment& environment, const std::string& name);
 
 struct SelfCheckOptions {
   std::string scenario;
@@ -97,7 +103,7 @@ struct SelfCheckOptions {
 
 // Says what the scenario replaces; with `yes`, runs it on the collection
 // and stores the result.
-void selfcheck(const SelfCheckOptions& options);
+void selfcheck(platform::Environment& environment, const SelfCheckOptions& options);
 
 struct SettingsOptions {
   std::optional<std::string> key;
@@ -111,8 +117,8 @@ struct SettingsOptions {
 // Shows every setting (or the one `key`) with its value, bounds and
 // default; with a value, changes it first; with `reset`, says which
 // settings go back to their defaults and, with `yes`, puts them back.
-void settings(const SettingsOptions& options);
-void demo(const std::filesystem::path& deck);
+void settings(platform::Environment& environment, const SettingsOptions& options);
+void demo(platform::Environment& environment, const std::filesystem::path& deck);
 
 // A moment given on the command line.
 struct Moment {

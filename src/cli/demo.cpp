@@ -1,7 +1,6 @@
 #include "cli/demo.hpp"
 
 #include <cstdint>
-#include <cstdlib>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -24,13 +23,14 @@ constexpr const char* demo_collection = "kk_bridge";
 // Mostly "good", now and then "again", "hard" or "easy", varying with the
 // card and its repetitions; a few seconds per answer, by which the frozen
 // clock moves on.
-kk::Antwort scripted_answer(kk::Karteikartenverwaltung& kkv, const kk::Karteikarte& card) {
+kk::Antwort scripted_answer(platform::Common_functions& clock, kk::Karteikartenverwaltung& kkv,
+                            const kk::Karteikarte& card) {
   const std::uint64_t number = platform::stable_hash(card.get_name());
   const std::uint64_t pick = (number + 7 * static_cast<std::uint64_t>(card.reps.value_or(0))) % 10;
   std::string response = pick < 2 ? "again" : pick < 3 ? "hard" : pick < 9 ? "good" : "easy";
   if (!kk::accepts_response(kkv, card, response)) response = "good";
   const std::int64_t seconds = 4 + static_cast<std::int64_t>(number % 17);
-  platform::cf().set_fixed_now(platform::cf().get_now() + static_cast<double>(seconds));
+  clock.set_fixed_now(clock.get_now() + static_cast<double>(seconds));
   return kk::Antwort{response, seconds};
 }
 
@@ -42,18 +42,19 @@ double morning_of_day(double start, int day) {
 
 }  // namespace
 
-void run_demo(const std::filesystem::path& deck, double start, std::ostream& out) {
+void run_demo(platform::Environment& environment, const std::filesystem::path& deck, double start,
+              std::ostream& out) {
   const std::vector<platform::DeckCard> cards = platform::read_deck_file(deck);
   const platform::TemporaryDirectory directory;
-  ::setenv("TAVO_DATA_DIR", (directory.path().string() + "/").c_str(), 1);
+  environment.use_app_data_dir(directory.path().string());
   out << "kkv demo: " << cards.size() << " cards from " << deck.string()
       << ", learnt by a scripted learner over " << demo_days << " days in "
       << directory.path().string() << "\n";
   std::istringstream no_input;
   Terminal terminal(no_input, out, false);
   for (int day = 0; day < demo_days; ++day) {
-    platform::cf().set_fixed_now(morning_of_day(start, day));
-    out << "\n=== Day " << day + 1 << ", " << local_time_text(platform::cf().get_now())
+    environment.cf.set_fixed_now(morning_of_day(start, day));
+    out << "\n=== Day " << day + 1 << ", " << local_time_text(environment.cf.get_now())
         << " ===\n\n";
     kk::Karteikartenverwaltung kkv(platform::process_environment());
     if (day == 0) {
@@ -61,9 +62,10 @@ void run_demo(const std::filesystem::path& deck, double start, std::ostream& out
     } else {
       kk::add_stored_haendesammlung(kkv, demo_collection);
     }
-    const SessionOutcome outcome = run_learning_session(
-        kkv, terminal,
-        [&](const kk::Karteikarte& card, const Tuple&) { return scripted_answer(kkv, card); });
+    const SessionOutcome outcome =
+        run_learning_session(kkv, terminal, [&](const kk::Karteikarte& card, const Tuple&) {
+          return scripted_answer(environment.cf, kkv, card);
+        });
     print_session_end(kkv, terminal, outcome);
   }
 }

@@ -6,12 +6,16 @@
 #include <filesystem>
 #include <iosfwd>
 
+#include "platform/environment.hpp"
+
 namespace tavo::cli {
 
-// Runs the demo on the deck file `deck`. The first day begins at 09:00 on
-// the local date of `start` (seconds since the epoch); each day is a new
-// session, as when a person opens the program in the morning. Points the
-// application data directory at the temporary one and freezes the clock.
-void run_demo(const std::filesystem::path& deck, double start, std::ostream& out);
+// Runs the demo on the deck file `deck` in `environment`. The first day
+// begins at 09:00 on the local date of `start` (seconds since the epoch);
+// each day is a new session, as when a person opens the program in the
+// morning. Points the environment's application data directory at the
+// temporary one, which is gone afterwards, and freezes its clock.
+void run_demo(platform::Environment& environment, const std::filesystem::path& deck, double start,
+              std::ostream& out);
 
 }  // namespace tavo::cli

@@ -181,7 +181,7 @@ void print_session_end(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
     out << figures.due_now_in_choice << (figures.due_now_in_choice == 1 ? " card is" : " cards are")
         << " due but held back by today's limits.\n";
   }
-  print_next_due(out, figures, platform::cf().get_now());
+  print_next_due(out, figures, kkv.get_seconds_since_epoch());
   out << "\n";
   print_figures(out, figures, true);
 }

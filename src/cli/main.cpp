@@ -14,8 +14,9 @@
 #include <vector>
 
 #include "cli/commands.hpp"
-#include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "value/errors.hpp"
+#include "karteikarten/analysis/self_check_catalogue.hpp"
+#include "platform/environment.hpp"
 
 namespace {
 
@@ -82,7 +83,7 @@ std::string scenarios_footer() {
          "nothing is changed. Copy the data directory first if its learning state matters.\n";
 }
 
-void add_commands(CLI::App& app, Arguments& a) {
+void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& environment) {
   CLI::App* learn = app.add_subcommand("learn", "learn the due cards in an interactive session");
   learn->add_option("--collection", a.learn.collections,
                     "a stored collection to learn (repeatable; default: all)");
@@ -93,7 +94,7 @@ void add_commands(CLI::App& app, Arguments& a) {
       "interval each gives. Answer 1-4 or again/hard/good/easy, optionally followed by the "
       "seconds taken; q or Ctrl-D stops. Every answer is stored at once. With standard input "
       "not a terminal, one answer is read per line.");
-  learn->callback([&a] { tavo::cli::learn(a.learn); });
+  learn->callback([&a, &environment] { tavo::cli::learn(environment, a.learn); });
 
   CLI::App* import_command =
       app.add_subcommand("import", "import a deck of question/answer cards into a collection");
@@ -107,7 +108,7 @@ void add_commands(CLI::App& app, Arguments& a) {
       "A deck with a fault imports nothing. Re-importing keeps the learning state of every card "
       "whose question stayed, takes over changed answers and removes cards whose question is "
       "gone.");
-  import_command->callback([&a] { import_deck_file(a.file, a.name); });
+  import_command->callback([&a, &environment] { import_deck_file(environment, a.file, a.name); });
 
   CLI::App* drill = app.add_subcommand(
       "drill", "drill the cards forgotten in the last days, then return to normal learning");
@@ -123,15 +124,15 @@ void add_commands(CLI::App& app, Arguments& a) {
       "The cards answered \"again\" in the last days come one at a time: \"again\" (1) brings a "
       "card back, \"good\" (3) finishes it for this drill. The drill works on copies stored as "
       "<name>_vergessen; the collections themselves stay as they were.");
-  drill->callback([&a] { tavo::cli::drill(a.drill); });
+  drill->callback([&a, &environment] { tavo::cli::drill(environment, a.drill); });
 
   CLI::App* stats = app.add_subcommand("stats", "show the learning figures");
   stats->add_flag("--today", a.today_only, "only today's figures");
-  stats->callback([&a] { tavo::cli::stats(a.today_only); });
+  stats->callback([&a, &environment] { tavo::cli::stats(environment, a.today_only); });
 
   CLI::App* analyse = app.add_subcommand("analyse", "show a collection's cards by category");
   analyse->add_option("NAME", a.name, "the collection")->required();
-  analyse->callback([&a] { tavo::cli::analyse(a.name); });
+  analyse->callback([&a, &environment] { tavo::cli::analyse(environment, a.name); });
 
   CLI::App* selfcheck = app.add_subcommand(
       "selfcheck",
@@ -143,7 +144,7 @@ void add_commands(CLI::App& app, Arguments& a) {
       ->required();
   selfcheck->add_flag("--yes", a.selfcheck.yes, "replace its learning state");
   selfcheck->footer(scenarios_footer());
-  selfcheck->callback([&a] { tavo::cli::selfcheck(a.selfcheck); });
+  selfcheck->callback([&a, &environment] { tavo::cli::selfcheck(environment, a.selfcheck); });
 
   CLI::App* settings = app.add_subcommand(
       "settings", "show the settings with their bounds and defaults, change one, or reset them");
@@ -159,12 +160,12 @@ void add_commands(CLI::App& app, Arguments& a) {
   settings->footer(
       "A learner starts with the defaults (the last column). Without --yes, --reset only lists "
       "what it would change.");
-  settings->callback([&a] { tavo::cli::settings(a.settings); });
+  settings->callback([&a, &environment] { tavo::cli::settings(environment, a.settings); });
 
   CLI::App* demo = app.add_subcommand(
       "demo", "a scripted learner learns the bundled deck over three days (temporary data)");
   demo->add_option("--deck", a.deck, "the deck to use")->capture_default_str();
-  demo->callback([&a] { tavo::cli::demo(a.deck); });
+  demo->callback([&a, &environment] { tavo::cli::demo(environment, a.deck); });
 
   for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
 }
@@ -194,13 +195,14 @@ std::string parse_mistake(const CLI::App& app, const CLI::ParseError& error) {
 
 // Before `kkv drill --help` is shown: the range of --days as the stored
 // settings make it. Without readable settings the help says less.
-void show_drill_days_range(CLI::App& app, const GlobalOptions& global) {
+void show_drill_days_range(CLI::App& app, tavo::platform::Environment& environment,
+                           const GlobalOptions& global) {
   CLI::App* drill = app.get_subcommand("drill");
   if (!drill->parsed()) return;
   try {
-    use_data_directory(global);
-    drill->get_option("--days")->type_name("INT in [1 - " + std::to_string(longest_drill_days()) +
-                                           "]");
+    use_data_directory(environment, global);
+    drill->get_option("--days")->type_name(
+        "INT in [1 - " + std::to_string(longest_drill_days(environment)) + "]");
   } catch (const tavo::TypeError&) {
     // A stored value that is no integer: the help shows the type without
     // its bound above.
@@ -216,14 +218,17 @@ int main(int argc, char** argv) {
   CLI::App app{"kkv - learning sessions with the tavo card scheduler", "kkv"};
   app.set_version_flag("--version", std::string("kkv ") + KKV_VERSION);
   app.require_subcommand(1);
+  // kkv's environment, set from its options: the process-wide one, which
+  // the managers it creates read.
+  tavo::platform::Environment& environment = tavo::platform::process_environment();
   Arguments arguments;
   add_global_options(app, arguments);
-  add_commands(app, arguments);
-  app.parse_complete_callback([&arguments] { apply(arguments.global); });
+  add_commands(app, arguments, environment);
+  app.parse_complete_callback([&] { apply(environment, arguments.global); });
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
-    show_drill_days_range(app, arguments.global);
+    show_drill_days_range(app, environment, arguments.global);
     return app.exit(help);
   } catch (const CLI::Success& done) {
     return app.exit(done);
@@ -234,7 +239,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     // Every failure of a command ends here, whatever its type: one line
     // naming it and the failure status.
-    std::cerr << "kkv: " << failure_message(error) << "\n";
+    std::cerr << "kkv: " << failure_message(environment, error) << "\n";
     return failure_status;
   }
   return 0;

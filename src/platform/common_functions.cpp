@@ -7,17 +7,10 @@
 #include <utility>
 
 #include "platform/detail/learning_day.hpp"
-#include "platform/getcwd.hpp"
 #include "value/errors.hpp"
-#include "value/repr.hpp"
 
 namespace tavo::platform {
 namespace {
-
-bool is_plain_file_name(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
-}
 
 // The C library's local time fields of the whole second containing `seconds`.
 std::tm local_fields(double seconds) {
@@ -78,13 +71,5 @@ TimeStruct Common_functions::get_time_struct_now() const {
       .tm_isdst = fields.tm_isdst > 0 ? 1 : 0,
   };
 }
-
-std::string Common_functions::get_modul_name(const std::string& name) const {
-  if (!is_plain_file_name(name)) {
-    throw ValueError("collection name must be a plain file name, got " + repr(name));
-  }
-  return GetCwd().get_app_data_dir() + "legacy/" + name + ".dat";
-}
-
 
 }  // namespace tavo::platform

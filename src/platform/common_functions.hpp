@@ -70,20 +70,8 @@ class Common_functions {
   // The local time structure of now.
   TimeStruct get_time_struct_now() const;
 
-  // The legacy shelve file of collection `name`:
-  // GetCwd().get_app_data_dir() + "legacy/" + name + ".dat". Throws
-  // ValueError when `name` is not a plain file name: empty, "." or "..",
-  // or containing '/', '\\' or a NUL byte.
-  std::string get_modul_name(const std::string& name) const;
-
  private:
   std::shared_ptr<Clock> clock_;
 };
-
-// The one process-wide instance, created on first use and read by every
-// component of the module, so that set_fixed_now on it freezes time for all
-// of them. It is not synchronised: the host calls the module from one thread
-// at a time.
-Common_functions& cf();
 
 }  // namespace tavo::platform

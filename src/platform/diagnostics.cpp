@@ -1,4 +1,4 @@
-// The process-wide diagnostics settings.
+// The output and warning sinks and the debug checks.
 #include "platform/diagnostics.hpp"
 
 #include <iostream>
@@ -26,25 +26,6 @@ void Diagnostics::stop(const std::string& message) const {
   if (!debug_status) return;
   if (!message.empty()) print_line(message);
   debug_hook();
-}
-
-
-void print_line(const std::string& line) { diagnostics().output_line(line); }
-
-void warn(const std::string& message) { diagnostics().warning_line(message); }
-
-void debug_check(bool condition) {
-  Diagnostics& settings = diagnostics();
-  if (!settings.debug_status || condition) return;
-  settings.debug_hook();
-  throw AssertionError();
-}
-
-void debug_stop(const std::string& message) {
-  Diagnostics& settings = diagnostics();
-  if (!settings.debug_status) return;
-  if (!message.empty()) print_line(message);
-  settings.debug_hook();
 }
 
 }  // namespace tavo::platform

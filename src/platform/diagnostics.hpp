@@ -1,4 +1,5 @@
-// Diagnostic output and debug checks, shared by every part of the module.
+// Diagnostic output and debug checks. Each environment holds one
+// Diagnostics, which every part given that environment reports through.
 //
 // Reports such as a card's values go to one output sink, a function taking
 // one line at a time (standard output by default; the Python binding sends
@@ -38,22 +39,5 @@ struct Diagnostics {
   // debug hook, as the module does before a stop in the debugger.
   void stop(const std::string& message) const;
 };
-
-// The one process-wide instance.
-Diagnostics& diagnostics();
-
-// Writes one line through the output sink.
-void print_line(const std::string& line);
-
-// Reports `message` through the warning sink.
-void warn(const std::string& message);
-
-// When debug_status is on and `condition` is false: calls the debug hook,
-// then throws AssertionError. Does nothing while debug_status is off.
-void debug_check(bool condition);
-
-// When debug_status is on: prints `message` (unless empty) and calls the
-// debug hook, as the module does before a stop in the debugger.
-void debug_stop(const std::string& message);
 
 }  // namespace tavo::platform

@@ -35,9 +35,17 @@ class Environment {
   Environment& operator=(const Environment&) = delete;
 
   // The application data directory, always ending in '/': the one given at
-  // construction, else GetCwd's lookup ($TAVO_DATA_DIR, $XDG_DATA_HOME/tavo/,
-  // ~/.local/share/tavo/).
+  // construction or by use_app_data_dir, else GetCwd's lookup
+  // ($TAVO_DATA_DIR, $XDG_DATA_HOME/tavo/, ~/.local/share/tavo/).
   std::string app_data_dir() const;
+  // Makes `data_dir` the application data directory from now on (a
+  // trailing '/' is added when missing).
+  void use_app_data_dir(std::string data_dir);
+  // The legacy shelve file of the collection `name`:
+  // app_data_dir() + "legacy/" + name + ".dat". ValueError when `name` is
+  // not a plain file name: empty, "." or "..", or containing '/', '\\' or a
+  // NUL byte.
+  std::string legacy_collection_file(const std::string& name) const;
 
   // Every date and time of the module.
   Common_functions cf;
@@ -48,14 +56,17 @@ class Environment {
   // The host's hands, by "<module>.hand<number>".
   Importiere_haende hands;
   // cf's present moment when the environment was created, that is when the
-  // module was loaded: the forgotten-cards choice counts back from it.
+  // module was loaded: the forgotten-cards choice counts back from it. A
+  // host that freezes the clock for a whole run sets it to that moment.
   DateTime start_date;
 
  private:
   std::optional<std::string> data_dir_;
 };
 
-// The process-wide environment of the Python package.
+// The process-wide environment of the Python package, created on first
+// use. Not synchronised: the host calls the module from one thread at a
+// time.
 Environment& process_environment();
 
 }  // namespace tavo::platform

@@ -46,5 +46,4 @@ List Importiere_haende::make_haendeliste(const List& namen) const {
 
 void Importiere_haende::clear() { haende_.clear(); }
 
-
 }  // namespace tavo::platform

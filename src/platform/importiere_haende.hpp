@@ -35,8 +35,4 @@ class Importiere_haende {
   std::unordered_map<std::string, Value> haende_;
 };
 
-// The one process-wide instance, through which the module reaches the
-// host's hands.
-Importiere_haende& ih();
-
 }  // namespace tavo::platform

@@ -6,8 +6,6 @@
 
 namespace tavo::platform {
 
-MakeDailyCopy::MakeDailyCopy(int startzeit_tag) : MakeDailyCopy(cf(), startzeit_tag) {}
-
 MakeDailyCopy::MakeDailyCopy(const Common_functions& functions, int startzeit_tag)
     : functions_(functions), startzeit_tag_(detail::checked_startzeit_tag(startzeit_tag)) {}
 

@@ -11,12 +11,9 @@ namespace tavo::platform {
 // Keeps a backup of a file for each learning day on which it is used.
 class MakeDailyCopy {
  public:
-  // Reads the present moment from cf(). Throws ValueError unless
-  // `startzeit_tag` is in 0..23.
-  explicit MakeDailyCopy(int startzeit_tag = 3);
   // Reads the present moment from `functions`, which must outlive this
   // object. Throws ValueError unless `startzeit_tag` is in 0..23.
-  explicit MakeDailyCopy(const Common_functions& functions, int startzeit_tag = 3);
+  MakeDailyCopy(const Common_functions& functions, int startzeit_tag);
 
   // Copies `filename` to `<filename>.<learning-day key>` beside it
   // ("kkv_alle.dat.2021-9-22") unless that copy already exists, and returns

@@ -16,14 +16,4 @@ std::vector<std::int64_t> RandomSource::permutation(std::int64_t first, std::siz
   return numbers;
 }
 
-
-void seed_random(std::uint64_t seed) { random_engine().seed(seed); }
-
-std::vector<std::int64_t> random_permutation(std::int64_t first, std::size_t count) {
-  std::vector<std::int64_t> numbers(count);
-  std::iota(numbers.begin(), numbers.end(), first);
-  std::shuffle(numbers.begin(), numbers.end(), random_engine());
-  return numbers;
-}
-
 }  // namespace tavo::platform

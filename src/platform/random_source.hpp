@@ -25,12 +25,4 @@ class RandomSource {
   std::mt19937_64 engine_;
 };
 
-// The shared generator.
-std::mt19937_64& random_engine();
-// Makes the sequence that follows repeatable.
-void seed_random(std::uint64_t seed);
-// The numbers `first` to `first + count - 1`, each once, in a uniformly
-// random order.
-std::vector<std::int64_t> random_permutation(std::int64_t first, std::size_t count);
-
 }  // namespace tavo::platform

@@ -10,8 +10,6 @@
 
 namespace tavo::platform {
 
-Zeitberechnungen::Zeitberechnungen(int startzeit_tag) : Zeitberechnungen(cf(), startzeit_tag) {}
-
 Zeitberechnungen::Zeitberechnungen(const Common_functions& functions, int startzeit_tag)
     : functions_(functions), startzeit_tag_(detail::checked_startzeit_tag(startzeit_tag)) {}
 

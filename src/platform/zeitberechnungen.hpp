@@ -13,12 +13,9 @@ namespace tavo::platform {
 // set_time, or else the clock's present moment at each call.
 class Zeitberechnungen {
  public:
-  // Reads the present moment from cf(). Throws ValueError unless
-  // `startzeit_tag` is in 0..23.
-  explicit Zeitberechnungen(int startzeit_tag = 3);
   // Reads the present moment from `functions`, which must outlive this
   // object. Throws ValueError unless `startzeit_tag` is in 0..23.
-  explicit Zeitberechnungen(const Common_functions& functions, int startzeit_tag = 3);
+  Zeitberechnungen(const Common_functions& functions, int startzeit_tag);
 
   // The hour at which a learning day begins.
   int startzeit_tag() const { return startzeit_tag_; }

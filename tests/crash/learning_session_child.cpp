@@ -27,12 +27,12 @@
 #include <vector>
 
 #include "crash_deck.hpp"
-#include "platform/environment.hpp"
+#include "karteikarten/collection/collection_conflict.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/frame/learning_step.hpp"
-#include "karteikarten/collection/collection_conflict.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 
 namespace {
 
@@ -72,10 +72,12 @@ bool answer(kk::Karteikartenverwaltung& kkv, kk::Karteikarte& card, const std::s
   }
 }
 
-void learn(double now, long answers, std::mt19937& random, const Pause& pause) {
-  platform::cf().set_fixed_now(now);
-  kk::Karteikartenverwaltung kkv{platform::process_environment()};
-  if (kk::stored_deck_collections(platform::process_environment()).empty()) {
+void learn(platform::Environment& environment, double now, long answers, std::mt19937& random,
+           const Pause& pause) {
+  platform::Common_functions& clock = environment.cf;
+  clock.set_fixed_now(now);
+  kk::Karteikartenverwaltung kkv(environment);
+  if (kk::stored_deck_collections(environment).empty()) {
     kk::import_deck(kkv, testing::crash_deck(), testing::crash_collection);
   } else {
     kk::add_stored_haendesammlung(kkv, testing::crash_collection);
@@ -87,7 +89,7 @@ void learn(double now, long answers, std::mt19937& random, const Pause& pause) {
     if (!card) {
       now += wait;
       wait *= 2;
-      platform::cf().set_fixed_now(now);
+      clock.set_fixed_now(now);
       continue;
     }
     if (answered == pause.at && !paused) {
@@ -104,7 +106,7 @@ void learn(double now, long answers, std::mt19937& random, const Pause& pause) {
     std::fflush(stdout);
     now += 20;
     wait = 3600;
-    platform::cf().set_fixed_now(now);
+    clock.set_fixed_now(now);
   }
 }
 
@@ -116,12 +118,12 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
-  ::setenv("TAVO_DATA_DIR", (std::string(argv[1]) + "/").c_str(), 1);
+  platform::Environment environment(argv[1]);
   std::mt19937 random(static_cast<unsigned>(std::atol(argv[4])));
   Pause pause;
   if (argc == 7) pause = {std::atol(argv[5]), argv[6]};
   try {
-    learn(std::atof(argv[2]), std::atol(argv[3]), random, pause);
+    learn(environment, std::atof(argv[2]), std::atol(argv[3]), random, pause);
   } catch (const std::exception& error) {
     std::printf("error: %s\n", error.what());
     return 1;

@@ -1,11 +1,10 @@
-#include "support/test_environment.hpp"
 #include "crash/session_check.hpp"
 
 #include "db/connection.hpp"
 #include "db/error.hpp"
-#include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
-#include "support/scoped_environment.hpp"
+#include "karteikarten/storage/day_statistics_store.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::testing {
 namespace {
@@ -40,16 +39,16 @@ std::vector<std::string> store_problems(const fs::path& app_dir) {
 }
 
 StoredAnswers stored_answers(const fs::path& app_dir, const std::string& collection) {
-  const ScopedEnvironment data_dir("TAVO_DATA_DIR", app_dir.string() + "/");
+  platform::Environment environment(app_dir.string());
   StoredAnswers answers;
-  const auto [sammlung, found] = kk::pd().get_haendesammlung(collection);
+  const auto [sammlung, found] = kk::PickleDump(environment).get_haendesammlung(collection);
   if (found) {
     for (const auto& [name, record] : sammlung->karten) {
       answers.reps[name] = record->reps;
       answers.in_collection += record->reps;
     }
   }
-  if (auto store = kk::DayStatisticsStore::open_for_reading(kk::day_statistics_path(test_environment()))) {
+  if (auto store = kk::DayStatisticsStore::open_for_reading(app_dir / "settings/kkv_alle.dat")) {
     const std::vector<kk::DayCount> counts = store->latest_counts(collection, "reps");
     if (!counts.empty()) answers.in_statistics = counts.back().total.as_int();
   }

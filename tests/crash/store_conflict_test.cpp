@@ -13,10 +13,10 @@
 
 #include "crash/crash_deck.hpp"
 #include "crash/session_check.hpp"
-#include "support/test_environment.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "platform/common_functions.hpp"
-#include "karteikarten/collection/pickle_dump.hpp"
+#include "platform/environment.hpp"
 #include "support/child_process.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -64,12 +64,10 @@ std::string question_of(const std::string& card_name) {
 // Imports `deck` into the collection in `app_dir`, in this process.
 kk::DeckImport reimport(const TemporaryDirectory& app_dir,
                         const std::vector<platform::DeckCard>& deck) {
-  const ScopedEnvironment data_dir("TAVO_DATA_DIR", app_dir.path().string() + "/");
-  platform::cf().set_fixed_now(start_moment);
-  kk::Karteikartenverwaltung kkv{test_environment()};
-  const kk::DeckImport result = kk::import_deck(kkv, deck, crash_collection);
-  platform::cf().clear_fixed_now();
-  return result;
+  platform::Environment environment(app_dir.path().string());
+  environment.cf.set_fixed_now(start_moment);
+  kk::Karteikartenverwaltung kkv(environment);
+  return kk::import_deck(kkv, deck, crash_collection);
 }
 
 struct ReimportCase {
@@ -144,9 +142,9 @@ TEST(StoreConflictTest, ASessionNeverUndoesAReimportInAnotherProcess) {
       EXPECT_EQ(reps, acked == lines.acked_reps.end() ? 0 : acked->second) << name;
     }
     EXPECT_EQ(stored.in_statistics, 8);
-    const ScopedEnvironment data_dir("TAVO_DATA_DIR", directory + "/");
+    platform::Environment environment(directory);
     const kk::SammlungRef collection =
-        kk::pd().get_haendesammlung(crash_collection).first;
+        kk::PickleDump(environment).get_haendesammlung(crash_collection).first;
     const kk::CardRef record = collection->karten.find(card);
     EXPECT_EQ(record ? record->antworttext : std::nullopt, test.stored_answer);
   }

@@ -8,16 +8,13 @@
 // that does not only stores the settings in effect.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "support/test_environment.hpp"
-#include "karteikarten/frame/karteikartenverwaltung.hpp"
-#include "platform/common_functions.hpp"
-#include "platform/diagnostics.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "platform/environment.hpp"
 #include "platform/temporary_directory.hpp"
 #include "value/errors.hpp"
 
@@ -30,22 +27,29 @@ void write_file(const std::filesystem::path& path, const std::uint8_t* data, std
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
+// The settings file the manager loads.
+std::filesystem::path settings_path() {
+  return tavo::kk::PickleDump(tavo::platform::process_environment()).settings_path();
+}
+
 }  // namespace
 
-// Before the first input: a fresh data directory for the whole process, a
-// frozen clock (the stored settings hold the learning day) and no warnings.
+// Before the first input: the process-wide environment, which the manager
+// reads, on a fresh data directory for the whole process, with a frozen
+// clock (the stored settings hold the learning day) and no warnings.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static const tavo::platform::TemporaryDirectory data_directory;
-  ::setenv("TAVO_DATA_DIR", (data_directory.path().string() + "/").c_str(), 1);
-  tavo::platform::cf().set_fixed_now(a_morning);
-  tavo::platform::diagnostics().warning_line = [](const std::string&) {};
-  std::filesystem::create_directories(tavo::kk::pd().settings_path().parent_path());
+  tavo::platform::Environment& environment = tavo::platform::process_environment();
+  environment.use_app_data_dir(data_directory.path().string());
+  environment.cf.set_fixed_now(a_morning);
+  environment.diagnostics.warning_line = [](const std::string&) {};
+  std::filesystem::create_directories(settings_path().parent_path());
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static tavo::kk::Karteikartenverwaltung manager{test_environment()};
-  write_file(tavo::kk::pd().settings_path(), data, size);
+  static tavo::kk::Karteikartenverwaltung manager;
+  write_file(settings_path(), data, size);
   try {
     manager.update_default_values();
   } catch (const tavo::Error&) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "platform/clock.hpp"
-#include "support/scoped_environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::platform {
@@ -100,21 +99,6 @@ TEST(StartHour, OutsideTheDayIsRejected) {
   EXPECT_THAT([&] { functions.get_startzeit_tag_today(-1); },
               ThrowsMessage<ValueError>(StrEq("startzeit_tag must be in 0..23, got -1")));
   EXPECT_THROW(functions.get_now_startzeit(24), ValueError);
-}
-
-TEST(ModulName, IsTheLegacyShelveOfAPlainFileNameInTheDataDirectory) {
-  const tavo::testing::ScopedEnvironment data_dir("TAVO_DATA_DIR", "/srv/tavo");
-  EXPECT_EQ(cf().get_modul_name("Skat"), "/srv/tavo/legacy/Skat.dat");
-  EXPECT_EQ(cf().get_modul_name("..Skat"), "/srv/tavo/legacy/..Skat.dat");
-  EXPECT_THAT(
-      [] { cf().get_modul_name("../x"); },
-      ThrowsMessage<ValueError>(StrEq("collection name must be a plain file name, got '../x'")));
-  EXPECT_THAT(
-      [] { cf().get_modul_name(std::string("a\0b", 3)); },
-      ThrowsMessage<ValueError>(StrEq("collection name must be a plain file name, got 'a\\x00b'")));
-  for (const char* name : {"", ".", "..", "a/b", "/abs", "a\\b"}) {
-    EXPECT_THROW(cf().get_modul_name(name), ValueError) << name;
-  }
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ class MakeDailyCopyTest : public ::testing::Test {
   const fs::path original_ = directory_ / "kkv_alle.dat";
   std::shared_ptr<FixedClock> clock_ = std::make_shared<FixedClock>(1632297600);  // 09-22 10:00
   Common_functions functions_{clock_};
-  MakeDailyCopy copier_{functions_};
+  MakeDailyCopy copier_{functions_, 3};
 };
 
 TEST_F(MakeDailyCopyTest, CopiesOncePerLearningDayWithThePermissionBits) {

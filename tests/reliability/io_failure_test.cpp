@@ -15,7 +15,6 @@
 #include <utility>
 #include <vector>
 
-#include "support/test_environment.hpp"
 #include "db/connection.hpp"
 #include "db/database_file.hpp"
 #include "db/error.hpp"
@@ -25,10 +24,8 @@
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "karteikarten/storage/statistics_batch.hpp"
-#include "platform/common_functions.hpp"
 #include "platform/daily_backups.hpp"
-#include "platform/getcwd.hpp"
-#include "platform/random_source.hpp"
+#include "platform/environment.hpp"
 #include "support/failing_vfs.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -39,10 +36,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FailingVfs;
-using ::testing::HasSubstr;
 using testing::WriteFault;
+using ::testing::HasSubstr;
 
 constexpr const char* today = "2021-9-22";
+
+// The moment of every run: 2021-09-22 12:00.
+double test_moment() { return DateTime(2021, 9, 22, 12).to_epoch_seconds(); }
 
 // ---- reading stores as the next user would ----
 
@@ -116,14 +116,21 @@ std::string partial_copies(const fs::path& directory) {
 
 // ---- running with failures ----
 
-// A fresh application data directory for one run.
+// A fresh application data directory for one run, and an environment on
+// it at the moment of the runs. The managers and the statistics store read
+// the process-wide environment, which finds the directory through
+// $TAVO_DATA_DIR.
 class AppDirectory {
  public:
+  AppDirectory() { environment_.cf.set_fixed_now(test_moment()); }
+
   const fs::path& path() const { return directory_.path(); }
+  platform::Environment& environment() { return environment_; }
 
  private:
   const testing::TemporaryDirectory directory_;
   const testing::ScopedEnvironment data_dir_{"TAVO_DATA_DIR", directory_.path().string() + "/"};
+  platform::Environment environment_{directory_.path().string()};
 };
 
 // One run with a failure armed.
@@ -159,7 +166,7 @@ void expect_one_line_naming(const std::string& message, const fs::path& file) {
 }
 
 // One store operation: its constructor prepares the state before it in
-// the current data directory, run() performs it.
+// the data directory of the run, run() performs it.
 class StoreOperation {
  public:
   virtual ~StoreOperation() = default;
@@ -173,9 +180,9 @@ class StoreOperation {
 
 class IoFailureTest : public ::testing::Test {
  protected:
-  IoFailureTest() { platform::cf().set_fixed_now(DateTime(2021, 9, 22, 12).to_epoch_seconds()); }
+  IoFailureTest() { platform::process_environment().cf.set_fixed_now(test_moment()); }
   ~IoFailureTest() override {
-    platform::cf().clear_fixed_now();
+    platform::process_environment().cf.clear_fixed_now();
     total_injected_ += injected_;
     RecordProperty("injected_failures", static_cast<int>(injected_));
   }
@@ -183,60 +190,64 @@ class IoFailureTest : public ::testing::Test {
     std::cout << "I/O failures injected into store operations: " << total_injected_ << "\n";
   }
 
-  // Calls `check(failing, fault)` for failing = 1, 2, ..., failing writes
-  // in each way in turn, until it returns false because the run had fewer
-  // writes and syncs. Each run gets a fresh data directory.
+  // Calls `check(environment, failing, fault)` for failing = 1, 2, ...,
+  // failing writes in each way in turn, until it returns false because the
+  // run had fewer writes and syncs. Each run gets a fresh data directory
+  // and an environment on it.
   template <typename Check>
   void for_each_failure(Check check) {
     for (const WriteFault fault : {WriteFault::error, WriteFault::short_write}) {
       for (std::size_t failing = 1;; ++failing) {
-        const AppDirectory directory;
+        AppDirectory directory;
         SCOPED_TRACE("failing write or sync " + std::to_string(failing) +
                      (fault == WriteFault::error ? " with an error" : " short"));
-        if (!check(failing, fault)) break;
+        if (!check(directory.environment(), failing, fault)) break;
         ++injected_;
       }
     }
   }
 
-  // The standard checks for an operation that reports every failure.
+  // The standard checks for an operation that reports every failure;
+  // `make(environment)` prepares it in the environment of the run.
   template <typename MakeOperation>
   void expect_every_failure_reported(MakeOperation make) {
     std::string reference;
     std::size_t writes_and_syncs = 0;
     {
-      const AppDirectory directory;
-      const auto operation = make();
+      AppDirectory directory;
+      const auto operation = make(directory.environment());
       writes_and_syncs = count_writes_and_syncs([&] { operation->run(); });
-      reference = state_of(*operation);
+      reference = state_of(*operation, directory.environment());
     }
     ASSERT_GT(writes_and_syncs, 0u);
     const std::size_t injected_before = injected_;
-    for_each_failure([&](std::size_t failing, WriteFault fault) {
-      const auto operation = make();
-      const std::string before = state_of(*operation);
-      const Attempt attempt = run_failing(failing, fault, [&] { operation->run(); });
-      if (attempt.injected_at.empty()) {
-        EXPECT_FALSE(attempt.error) << *attempt.error;
-        EXPECT_EQ(state_of(*operation), reference);
-        return false;
-      }
-      SCOPED_TRACE(attempt.injected_at);
-      if (!attempt.error) {
-        ADD_FAILURE() << "the failure was not reported";
-        return true;
-      }
-      expect_one_line_naming(*attempt.error, operation->file());
-      EXPECT_EQ(state_of(*operation), before);
-      operation->run();
-      EXPECT_EQ(state_of(*operation), reference);
-      return true;
-    });
+    for_each_failure(
+        [&](platform::Environment& environment, std::size_t failing, WriteFault fault) {
+          const auto operation = make(environment);
+          const std::string before = state_of(*operation, environment);
+          const Attempt attempt = run_failing(failing, fault, [&] { operation->run(); });
+          if (attempt.injected_at.empty()) {
+            EXPECT_FALSE(attempt.error) << *attempt.error;
+            EXPECT_EQ(state_of(*operation, environment), reference);
+            return false;
+          }
+          SCOPED_TRACE(attempt.injected_at);
+          if (!attempt.error) {
+            ADD_FAILURE() << "the failure was not reported";
+            return true;
+          }
+          expect_one_line_naming(*attempt.error, operation->file());
+          EXPECT_EQ(state_of(*operation, environment), before);
+          operation->run();
+          EXPECT_EQ(state_of(*operation, environment), reference);
+          return true;
+        });
     EXPECT_EQ(injected_ - injected_before, 2 * writes_and_syncs);
   }
 
-  static std::string state_of(const StoreOperation& operation) {
-    return operation.state() + partial_copies(platform::GetCwd().get_app_data_dir());
+  static std::string state_of(const StoreOperation& operation,
+                              const platform::Environment& environment) {
+    return operation.state() + partial_copies(environment.app_data_dir());
   }
 
   std::size_t injected_ = 0;
@@ -277,9 +288,9 @@ std::string snapshot_text(const kk::StoredSnapshot& snapshot) {
 }
 
 // A collection of enough cards to fill several pages of the store.
-kk::SammlungRef new_collection() {
+kk::SammlungRef new_collection(platform::Environment& environment) {
   auto sammlung = std::make_shared<kk::Haendesammlung>(
-      std::make_shared<platform::Zeitberechnungen>(3), 0, "kk_io", 3);
+      environment, std::make_shared<platform::Zeitberechnungen>(environment.cf, 3), 0, "kk_io", 3);
   Dict modul;
   for (int hand = 1; hand <= 60; ++hand) {
     modul.set(hand, Dict{{"fragetext", "Frage " + std::string(200, 'q') + std::to_string(hand)},
@@ -293,14 +304,16 @@ kk::SammlungRef new_collection() {
 // is applied after a first save.
 class CollectionSave : public StoreOperation {
  public:
-  explicit CollectionSave(const std::function<void(kk::Haendesammlung&)>& change) {
+  CollectionSave(platform::Environment& environment,
+                 const std::function<void(kk::Haendesammlung&)>& change)
+      : store_(environment), sammlung_(new_collection(environment)) {
     if (change) {
-      kk::pd().save_haendesammlung("kk_io", *sammlung_);
+      store_.save_haendesammlung("kk_io", *sammlung_);
       change(*sammlung_);
     }
   }
 
-  void run() override { counts_ = kk::pd().save_haendesammlung("kk_io", *sammlung_); }
+  void run() override { counts_ = store_.save_haendesammlung("kk_io", *sammlung_); }
 
   std::string state() const override {
     std::string text = database_content(file()) + snapshot_text(sammlung_->stored);
@@ -312,10 +325,11 @@ class CollectionSave : public StoreOperation {
     return text;
   }
 
-  fs::path file() const override { return kk::pd().collections_path(); }
+  fs::path file() const override { return store_.collections_path(); }
 
  private:
-  const kk::SammlungRef sammlung_ = new_collection();
+  const kk::PickleDump store_;
+  const kk::SammlungRef sammlung_;
   std::optional<kk::SaveCounts> counts_;
 };
 
@@ -333,20 +347,27 @@ void remove_cards(kk::Haendesammlung& sammlung) {
   for (const char* name : {"kk_io-3", "kk_io-30", "kk_io-60"}) sammlung.karten.erase(name);
 }
 
-TEST_F(IoFailureTest, SavingACollection) {
-  const std::vector<std::pair<std::string, std::function<void(kk::Haendesammlung&)>>> saves{
-      {"the first save of a new store", nullptr},
-      {"a save after one card's answer", answer_one_card},
-      {"a save that removes cards", remove_cards}};
-  for (const auto& [what, change] : saves) {
-    SCOPED_TRACE(what);
-    expect_every_failure_reported([&] { return std::make_unique<CollectionSave>(change); });
-  }
+TEST_F(IoFailureTest, TheFirstSaveOfANewStore) {
+  expect_every_failure_reported([](platform::Environment& environment) {
+    return std::make_unique<CollectionSave>(environment, nullptr);
+  });
+}
+
+TEST_F(IoFailureTest, ASaveAfterOneCardsAnswer) {
+  expect_every_failure_reported([](platform::Environment& environment) {
+    return std::make_unique<CollectionSave>(environment, answer_one_card);
+  });
+}
+
+TEST_F(IoFailureTest, ASaveThatRemovesCards) {
+  expect_every_failure_reported([](platform::Environment& environment) {
+    return std::make_unique<CollectionSave>(environment, remove_cards);
+  });
 }
 
 // ---- the statistics store ----
 
-fs::path statistics_path() { return kk::day_statistics_path(test_environment()); }
+fs::path statistics_path() { return kk::day_statistics_path(platform::process_environment()); }
 
 // Three days of every kind of statistic.
 void record_history() {
@@ -386,24 +407,23 @@ class StatisticsRecording : public StoreOperation {
 };
 
 TEST_F(IoFailureTest, RecordingEachKindOfStatistic) {
-  struct Recording {
-    std::string name;
-    Value wert;
-    bool with_history;  // false: the recording creates the store
-  };
-  const std::vector<Recording> recordings{
-      {"reps", 1, true},
-      {"heute_falsch_anzahl", 1, true},
-      {"zeitdauer_heute", Tuple{7, 0, 0, 3}, true},
-      {"karte_erfolgreich_wiederholt", List{"kk_io-2", "kk_io-9"}, true},
-      {"reps", 1, false}};
-  for (const Recording& recording : recordings) {
-    SCOPED_TRACE(recording.name + (recording.with_history ? "" : " into a new store"));
-    expect_every_failure_reported([&] {
-      return std::make_unique<StatisticsRecording>(recording.name, recording.wert,
-                                                   recording.with_history);
+  const std::vector<std::pair<std::string, Value>> statistics{
+      {"reps", 1},
+      {"heute_falsch_anzahl", 1},
+      {"zeitdauer_heute", Tuple{7, 0, 0, 3}},
+      {"karte_erfolgreich_wiederholt", List{"kk_io-2", "kk_io-9"}}};
+  for (const auto& [name, wert] : statistics) {
+    SCOPED_TRACE(name);
+    expect_every_failure_reported([&](platform::Environment&) {
+      return std::make_unique<StatisticsRecording>(name, wert, true);
     });
   }
+}
+
+TEST_F(IoFailureTest, TheFirstRecordingCreatesTheStore) {
+  expect_every_failure_reported([](platform::Environment&) {
+    return std::make_unique<StatisticsRecording>("reps", 1, false);
+  });
 }
 
 // The statistics of one answer, recorded through the manager in one batch.
@@ -414,8 +434,7 @@ class AnswerStatistics : public StoreOperation {
   void run() override {
     kk::StatisticsBatch batch(kkv_->recorder());
     kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, 1}, "reps_kk");
-    kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, List{"kk_io-4"}},
-                        "karte_erfolgreich_wiederholt");
+    kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, List{"kk_io-4"}}, "karte_erfolgreich_wiederholt");
     kkv_->add_to_shelve("kk_io", Tuple{2021, 9, 22, Tuple{6, 0, 0, 0}}, "zeitdauer_heute");
     batch.commit();
     ++commits_;
@@ -429,19 +448,21 @@ class AnswerStatistics : public StoreOperation {
 
  private:
   const std::unique_ptr<kk::Karteikartenverwaltung> kkv_ =
-      std::make_unique<kk::Karteikartenverwaltung>(test_environment());
+      std::make_unique<kk::Karteikartenverwaltung>(platform::process_environment());
   int commits_ = 0;
 };
 
 TEST_F(IoFailureTest, TheStatisticsBatchOfAnAnswer) {
-  expect_every_failure_reported([] { return std::make_unique<AnswerStatistics>(); });
+  expect_every_failure_reported(
+      [](platform::Environment&) { return std::make_unique<AnswerStatistics>(); });
 }
 
-// answer_card: the card is saved first, then the answer's statistics.
+// answer_card: the card is saved first, then the answer's statistics. The
+// manager works in the process-wide environment.
 class AnswerCard {
  public:
   AnswerCard() {
-    platform::seed_random(7);
+    platform::process_environment().random.seed(7);
     record_history();
     Dict modul;
     for (int hand = 1; hand <= 5; ++hand) {
@@ -456,14 +477,17 @@ class AnswerCard {
   void save_again() { kkv_->dictionary_speichern(None, false); }
 
   std::string collections() const {
-    return database_content(kk::pd().collections_path()) +
+    return database_content(collections_path()) +
            snapshot_text(kkv_->hc.sammlung_named("kk_io")->stored);
   }
   std::string statistics() const { return database_content(statistics_path()); }
+  static fs::path collections_path() {
+    return kk::PickleDump(platform::process_environment()).collections_path();
+  }
 
  private:
   const std::unique_ptr<kk::Karteikartenverwaltung> kkv_ =
-      std::make_unique<kk::Karteikartenverwaltung>(test_environment());
+      std::make_unique<kk::Karteikartenverwaltung>(platform::process_environment());
   std::optional<kk::Karteikarte> card_;
 };
 
@@ -479,7 +503,7 @@ TEST_F(IoFailureTest, AFailedAnswerKeepsTheCardOrOnlyLosesItsStatistics) {
   }
   std::size_t unsaved = 0;
   std::size_t unrecorded = 0;
-  for_each_failure([&](std::size_t failing, WriteFault fault) {
+  for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
     AnswerCard answer;
     const std::string collections_before = answer.collections();
     const std::string statistics_before = answer.statistics();
@@ -498,7 +522,7 @@ TEST_F(IoFailureTest, AFailedAnswerKeepsTheCardOrOnlyLosesItsStatistics) {
     EXPECT_EQ(answer.statistics(), statistics_before);
     if (answer.collections() == collections_before) {
       ++unsaved;
-      expect_one_line_naming(*attempt.error, kk::pd().collections_path());
+      expect_one_line_naming(*attempt.error, AnswerCard::collections_path());
       answer.save_again();
     } else {
       ++unrecorded;
@@ -518,7 +542,8 @@ class StatisticsBackup : public StoreOperation {
   explicit StatisticsBackup(bool older_backup) {
     record_history();
     if (older_backup) db::copy_database_file(statistics_path(), file());
-    kk::DayStatisticsStore::open_for_recording(statistics_path()).record("kk_io", "reps", today, 1);
+    kk::DayStatisticsStore::open_for_recording(statistics_path())
+        .record("kk_io", "reps", today, 1);
   }
 
   void run() override { db::copy_database_file(statistics_path(), file()); }
@@ -533,19 +558,20 @@ class StatisticsBackup : public StoreOperation {
 TEST_F(IoFailureTest, TheBackupOfTheStatisticsStore) {
   for (const bool older_backup : {false, true}) {
     SCOPED_TRACE(older_backup ? "over an older backup" : "the first backup");
-    expect_every_failure_reported([&] { return std::make_unique<StatisticsBackup>(older_backup); });
+    expect_every_failure_reported(
+        [&](platform::Environment&) { return std::make_unique<StatisticsBackup>(older_backup); });
   }
 }
 
 // DailyBackups::make of the collections store, with two copies kept.
 class DailyCopy : public StoreOperation {
  public:
-  DailyCopy() {
-    kk::pd().save_haendesammlung("kk_io", *new_collection());
+  explicit DailyCopy(platform::Environment& environment) : store_(environment) {
+    store_.save_haendesammlung("kk_io", *new_collection(environment));
     for (const char* day : {"2021-9-20", "2021-9-21"}) backups_.make(day);
-    kk::SammlungRef changed = kk::pd().get_haendesammlung("kk_io").first;
+    kk::SammlungRef changed = store_.get_haendesammlung("kk_io").first;
     answer_one_card(*changed);
-    kk::pd().save_haendesammlung("kk_io", *changed);
+    store_.save_haendesammlung("kk_io", *changed);
   }
 
   void run() override { made_ = backups_.make(today); }
@@ -558,23 +584,25 @@ class DailyCopy : public StoreOperation {
     return text + (made_ ? "made " + made_->filename().string() + "\n" : "");
   }
 
-  fs::path file() const override { return kk::pd().collections_path().string() + "." + today; }
+  fs::path file() const override { return store_.collections_path().string() + "." + today; }
 
  private:
-  const platform::DailyBackups backups_{kk::pd().collections_path(), 2};
+  const kk::PickleDump store_;
+  const platform::DailyBackups backups_{store_.collections_path(), 2};
   std::optional<fs::path> made_;
 };
 
 TEST_F(IoFailureTest, TheDailyCopyOfTheCollections) {
-  expect_every_failure_reported([] { return std::make_unique<DailyCopy>(); });
+  expect_every_failure_reported(
+      [](platform::Environment& environment) { return std::make_unique<DailyCopy>(environment); });
 }
 
 // ---- shelves ----
 
-fs::path shelf_path() { return kk::get_shelve_main_directory(test_environment(), "kk_io_shelf"); }
+fs::path shelf_path() { return kk::get_shelve_main_directory(platform::process_environment(), "kk_io_shelf"); }
 
 void store_shelf() {
-  platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
+  platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
   shelf.set("neu", List{"kk_io-1", 3});
   shelf.set("tage", Dict{{"2021-9-21", Tuple{1, 2.5}}});
   shelf.close();
@@ -589,7 +617,7 @@ class ShelfWrite : public StoreOperation {
   }
 
   void run() override {
-    platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string(), writeback_);
+    platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string(), writeback_);
     change_(shelf);
     shelf.close();
   }
@@ -603,32 +631,31 @@ class ShelfWrite : public StoreOperation {
 };
 
 TEST_F(IoFailureTest, WritingAShelf) {
-  struct Change {
-    std::string what;
-    std::function<void(platform::Shelf&)> change;
-    bool writeback;
-  };
-  const std::vector<Change> changes{
-      {"a new key", [](platform::Shelf& shelf) { shelf.set("heute", 4); }, false},
-      {"a replaced value", [](platform::Shelf& shelf) { shelf.set("neu", List{"kk_io-2"}); },
-       false},
-      {"an erased key", [](platform::Shelf& shelf) { shelf.erase("tage"); }, false},
-      {"a value written back on close",
-       [](platform::Shelf& shelf) { shelf.get("neu").as_list().append("kk_io-5"); }, true}};
-  for (const Change& change : changes) {
-    SCOPED_TRACE(change.what);
+  const std::vector<std::pair<std::string, std::function<void(platform::Shelf&)>>> changes{
+      {"a new key", [](platform::Shelf& shelf) { shelf.set("heute", 4); }},
+      {"a replaced value", [](platform::Shelf& shelf) { shelf.set("neu", List{"kk_io-2"}); }},
+      {"an erased key", [](platform::Shelf& shelf) { shelf.erase("tage"); }}};
+  for (const auto& [what, change] : changes) {
+    SCOPED_TRACE(what);
     expect_every_failure_reported(
-        [&] { return std::make_unique<ShelfWrite>(change.change, change.writeback); });
+        [&](platform::Environment&) { return std::make_unique<ShelfWrite>(change, false); });
   }
+}
+
+TEST_F(IoFailureTest, WritingBackAShelfOnClose) {
+  expect_every_failure_reported([](platform::Environment&) {
+    return std::make_unique<ShelfWrite>(
+        [](platform::Shelf& shelf) { shelf.get("neu").as_list().append("kk_io-5"); }, true);
+  });
 }
 
 // Opening a new shelf through add_shelve_file never fails: when creating
 // the file fails, the fallback hands out the shelf it recreates, empty,
 // and it stores what is set next.
 TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
-  for_each_failure([&](std::size_t failing, WriteFault fault) {
+  for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
     const Attempt attempt = run_failing(failing, fault, [&] {
-      platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
+      platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
       EXPECT_TRUE(shelf.is_persistent());
       EXPECT_TRUE(shelf.empty());
       shelf.close();
@@ -637,10 +664,10 @@ TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
     if (attempt.injected_at.empty()) return false;
     SCOPED_TRACE(attempt.injected_at);
     EXPECT_EQ(database_content(shelf_path()), "");
-    platform::Shelf again = kk::add_shelve_file(test_environment(), shelf_path().string());
+    platform::Shelf again = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
     again.set("heute", 4);
     again.close();
-    EXPECT_EQ(kk::add_shelve_file(test_environment(), shelf_path().string()).get("heute"), Value(4));
+    EXPECT_EQ(kk::add_shelve_file(platform::process_environment(), shelf_path().string()).get("heute"), Value(4));
     return true;
   });
 }
@@ -651,12 +678,12 @@ TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
 TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
   for (const bool older_backup : {false, true}) {
     SCOPED_TRACE(older_backup ? "over an older backup" : "the first backup");
-    for_each_failure([&](std::size_t failing, WriteFault fault) {
+    for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
       const fs::path backup = kk::shelve_backup_name(shelf_path().string());
       store_shelf();
       if (older_backup) {
-        kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
-        platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
+        kk::add_shelve_file(platform::process_environment(), shelf_path().string(), false, true);
+        platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
         shelf.set("heute", 4);
         shelf.close();
       }
@@ -664,7 +691,7 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       const std::string backup_before = database_content(backup);
       bool persistent = false;
       const Attempt attempt = run_failing(failing, fault, [&] {
-        platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
+        platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string(), false, true);
         persistent = shelf.is_persistent();
         shelf.close();
       });
@@ -678,7 +705,7 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       SCOPED_TRACE(attempt.injected_at);
       EXPECT_EQ(database_content(backup), backup_before);
       EXPECT_EQ(partial_copies(shelf_path().parent_path()), "");
-      kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
+      kk::add_shelve_file(platform::process_environment(), shelf_path().string(), false, true);
       EXPECT_EQ(database_content(backup), shelf_before);
       return true;
     });

@@ -1,4 +1,5 @@
-// Debug checks switched on for a scope, counting the stops in the debugger.
+// Debug checks of one Diagnostics switched on for a scope, counting the
+// stops in the debugger.
 #pragma once
 
 #include "platform/diagnostics.hpp"
@@ -7,11 +8,12 @@ namespace tavo::testing {
 
 class DebugMode {
  public:
-  DebugMode() {
-    platform::diagnostics().debug_status = true;
-    platform::diagnostics().debug_hook = [this] { ++stops_; };
+  explicit DebugMode(platform::Diagnostics& diagnostics)
+      : diagnostics_(diagnostics), saved_(diagnostics) {
+    diagnostics_.debug_status = true;
+    diagnostics_.debug_hook = [this] { ++stops_; };
   }
-  ~DebugMode() { platform::diagnostics() = saved_; }
+  ~DebugMode() { diagnostics_ = saved_; }
   DebugMode(const DebugMode&) = delete;
   DebugMode& operator=(const DebugMode&) = delete;
 
@@ -19,7 +21,8 @@ class DebugMode {
   int stops() const { return stops_; }
 
  private:
-  const platform::Diagnostics saved_ = platform::diagnostics();
+  platform::Diagnostics& diagnostics_;
+  const platform::Diagnostics saved_;
   int stops_ = 0;
 };
 

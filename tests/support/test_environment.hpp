@@ -1,12 +1,28 @@
-// The environment the tests of one test program give the library: the
-// clock they freeze, the diagnostics they switch, the data directory of
-// $TAVO_DATA_DIR that each test sets to a directory of its own.
+// Environments for tests.
+//
+// TestEnvironment is one test's own: a fresh application data directory
+// and the clock frozen at a given moment. test_environment() is the one
+// the tests of one program share: the clock they freeze, the diagnostics
+// they switch, and the data directory of $TAVO_DATA_DIR, which each test
+// sets to a directory of its own.
 #pragma once
 
-#include "support/test_environment.hpp"
 #include "platform/environment.hpp"
+#include "support/temporary_directory.hpp"
 
 namespace tavo {
+
+namespace testing {
+
+struct TestEnvironment {
+  // The clock frozen at `now`, seconds since the epoch.
+  explicit TestEnvironment(double now) { environment.cf.set_fixed_now(now); }
+
+  TemporaryDirectory data_dir;
+  platform::Environment environment{data_dir.path().string()};
+};
+
+}  // namespace testing
 
 inline platform::Environment& test_environment() { return platform::process_environment(); }
 

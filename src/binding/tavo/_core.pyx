@@ -17,6 +17,7 @@ from holders_api cimport *
 from platform_api cimport *
 from manager_api cimport *
 
+include "environment.pxi"
 include "conversions.pxi"
 include "card_data.pxi"
 include "karteikarte.pxi"

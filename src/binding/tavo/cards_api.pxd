@@ -7,6 +7,7 @@ from libcpp.string cimport string
 from libcpp.vector cimport vector
 
 from value_api cimport Value, List, Dict, Tuple, DateTime, raise_py_error
+from platform_api cimport CppCommon_functions, Diagnostics
 
 
 cdef extern from "karteikarten/cards/card_record.hpp" namespace "tavo::kk":
@@ -35,7 +36,7 @@ cdef extern from "karteikarten/cards/karteikarte.hpp" namespace "tavo::kk":
     cdef cppclass CppKarteikarte "tavo::kk::Karteikarte":
         CppKarteikarte(CardRef hand, optional[string] name, int startzeit_tag) except +raise_py_error
         CppKarteikarte(const CppKarteikarte& other)
-        void create_testcard() except +raise_py_error
+        void create_testcard(const CppCommon_functions& clock) except +raise_py_error
         const string& get_name() except +raise_py_error
         const Due& get_due()
         const string& get_frage() except +raise_py_error
@@ -48,12 +49,17 @@ cdef extern from "karteikarten/cards/karteikarte.hpp" namespace "tavo::kk":
                                         bool test) except +raise_py_error
         Value get_last_interval_no_lapse() except +raise_py_error
         void set_beantwortungszeit(const Value& zeit) except +raise_py_error
-        void show_info() except +raise_py_error
-        void change_due(const Value& amount) except +raise_py_error
-        void recalculate_next_due_status_learning() except +raise_py_error
+        void show_info(const Diagnostics& diagnostics) except +raise_py_error
+        void change_due(const CppCommon_functions& clock,
+                        const Value& amount) except +raise_py_error
+        void recalculate_next_due_status_learning(
+            const CppCommon_functions& clock) except +raise_py_error
         CardRef reizung
 
 
 cdef extern from "shared_member.hpp" namespace "tavo::binding":
     # A new shared record holding `record`.
     CardRef make_card_ref(CardRecord record) except +raise_py_error
+    # A new shared test card, due at `clock`'s present moment.
+    shared_ptr[CppKarteikarte] make_testcard(const CppCommon_functions& clock,
+                                             int startzeit_tag) except +raise_py_error

@@ -13,7 +13,7 @@ from libcpp.vector cimport vector
 from value_api cimport Dict, raise_py_error
 from collections_api cimport CppHaendesammlung, SammlungRef
 from holders_api cimport CppKartenhalter
-from platform_api cimport FsPath
+from platform_api cimport FsPath, Environment
 
 
 cdef extern from "karteikarten/queue/statistik_erfolgreich_prozent_berechnen.hpp" namespace "tavo::kk":
@@ -64,7 +64,7 @@ cdef extern from "karteikarten/collection/pickle_dump.hpp" namespace "tavo::kk":
         bool metadata_written
 
     cdef cppclass CppPickleDump "tavo::kk::PickleDump":
-        CppPickleDump()
+        CppPickleDump(Environment& environment)
         pair[SammlungRef, bool] get_haendesammlung(const string& name) except +raise_py_error
         SaveCounts save_haendesammlung(const string& name,
                                        CppHaendesammlung& collection) except +raise_py_error
@@ -73,10 +73,3 @@ cdef extern from "karteikarten/collection/pickle_dump.hpp" namespace "tavo::kk":
         void save_default_values(const Dict& dictionary) except +raise_py_error
         FsPath collections_path() except +raise_py_error
         FsPath settings_path() except +raise_py_error
-    CppPickleDump& pd()
-
-
-cdef extern from "platform_helpers.hpp" namespace "tavo::binding":
-    # A handle to the process-wide store that never deletes it.
-    shared_ptr[CppPickleDump] unowned_pickle_dump "tavo::binding::unowned"(
-        CppPickleDump& instance)

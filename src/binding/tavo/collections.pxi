@@ -257,7 +257,7 @@ cdef class Haendesammlung(object):
         if metadata is not None:
             entries = dict_from_py(metadata)
         self.sammlung = make_shared[CppHaendesammlung](
-            sammlung_zeit_from_py(zeitberechnung), <int64_t>vorauslernen,
+            package_environment[0], sammlung_zeit_from_py(zeitberechnung), <int64_t>vorauslernen,
             text_from_py(name, "name"), <int>startzeit_tag, entries, karten_from_py(karten))
 
     def __eq__(self, other):
@@ -904,7 +904,8 @@ cdef class Haendesammlung_vergessen(Haendesammlung):
     def __init__(self, zeitberechnung, vorauslernen, name, startzeit_tag, metadata=None,
                  karten=None):
         self.sammlung = make_haendesammlung_vergessen(
-            sammlung_zeit_from_py(zeitberechnung), text_from_py(name, "name"), <int>startzeit_tag)
+            package_environment[0], sammlung_zeit_from_py(zeitberechnung),
+            text_from_py(name, "name"), <int>startzeit_tag)
         self.vorauslernen = vorauslernen
         if metadata is not None:
             self.metadata = metadata
@@ -969,7 +970,7 @@ cdef class HaendesammlungContainer(object):
     @cython.embedsignature(False)  # the class description comes first
     def __init__(self, zeitberechnung, vorauslernen, startzeit_tag):
         self.container = make_shared[CppHaendesammlungContainer](
-            process_environment(), sammlung_zeit_from_py(zeitberechnung), <int64_t>vorauslernen, <int>startzeit_tag)
+            package_environment[0], sammlung_zeit_from_py(zeitberechnung), <int64_t>vorauslernen, <int>startzeit_tag)
 
     # ---- attributes ----
 

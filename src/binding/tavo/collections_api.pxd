@@ -48,7 +48,8 @@ cdef extern from "karteikarten/collection/haendesammlung.hpp" namespace "tavo::k
     ctypedef vector[string] NameList
 
     cdef cppclass CppHaendesammlung "tavo::kk::Haendesammlung":
-        CppHaendesammlung(shared_ptr[CppZeitberechnungen] zeitberechnung, int64_t vorauslernen,
+        CppHaendesammlung(Environment& environment,
+                          shared_ptr[CppZeitberechnungen] zeitberechnung, int64_t vorauslernen,
                           string name, int startzeit_tag, Dict metadata,
                           CardMap karten) except +raise_py_error
 
@@ -187,7 +188,7 @@ cdef extern from "karteikarten/collection/haendesammlung_vergessen.hpp" namespac
     # A new forgotten-cards collection, held as a collection.
     SammlungRef make_haendesammlung_vergessen \
         "std::make_shared<tavo::kk::Haendesammlung_vergessen>"(
-            shared_ptr[CppZeitberechnungen] zeitberechnung, string name,
+            Environment& environment, shared_ptr[CppZeitberechnungen] zeitberechnung, string name,
             int startzeit_tag) except +raise_py_error
     # The forgotten-cards collection `sammlung` is, or NULL.
     CppHaendesammlung_vergessen* as_forgotten \

@@ -298,11 +298,11 @@ cdef class Karten_Identifier(object):
         cdef vector[Entry] element
         for candidate in liste:
             element.assign(1, entry_from_py(candidate))
-            self.identifier.get().add_two_tuple_list(element)
+            self.identifier.get().add_two_tuple_list(package_environment.diagnostics, element)
 
     def print_liste(self):
         """Print the name of each card, one a line, to sys.stdout."""
-        self.identifier.get().print_liste()
+        self.identifier.get().print_liste(package_environment.diagnostics)
 
     def get_3er_liste(self):
         """Return the cards as triples (fudge, card data, name), in order, as a new list."""

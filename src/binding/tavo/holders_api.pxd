@@ -10,6 +10,7 @@ from libcpp.vector cimport vector
 
 from value_api cimport Value, List, Dict, Tuple, raise_py_error
 from cards_api cimport CardRecord, CardRef, Entry
+from platform_api cimport Diagnostics
 
 
 cdef extern from "karteikarten/cards/kartenhalter.hpp" namespace "tavo::kk":
@@ -41,8 +42,9 @@ cdef extern from "karteikarten/cards/karten_identifier.hpp" namespace "tavo::kk"
         CppKarten_Identifier(string sammlungsname) except +raise_py_error
         void add(int64_t fudge, CardRef karte, string kartenname) except +raise_py_error
         void add_liste(const vector[Entry]& liste) except +raise_py_error
-        void add_two_tuple_list(const vector[Entry]& liste) except +raise_py_error
-        void print_liste() except +raise_py_error
+        void add_two_tuple_list(const Diagnostics& diagnostics,
+                                const vector[Entry]& liste) except +raise_py_error
+        void print_liste(const Diagnostics& diagnostics) except +raise_py_error
         vector[Entry] get_3er_liste() except +raise_py_error
         string sammlungsname
         vector[IdentifiedCard] liste

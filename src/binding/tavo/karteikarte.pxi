@@ -56,11 +56,12 @@ cdef class Karteikarte(object):
     """
 
     def __init__(self, hand, name, startzeit_tag):
-        cdef CardRef record
+        cdef optional[string] card_name = optional_text_from_py(name, "name")
+        cdef int start = startzeit_tag
         if hand:
-            record = card_ref_from_py(hand)
-        self.card = make_shared[CppKarteikarte](record, optional_text_from_py(name, "name"),
-                                                <int>startzeit_tag)
+            self.card = make_shared[CppKarteikarte](card_ref_from_py(hand), card_name, start)
+        else:
+            self.card = make_testcard(package_environment.cf, start)
 
     def __getattr__(self, name):
         return to_py(karteikarte_attributes().get(karteikarte_of(self)[0],
@@ -97,7 +98,7 @@ cdef class Karteikarte(object):
         ease_factor 130, interval 0, due now (by the module's clock) and
         letzte_antwort "again".
         """
-        karteikarte_of(self).create_testcard()
+        karteikarte_of(self).create_testcard(package_environment.cf)
 
     def get_name(self):
         """Return the card's name; AttributeError when it has none (a test card)."""
@@ -166,11 +167,11 @@ cdef class Karteikarte(object):
         A line of 50 asterisks, "Werte der Karte", seventeen "label value" lines
         and the asterisks again. AttributeError for a test card.
         """
-        karteikarte_of(self).show_info()
+        karteikarte_of(self).show_info(package_environment.diagnostics)
 
     def recalculate_next_due_status_learning(self):
         """Make the card due now (by the module's clock) while its learnstatus is "learning"."""
-        karteikarte_of(self).recalculate_next_due_status_learning()
+        karteikarte_of(self).recalculate_next_due_status_learning(package_environment.cf)
 
     def change_due(self, amount):
         """Move the due moment `amount` days ahead; "done" marks the card finished.
@@ -180,4 +181,4 @@ cdef class Karteikarte(object):
         within 600 seconds of whole days, and a move of a day or more lands on
         the full hour. TypeError for anything but a number or "done".
         """
-        karteikarte_of(self).change_due(from_py(amount))
+        karteikarte_of(self).change_due(package_environment.cf, from_py(amount))

@@ -127,7 +127,7 @@ cdef class Karteikartenverwaltung(object):
         cdef optional[int64_t] neue
         if neue_karten_pro_tag is not None:
             neue = <int64_t>neue_karten_pro_tag
-        self.kkv = make_shared[Manager](process_environment(), <int64_t>(vorauslernen or 0),
+        self.kkv = make_shared[Manager](package_environment[0], <int64_t>(vorauslernen or 0),
                                         <bint>nur_neue, neue)
 
     # ---- attributes ----
@@ -934,7 +934,7 @@ cdef class Karteikartenverwaltung(object):
         A missing fudge fails the consistency check; missing card data raises
         TypeError "Element 1 sollte dict sein". Does nothing when debug_status is
         off or `liste` is empty."""
-        if diagnostics().debug_status and liste:
+        if package_environment.diagnostics.debug_status and liste:
             self.kkv.get().check_id_faehig(entries_from_py(liste))
 
     def get_handinfo_from_cardpointer(self, cardpointer):

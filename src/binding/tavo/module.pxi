@@ -15,22 +15,20 @@ def _enter_debugger():
 
 
 def _debug_status():
-    return diagnostics().debug_status
+    return package_environment.diagnostics.debug_status
 
 
 def _set_debug_status(flag):
-    cdef Diagnostics* switch = &diagnostics()
-    switch.debug_status = <bint>flag
+    package_environment.diagnostics.debug_status = <bint>flag
 
 
 def _start_date():
     """cf.get_datetime_now() when the module was first loaded."""
-    return date_time_to_py(process_environment().start_date)
+    return date_time_to_py(package_environment.start_date)
 
 
 def _set_start_date(moment):
-    cdef Environment* environment = &process_environment()
-    environment.start_date = date_time_from_py(moment).as_date_time()
+    package_environment.start_date = date_time_from_py(moment).as_date_time()
 
 
 def _embedded_defaults(signature):
@@ -67,5 +65,5 @@ def _complete_methods(namespace):
             method.__doc__ = signature + "\n" + inspect.cleandoc(text)
 
 
-connect_diagnostics(_write_line, _enter_debugger)
+connect_diagnostics(package_environment.diagnostics, _write_line, _enter_debugger)
 _complete_methods(globals())

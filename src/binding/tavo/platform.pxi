@@ -1,8 +1,8 @@
 # Common_functions, Zeitberechnungen, MakeDailyCopy, PickleDump, GetCwd and
-# the hand import, and the wrappers of their process-wide instances. Every
-# method takes its arguments by keyword too.
+# the hand import, and the wrappers of the package environment's parts.
+# Every method takes its arguments by keyword too.
 
-from collection_users_api cimport CppPickleDump, SaveCounts, pd, unowned_pickle_dump
+from collection_users_api cimport CppPickleDump, SaveCounts
 import time as _time
 
 
@@ -16,14 +16,14 @@ def _process_cf():
     """The process-wide Common_functions, which every part of the module
     reads its time from."""
     cdef Common_functions wrapper = Common_functions.__new__(Common_functions)
-    wrapper.functions = unowned_common_functions(cf())
+    wrapper.functions = unowned_common_functions(package_environment.cf)
     return wrapper
 
 
 def _process_pd():
     """The process-wide PickleDump."""
     cdef PickleDump wrapper = PickleDump.__new__(PickleDump)
-    wrapper.dump = unowned_pickle_dump(pd())
+    wrapper.dump = package_store
     return wrapper
 
 
@@ -31,7 +31,7 @@ def _process_ih():
     """The process-wide hand import, through which the module reaches the
     host's hands."""
     cdef Importiere_haende wrapper = Importiere_haende.__new__(Importiere_haende)
-    wrapper.importer = unowned_importiere_haende(ih())
+    wrapper.importer = unowned_importiere_haende(package_environment.hands)
     return wrapper
 
 
@@ -107,7 +107,7 @@ cdef class Common_functions(object):
         ValueError when `name` is not a plain file name: empty, "." or "..", or
         holding a slash, a backslash or a NUL character.
         """
-        return text_to_py(self.functions.get().get_modul_name(text_from_py(name, "name")))
+        return text_to_py(package_environment.legacy_collection_file(text_from_py(name, "name")))
 
 
 cdef class Zeitberechnungen(object):
@@ -121,7 +121,7 @@ cdef class Zeitberechnungen(object):
 
     def __init__(self, startzeit_tag=3):
         cdef int start = startzeit_tag
-        self.zeit = make_shared[CppZeitberechnungen](start)
+        self.zeit = make_shared[CppZeitberechnungen](package_environment.cf, start)
 
     @property
     def startzeit_tag(self):
@@ -164,7 +164,7 @@ cdef class MakeDailyCopy(object):
 
     def __init__(self, startzeit_tag=3):
         cdef int start = startzeit_tag
-        self.copier = make_shared[CppMakeDailyCopy](start)
+        self.copier = make_shared[CppMakeDailyCopy](package_environment.cf, start)
 
     def make_copy(self, filename):
         """Copy `filename` to "<filename>.<day key>" beside it, once a learning day.
@@ -190,7 +190,7 @@ cdef class PickleDump(object):
     """
 
     def __init__(self):
-        self.dump = make_shared[CppPickleDump]()
+        self.dump = make_shared[CppPickleDump](package_environment[0])
 
     def get_haendesammlung(self, name):
         """Return the pair (stored collection `name`, True), or (None, False).

@@ -41,13 +41,12 @@ cdef extern from "platform/common_functions.hpp" namespace "tavo::platform":
         double next_learning_day_start(int startzeit_tag) except +raise_py_error
         DateTime get_now_startzeit(int startzeit_tag) except +raise_py_error
         TimeStruct get_time_struct_now() except +raise_py_error
-        string get_modul_name(const string& name) except +raise_py_error
-    CppCommon_functions& cf()
 
 
 cdef extern from "platform/zeitberechnungen.hpp" namespace "tavo::platform":
     cdef cppclass CppZeitberechnungen "tavo::platform::Zeitberechnungen":
-        CppZeitberechnungen(int startzeit_tag) except +raise_py_error
+        CppZeitberechnungen(const CppCommon_functions& functions,
+                            int startzeit_tag) except +raise_py_error
         int startzeit_tag()
         void set_time(const DateTime& zeit) except +raise_py_error
         double get_old_date(int64_t days) except +raise_py_error
@@ -56,7 +55,8 @@ cdef extern from "platform/zeitberechnungen.hpp" namespace "tavo::platform":
 
 cdef extern from "platform/make_daily_copy.hpp" namespace "tavo::platform":
     cdef cppclass CppMakeDailyCopy "tavo::platform::MakeDailyCopy":
-        CppMakeDailyCopy(int startzeit_tag) except +raise_py_error
+        CppMakeDailyCopy(const CppCommon_functions& functions,
+                         int startzeit_tag) except +raise_py_error
         optional[FsPath] make_copy(const FsPath& filename) except +raise_py_error
 
 
@@ -73,7 +73,6 @@ cdef extern from "platform/importiere_haende.hpp" namespace "tavo::platform":
         void register_modul(const string& modulname, const Dict& haende) except +raise_py_error
         List make_haendeliste(const List& namen) except +raise_py_error
         void clear()
-    CppImportiere_haende& ih()
 
 
 cdef extern from "platform_helpers.hpp" namespace "tavo::binding":
@@ -91,15 +90,17 @@ cdef extern from "platform_helpers.hpp" namespace "tavo::binding":
 cdef extern from "platform/diagnostics.hpp" namespace "tavo::platform":
     cdef cppclass Diagnostics:
         bool debug_status
-    Diagnostics& diagnostics()
-
-
-cdef extern from "python_hooks.hpp" namespace "tavo::binding":
-    void connect_diagnostics(object write_line, object debug_hook)
 
 
 cdef extern from "platform/environment.hpp" namespace "tavo::platform":
-    cdef cppclass Environment "tavo::platform::Environment":
+    cdef cppclass Environment:
+        CppCommon_functions cf
+        Diagnostics diagnostics
+        CppImportiere_haende hands
         DateTime start_date
-    # The process-wide environment: what the host sees as cf, pd and ih.
-    Environment& process_environment() except +raise_py_error
+        string legacy_collection_file(const string& name) except +raise_py_error
+    Environment& process_environment()
+
+
+cdef extern from "python_hooks.hpp" namespace "tavo::binding":
+    void connect_diagnostics(Diagnostics& diagnostics, object write_line, object debug_hook)

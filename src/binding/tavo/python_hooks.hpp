@@ -27,14 +27,15 @@ inline void call_python(PyObject* callable, PyObject* argument) {
   Py_DECREF(result);
 }
 
-// Sends every output line to `write_line` (called with the line as str) and
-// makes `debug_hook` (called without arguments) the debug hook. Both stay
-// referenced for the life of the process: the diagnostics outlive the
-// interpreter, so they must never release a Python object.
-inline void connect_diagnostics(PyObject* write_line, PyObject* debug_hook) {
+// Sends every output line of `diagnostics` to `write_line` (called with the
+// line as str) and makes `debug_hook` (called without arguments) its debug
+// hook. Both stay referenced for the life of the process: the process-wide
+// diagnostics outlive the interpreter, so they must never release a Python
+// object.
+inline void connect_diagnostics(platform::Diagnostics& diagnostics, PyObject* write_line,
+                                PyObject* debug_hook) {
   Py_INCREF(write_line);
   Py_INCREF(debug_hook);
-  platform::Diagnostics& diagnostics = platform::diagnostics();
   diagnostics.output_line = [write_line](const std::string& line) {
     const OwnedReference text(python_text(line));
     if (!text) throw PythonErrorRaised();

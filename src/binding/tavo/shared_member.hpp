@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "karteikarten/cards/card_record.hpp"
+#include "karteikarten/cards/karteikarte.hpp"
+#include "platform/common_functions.hpp"
 #include "platform/shelf.hpp"
 
 namespace tavo::binding {
@@ -18,6 +20,12 @@ std::shared_ptr<Member> shared_member(const std::shared_ptr<Owner>& owner, Membe
 
 inline kk::CardRef make_card_ref(kk::CardRecord record) {
   return std::make_shared<kk::CardRecord>(std::move(record));
+}
+
+// A new shared test card, due at `clock`'s present moment.
+inline std::shared_ptr<kk::Karteikarte> make_testcard(const platform::Common_functions& clock,
+                                                      int startzeit_tag) {
+  return std::make_shared<kk::Karteikarte>(kk::Karteikarte::testcard(clock, startzeit_tag));
 }
 
 // Moves `shelf` into a shared handle; `shelf` is closed afterwards.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/diagnostics.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -67,7 +68,7 @@ void check_names(const kk::NameList& names, const std::string& prefix) {
 
 // A report line as the host prints two items: the label, a blank, the value.
 void line(const std::string& label, const std::string& value) {
-  platform::print_line(label + " " + value);
+  platform::process_environment().diagnostics.print_line(label + " " + value);
 }
 void line(const std::string& label, std::int64_t value) { line(label, std::to_string(value)); }
 void line(const std::string& label, const kk::NameList& names) {
@@ -253,7 +254,7 @@ void Analyzer::show() const {
       count(heute_wiederholt_nicht_mehr_faellig, "heute_wiederholt_nicht_mehr_faellig");
   const std::int64_t b =
       count(heute_wiederholt_erfolgreich_noch_faellig, "heute_wiederholt_erfolgreich_noch_faellig");
-  platform::print_line(asterisks);
+  platform::process_environment().diagnostics.print_line(asterisks);
   line("laenge sammlung: ", karten);
   line("laenge neue_karten ", neu);
   line("neue karten, noch nicht faellig gestellt: ", neu);
@@ -267,7 +268,8 @@ void Analyzer::show() const {
   line("faellig_heute laenge: ", count(karten_faellig_heute_halter, "karten_faellig_heute_halter"));
   line("wiederholte (nicht neue) gesamt: ",
        present(wiederholte_karten_neu, "wiederholte_karten_neu"));
-  platform::print_line("heute faellig, wiederholt, nicht mehr faellig heute todo: ");
+  platform::process_environment().diagnostics.print_line(
+      "heute faellig, wiederholt, nicht mehr faellig heute todo: ");
   line("heute_wiederholt_erfolgreich: ", a + b);
   line("heute_wiederholt_nicht_erfolgreich: ",
        count(heute_wiederholt_nicht_erfolgreich, "heute_wiederholt_nicht_erfolgreich"));
@@ -279,18 +281,18 @@ void Analyzer::show() const {
   try {
     if (karten != neu + count(faellig_aber_nicht_heute, "faellig_aber_nicht_heute") +
                       count(karten_faellig_heute_halter, "karten_faellig_heute_halter")) {
-      platform::print_line("laenge falsch");
+      platform::process_environment().diagnostics.print_line("laenge falsch");
     }
   } catch (const Error&) {
-    platform::print_line("laenge falsch");
+    platform::process_environment().diagnostics.print_line("laenge falsch");
   }
   line("heute wiederholt erfolgreich", a);
   line("heute_wiederholt_erfolgreich_noch_faellig: ", b);
   line("heute_faellig_schon_laenger faellig noch_nicht_angesehen",
        count(heute_faellig_schon_laenger_faellig_noch_nicht_angesehen,
              "heute_faellig_schon_laenger_faellig_noch_nicht_angesehen"));
-  platform::print_line("Zwischenwerte: ");
-  platform::print_line("neue_karten:");
+  platform::process_environment().diagnostics.print_line("Zwischenwerte: ");
+  platform::process_environment().diagnostics.print_line("neue_karten:");
 
   const kk::NameList& nie_angesehen =
       present(faellig_gestellt_noch_nie_angesehen, "faellig_gestellt_noch_nie_angesehen");
@@ -324,12 +326,12 @@ void Analyzer::show() const {
   line("anzahl_neue_karten_faellig_stellbar_echt: ",
        present(anzahl_neue_karten_faellig_stellbar_echt,
                "anzahl_neue_karten_faellig_stellbar_echt"));
-  platform::print_line(asterisks);
+  platform::process_environment().diagnostics.print_line(asterisks);
   // A holder prints as the names it holds.
   line("heute_faellige beste: ", present(heute_faellige, "heute_faellige").get_bezeichner());
   line("faellig_aber_nicht_heute bezeichner: ",
        count(faellig_aber_nicht_heute, "faellig_aber_nicht_heute"));
-  platform::print_line(asterisks);
+  platform::process_environment().diagnostics.print_line(asterisks);
   line("grenzwert_maximale_wiederholungen: ",
        present(grenzwert_maximale_wiederholungen, "grenzwert_maximale_wiederholungen"));
   line("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich: ",

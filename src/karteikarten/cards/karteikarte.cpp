@@ -2,11 +2,10 @@
 #include "karteikarten/cards/karteikarte.hpp"
 
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
 #include "karteikarten/cards/joint_copy.hpp"
-#include "platform/common_functions.hpp"
-#include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -34,21 +33,12 @@ Value or_none(const std::optional<T>& value) {
   return value ? Value(*value) : Value(None);
 }
 
-// One line of show_info: the host prints the label (ending in a blank), a
-// blank, and the value.
-void print_value(const char* label, const Value& value) {
-  platform::print_line(std::string(label) + " " + str(value));
-}
-
 }  // namespace
 
 Karteikarte::Karteikarte(CardRef hand, std::optional<std::string> name, int startzeit_tag)
     : WorkingLearningState(hand ? working_state_of(*hand) : recordless_state()),
       startzeit_tag(startzeit_tag) {
-  if (!hand) {
-    create_testcard();
-    return;
-  }
+  if (!hand) throw std::invalid_argument("a Karteikarte needs card data; a test card has none");
   if (hand->nur_reizung == true) {
     reizung = hand;
     nur_reizung = true;
@@ -60,14 +50,20 @@ Karteikarte::Karteikarte(CardRef hand, std::optional<std::string> name, int star
   this->name = std::move(name);
 }
 
-void Karteikarte::create_testcard() {
+Karteikarte Karteikarte::testcard(const platform::Common_functions& clock, int startzeit_tag) {
+  Karteikarte card(startzeit_tag);
+  card.create_testcard(clock);
+  return card;
+}
+
+void Karteikarte::create_testcard(const platform::Common_functions& clock) {
   learnstatus = Learnstatus::learning;
   steps = 0;
   lapses = 0;
   steps_index = 0;
   ease_factor = 130;
   interval = 0;
-  due = Due::at(platform::cf().get_now());
+  due = Due::at(clock.get_now());
   letzte_antwort = "again";
 }
 
@@ -106,10 +102,15 @@ void Karteikarte::set_beantwortungszeit(const Value& zeit) {
   attribute(beantwortungszeiten, "beantwortungszeiten").append(zeit);
 }
 
-void Karteikarte::show_info() const {
+void Karteikarte::show_info(const platform::Diagnostics& diagnostics) const {
   const std::string rule(50, '*');
-  platform::print_line(rule);
-  platform::print_line("Werte der Karte");
+  // One line per value: the host prints the label (ending in a blank), a
+  // blank, and the value.
+  const auto print_value = [&diagnostics](const char* label, const Value& value) {
+    diagnostics.print_line(std::string(label) + " " + str(value));
+  };
+  diagnostics.print_line(rule);
+  diagnostics.print_line("Werte der Karte");
   print_value("name: ", get_name());
   print_value("nur_reizung: ", nur_reizung);
   print_value("status: ", learnstatus_text(learnstatus));
@@ -128,7 +129,7 @@ void Karteikarte::show_info() const {
   print_value("letzte Antwort: ", or_none(letzte_antwort));
   print_value("permanent_fudge_neu : ", or_none(permanent_fudge_neu));
   print_value("permanent_fudge_wdh : ", or_none(permanent_fudge_wdh));
-  platform::print_line(rule);
+  diagnostics.print_line(rule);
 }
 
 Karteikarte deep_copy(const Karteikarte& card) {

@@ -20,20 +20,27 @@
 
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/learning_state.hpp"
+#include "platform/common_functions.hpp"
+#include "platform/diagnostics.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
 
 class Karteikarte : public WorkingLearningState {
  public:
-  // Builds the card from `hand` (shared, not copied) under `name`. A null
-  // `hand` makes a test card. A card that is not bidding-only needs both
-  // texts: KeyError ('fragetext' or 'antworttext') when one is missing.
+  // Builds the card from `hand` (shared, not copied) under `name`. A card
+  // that is not bidding-only needs both texts: KeyError ('fragetext' or
+  // 'antworttext') when one is missing. std::invalid_argument for a null
+  // `hand`: a card without a record is a test card (testcard).
   Karteikarte(CardRef hand, std::optional<std::string> name, int startzeit_tag);
 
+  // A test card (see create_testcard), due at `clock`'s present moment.
+  static Karteikarte testcard(const platform::Common_functions& clock, int startzeit_tag);
+
   // Turns this card into a test card: learning, steps 0, lapses 0,
-  // steps_index 0, ease 130, interval 0, due now, letzte_antwort "again".
-  void create_testcard();
+  // steps_index 0, ease 130, interval 0, due now by `clock`, letzte_antwort
+  // "again".
+  void create_testcard(const platform::Common_functions& clock);
 
   // The getters of attributes a card may lack (name, reps, karte_ist_neu,
   // the texts) throw AttributeError when it does: "'Karteikarte' object has
@@ -62,18 +69,19 @@ class Karteikarte : public WorkingLearningState {
   // Appends an answer time, of whatever kind the host measures.
   void set_beantwortungszeit(const Value& zeit);
 
-  // Prints the card's values through the output sink: a line of 50
-  // asterisks, "Werte der Karte", seventeen "label value" lines, and the
-  // asterisks again.
-  void show_info() const;
+  // Prints the card's values through the output sink of `diagnostics`: a
+  // line of 50 asterisks, "Werte der Karte", seventeen "label value" lines,
+  // and the asterisks again.
+  void show_info(const platform::Diagnostics& diagnostics) const;
 
   // Moves the due moment `amount` days ahead ("done" marks the card
-  // finished): from now for less than a day, else from the start of the
-  // learning day, landing on the start hour once the card moves a day or
-  // more. TypeError for anything but a number or "done".
-  void change_due(const Value& amount);
-  // A card still in the learning phase becomes due now.
-  void recalculate_next_due_status_learning();
+  // finished): from `clock`'s present moment for less than a day, else from
+  // the start of the learning day, landing on the start hour once the card
+  // moves a day or more. TypeError for anything but a number or "done".
+  void change_due(const platform::Common_functions& clock, const Value& amount);
+  // A card still in the learning phase becomes due at `clock`'s present
+  // moment.
+  void recalculate_next_due_status_learning(const platform::Common_functions& clock);
 
   bool nur_reizung = false;
   // The record itself, for bidding-only cards; null otherwise.
@@ -85,6 +93,10 @@ class Karteikarte : public WorkingLearningState {
   std::optional<std::string> name;
   // Only a test card has `steps` (0).
   std::optional<std::int64_t> steps;
+
+ private:
+  explicit Karteikarte(int startzeit_tag)
+      : WorkingLearningState(recordless_state()), startzeit_tag(startzeit_tag) {}
 };
 
 // An independent copy, for previews: the lists and, for a bidding-only

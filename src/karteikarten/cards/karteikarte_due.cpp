@@ -1,12 +1,11 @@
 // The due moment of a Karteikarte: from a number of days to seconds since
 // the epoch, with a card that moves to a later day due at the start hour.
 #include "karteikarten/cards/karteikarte.hpp"
-#include "platform/common_functions.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
 
-void Karteikarte::change_due(const Value& amount) {
+void Karteikarte::change_due(const platform::Common_functions& clock, const Value& amount) {
   if (amount == Value("done")) {
     due = Due::done();
     return;
@@ -15,9 +14,9 @@ void Karteikarte::change_due(const Value& amount) {
     throw TypeError(std::string("change_due needs a number of days or 'done', got ") +
                     type_name(amount));
   }
-  const platform::Common_functions& cf = platform::cf();
-  const DateTime real_now = cf.get_datetime_now();
-  const DateTime start_of_day = DateTime::fromtimestamp(cf.get_startzeit_tag_today(startzeit_tag));
+  const DateTime real_now = clock.get_datetime_now();
+  const DateTime start_of_day =
+      DateTime::fromtimestamp(clock.get_startzeit_tag_today(startzeit_tag));
   // Intervals of a day or more count from the start of the learning day,
   // shorter ones from the present moment.
   const DateTime vergleichszeit = amount < Value(1) ? real_now : start_of_day;
@@ -32,8 +31,8 @@ void Karteikarte::change_due(const Value& amount) {
   due = Due::at(moment.to_epoch_seconds(-1));
 }
 
-void Karteikarte::recalculate_next_due_status_learning() {
-  if (learnstatus == Learnstatus::learning) due = Due::at(platform::cf().get_now());
+void Karteikarte::recalculate_next_due_status_learning(const platform::Common_functions& clock) {
+  if (learnstatus == Learnstatus::learning) due = Due::at(clock.get_now());
 }
 
 }  // namespace tavo::kk

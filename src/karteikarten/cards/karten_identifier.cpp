@@ -3,7 +3,6 @@
 
 #include <utility>
 
-#include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -22,10 +21,11 @@ void Karten_Identifier::add_liste(const std::vector<Entry>& liste) {
   }
 }
 
-void Karten_Identifier::add_two_tuple_list(const std::vector<Entry>& liste) {
+void Karten_Identifier::add_two_tuple_list(const platform::Diagnostics& diagnostics,
+                                           const std::vector<Entry>& liste) {
   for (const Entry& element : liste) {
     if (element.fudge) {
-      platform::debug_check(element.data != nullptr);
+      diagnostics.check(element.data != nullptr);
       add(*element.fudge, element.data, element.name);
     } else {
       add(stored_fudge(element.data), element.data, element.name);
@@ -33,8 +33,8 @@ void Karten_Identifier::add_two_tuple_list(const std::vector<Entry>& liste) {
   }
 }
 
-void Karten_Identifier::print_liste() const {
-  for (const IdentifiedCard& card : liste) platform::print_line(card.name);
+void Karten_Identifier::print_liste(const platform::Diagnostics& diagnostics) const {
+  for (const IdentifiedCard& card : liste) diagnostics.print_line(card.name);
 }
 
 std::vector<Entry> Karten_Identifier::get_3er_liste() const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "karteikarten/cards/entry.hpp"
+#include "platform/diagnostics.hpp"
 
 namespace tavo::kk {
 
@@ -36,14 +37,16 @@ class Karten_Identifier {
 
   // Adds each entry of `liste` in order: a triple with its own fudge, a pair
   // with the fudge its record holds now (KeyError "'fudge'" when it has
-  // none; the entries before it stay added). In debug mode a triple without
-  // a record fails the debug check. A host element of another length is
-  // rejected when the binding converts it ("Element sollte Laenge 2 oder 3
-  // haben").
-  void add_two_tuple_list(const std::vector<Entry>& liste);
+  // none; the entries before it stay added). A triple without a record
+  // fails the debug check of `diagnostics`. A host element of another
+  // length is rejected when the binding converts it ("Element sollte Laenge
+  // 2 oder 3 haben").
+  void add_two_tuple_list(const platform::Diagnostics& diagnostics,
+                          const std::vector<Entry>& liste);
 
-  // Prints the name of each card, one line each.
-  void print_liste() const;
+  // Prints the name of each card through the output sink of `diagnostics`,
+  // one line each.
+  void print_liste(const platform::Diagnostics& diagnostics) const;
 
   // The triples (fudge, card data, name), in order.
   std::vector<Entry> get_3er_liste() const;

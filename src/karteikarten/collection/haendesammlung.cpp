@@ -8,9 +8,7 @@
 
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/hand_module.hpp"
-#include "platform/common_functions.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
-#include "platform/random_source.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -48,7 +46,8 @@ List list_of_day(const Dict& metadata, const std::string& key, const std::string
 
 }  // namespace
 
-Haendesammlung::Haendesammlung(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
+Haendesammlung::Haendesammlung(platform::Environment& environment,
+                               std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
                                std::int64_t vorauslernen, std::string name, int startzeit_tag,
                                Dict metadata, kk::CardMap karten)
     : name(std::move(name)),
@@ -56,7 +55,8 @@ Haendesammlung::Haendesammlung(std::shared_ptr<platform::Zeitberechnungen> zeitb
       metadata(std::move(metadata)),
       zeitberechnung(std::move(zeitberechnung)),
       vorauslernen(vorauslernen),
-      startzeit_tag(startzeit_tag) {}
+      startzeit_tag(startzeit_tag),
+      environment_(environment) {}
 
 kk::CardMap Haendesammlung::haendesammlung_karteikarten_info_neu_erstellen(
     const Dict& modul, const std::string& name) const {
@@ -72,7 +72,7 @@ kk::CardMap Haendesammlung::haendesammlung_karteikarten_info_neu_erstellen(
 
 void Haendesammlung::dictionary_speichern(const std::string& name, Haendesammlung& dictionary,
                                           [[maybe_unused]] const Value& modus) {
-  pd().save_haendesammlung(name, dictionary);
+  PickleDump(environment_).save_haendesammlung(name, dictionary);
 }
 
 void Haendesammlung::set_permanent_fudge(const std::string& key) {
@@ -90,7 +90,7 @@ void Haendesammlung::set_permanent_fudge(const std::string& key) {
   std::vector<std::int64_t> numbers(missing);
   std::iota(numbers.begin(), numbers.end(), highest + 1);
   if (field == &kk::CardRecord::permanent_fudge_wdh) {
-    std::shuffle(numbers.begin(), numbers.end(), platform::random_engine());
+    std::shuffle(numbers.begin(), numbers.end(), environment_.random.engine());
   }
   auto next = numbers.begin();
   for (const auto& [card_name, record] : karten) {
@@ -115,9 +115,9 @@ bool Haendesammlung::test_karten_enthaelt_falsche_bezeichner() const {
 }
 
 std::shared_ptr<Haendesammlung> Haendesammlung::clone() const {
-  auto copy =
-      std::make_shared<Haendesammlung>(zeitberechnung, vorauslernen, name, startzeit_tag,
-                                       deep_copy(metadata).as_dict(), kk::deep_copy(karten));
+  auto copy = std::make_shared<Haendesammlung>(environment_, zeitberechnung, vorauslernen, name,
+                                               startzeit_tag, deep_copy(metadata).as_dict(),
+                                               kk::deep_copy(karten));
   copy->neue_dict = deep_copy(neue_dict);
   copy->stored = stored;
   return copy;
@@ -132,7 +132,7 @@ void Haendesammlung::aendere_karteikarte_in_dictionary(const kk::Karteikarte& ka
 void Haendesammlung::set_vorauslernen_tage(std::int64_t zahl) { vorauslernen = zahl; }
 
 std::string Haendesammlung::datum_heute() const {
-  return platform::cf().get_datum_string_startzeit(startzeit_tag);
+  return environment_.cf.get_datum_string_startzeit(startzeit_tag);
 }
 
 Value Haendesammlung::get_metadata_heute(const std::string& key) const {

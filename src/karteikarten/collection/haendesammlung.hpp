@@ -4,7 +4,7 @@
 // mapping. Per-day values are kept under their statistic, then under the
 // learning day's text key: metadata["heute_falsch"]["2021-9-22"] is the list
 // of cards answered "again" on that day. The learning day begins at
-// `startzeit_tag` o'clock and its key comes from platform::cf().
+// `startzeit_tag` o'clock and its key comes from the environment's clock.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +22,7 @@
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/cards/kartenhalter.hpp"
 #include "karteikarten/collection/choice_cards.hpp"
+#include "platform/environment.hpp"
 #include "platform/zeitberechnungen.hpp"
 #include "value/value.hpp"
 
@@ -61,7 +62,7 @@ NameList names_of(const Value& liste);
 // The collection's queries: what counts as a new card, a card due, seen,
 // failed, reviewed or learnt. Every query reads the cards' learning fields
 // and today's lists in the metadata (names absent from the collection are
-// ignored), and the present moment from platform::cf(). The terms:
+// ignored), and the present moment from the environment's clock. The terms:
 //
 //   new            the card was never made due: "due" is None.
 //   put due today  the card is in today's "neue_karte_heute_faellig_gestellt"
@@ -88,9 +89,13 @@ NameList names_of(const Value& liste);
 //                  max(0, review limit - reviews today) of them may start.
 class Haendesammlung {
  public:
-  Haendesammlung(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::int64_t vorauslernen,
-                 std::string name, int startzeit_tag, Dict metadata = Dict(),
-                 kk::CardMap karten = kk::CardMap());
+  // `environment` gives the clock of the queries, the random order of the
+  // review fudge values and the store dictionary_speichern writes to; it
+  // must outlive the collection and every copy of it.
+  Haendesammlung(platform::Environment& environment,
+                 std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
+                 std::int64_t vorauslernen, std::string name, int startzeit_tag,
+                 Dict metadata = Dict(), kk::CardMap karten = kk::CardMap());
   virtual ~Haendesammlung() = default;
 
   // ---- storage ----
@@ -101,8 +106,8 @@ class Haendesammlung {
   // data is not a mapping.
   kk::CardMap haendesammlung_karteikarten_info_neu_erstellen(const Dict& modul,
                                                              const std::string& name) const;
-  // Saves `dictionary` in the store under `name`; `modus` is accepted for
-  // the host and has no effect.
+  // Saves `dictionary` in the environment's store under `name`; `modus` is
+  // accepted for the host and has no effect.
   void dictionary_speichern(const std::string& name, Haendesammlung& dictionary,
                             const Value& modus);
   // Gives every card without one its fixed ordering value: for
@@ -370,6 +375,9 @@ class Haendesammlung {
   // Maintained by PickleDump.
   StoredSnapshot stored;
 
+  // The environment the collection was given.
+  platform::Environment& environment() const { return environment_; }
+
  private:
   // now + `voraus` seconds + the learning-ahead days.
   double review_window_end(double voraus) const;
@@ -398,6 +406,8 @@ class Haendesammlung {
   std::unordered_set<std::string> handed_out_;
   std::int64_t fresh_handed_out_ = 0;
   std::optional<std::int64_t> fresh_allowance_;
+
+  platform::Environment& environment_;
 };
 
 using SammlungRef = std::shared_ptr<Haendesammlung>;

@@ -30,10 +30,10 @@ const std::string reviewed_key = "wiederholte_karten";
 
 // The present moment and the bounds of the current learning day.
 struct Today {
-  explicit Today(int startzeit_tag)
-      : now(platform::cf().get_now()),
-        day_start(platform::cf().get_startzeit_tag_today(startzeit_tag)),
-        next_day_start(platform::cf().next_learning_day_start(startzeit_tag)) {}
+  Today(const platform::Common_functions& clock, int startzeit_tag)
+      : now(clock.get_now()),
+        day_start(clock.get_startzeit_tag_today(startzeit_tag)),
+        next_day_start(clock.next_learning_day_start(startzeit_tag)) {}
 
   bool still_due(const CardRecord& card) const {
     return card.due.is_moment() && card.due.seconds() < next_day_start;
@@ -195,14 +195,14 @@ std::int64_t Haendesammlung::get_anzahl_karten_heute_zum_ersten_mal_angesehen() 
 }
 
 std::int64_t Haendesammlung::anzahl_karte_erfolgreich_gelernt() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return count(listed_where(*this, seen_key, [&](const std::string&, const CardRecord& card) {
     return today.no_longer_due(card);
   }));
 }
 
 std::int64_t Haendesammlung::get_anzahl_karte_alt_erfolgreich_wiederholt_heute() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return count(listed_where(*this, reviewed_key, [&](const std::string&, const CardRecord& card) {
     return today.no_longer_due(card);
   }));
@@ -252,7 +252,7 @@ std::int64_t Haendesammlung::anzahl_again_in_queue() const {
 }
 
 std::int64_t Haendesammlung::get_due_today(double voraus) const {
-  const double end = platform::cf().get_now() + voraus;
+  const double end = environment_.cf.get_now() + voraus;
   return count_where(karten,
                      [&](const std::string&, const CardRecord& card) { return due_by(card, end); });
 }
@@ -310,14 +310,14 @@ std::int64_t Haendesammlung::get_anzahl_heute_angesehen_nicht_erfolgreich_wieder
 // ---- card names ----
 
 NameList Haendesammlung::get_heute_faellig_gestellt_nicht_mehr_faellig_bezeichner() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return listed_where(*this, put_due_key, [&](const std::string&, const CardRecord& card) {
     return today.no_longer_due(card);
   });
 }
 
 NameList Haendesammlung::get_bezeichner_neu_erfolgreich() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return listed_where(*this, new_seen_key, [&](const std::string&, const CardRecord& card) {
     return today.no_longer_due(card);
   });
@@ -329,7 +329,7 @@ NameList Haendesammlung::get_bezeichner_neu_erfolglos() const {
 }
 
 NameList Haendesammlung::get_bezeichner_heute_erstmalig_faellig_gestellt_noch_faellig() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return listed_where(*this, put_due_key, [&](const std::string&, const CardRecord& card) {
     return !card.karte_ist_neu && today.still_due(card);
   });
@@ -346,14 +346,14 @@ NameList Haendesammlung::get_bezeichner_heute_erstes_mal_angesehen() const {
 }
 
 NameList Haendesammlung::get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return listed_where(*this, put_due_key, [&](const std::string&, const CardRecord& card) {
     return today.still_due(card);
   });
 }
 
 NameList Haendesammlung::get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_due_heute() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return listed_where(*this, put_due_key, [&](const std::string&, const CardRecord& card) {
     return today.still_due(card) && due_by(card, today.now);
   });
@@ -361,7 +361,7 @@ NameList Haendesammlung::get_anzahl_heute_faellig_gestellt_noch_nicht_gelernt_du
 
 NameList Haendesammlung::get_heute_due_nicht_heute_faellig_gestellt(double voraus) const {
   const NameSet put_due = today_set(*this, put_due_key);
-  const double end = platform::cf().get_now() + voraus;
+  const double end = environment_.cf.get_now() + voraus;
   return names_where(karten, [&](const std::string& name, const CardRecord& card) {
     return due_by(card, end) && !put_due.contains(name);
   });
@@ -372,7 +372,7 @@ NameList Haendesammlung::get_bezeichner_wiederholte_karten() const {
 }
 
 NameList Haendesammlung::get_bezeichner_wiederholt_erfolgreich(double voraus) const {
-  const double end = platform::cf().get_now() + voraus;
+  const double end = environment_.cf.get_now() + voraus;
   return listed_where(*this, reviewed_key, [&](const std::string&, const CardRecord& card) {
     return !failed(card) && !due_by(card, end);
   });
@@ -380,7 +380,7 @@ NameList Haendesammlung::get_bezeichner_wiederholt_erfolgreich(double voraus) co
 
 NameList Haendesammlung::get_bezeichner_wiederholt_erfolgreich_noch_faellig(
     const std::optional<NameList>& faellig) const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   const NameSet restriction = faellig ? NameSet(faellig->begin(), faellig->end()) : NameSet();
   return listed_where(*this, reviewed_key, [&](const std::string& name, const CardRecord& card) {
     return !failed(card) && today.still_due(card) && (!faellig || restriction.contains(name));
@@ -388,7 +388,7 @@ NameList Haendesammlung::get_bezeichner_wiederholt_erfolgreich_noch_faellig(
 }
 
 NameList Haendesammlung::get_bezeichner_wiederholt_erfolgreich_nicht_mehr_faellig() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return listed_where(*this, reviewed_key, [&](const std::string&, const CardRecord& card) {
     return !failed(card) && today.no_longer_due(card);
   });
@@ -403,7 +403,7 @@ NameList Haendesammlung::get_bezeichner_heute_wiederholt_nicht_erfolgreich(
 }
 
 NameList Haendesammlung::get_bezeichner_heute_angesehen_nicht_erfolgreich_wiederholt() const {
-  const Today today(startzeit_tag);
+  const Today today(environment_.cf, startzeit_tag);
   return listed_where(*this, seen_key, [&](const std::string&, const CardRecord& card) {
     return failed(card) && today.still_due(card);
   });
@@ -476,7 +476,7 @@ kk::Kartenhalter Haendesammlung::get_due_none() const {
 }
 
 kk::Kartenhalter Haendesammlung::get_faellige_cards(double voraus, bool vorauslernen) const {
-  const double end = vorauslernen ? review_window_end(voraus) : platform::cf().get_now() + voraus;
+  const double end = vorauslernen ? review_window_end(voraus) : environment_.cf.get_now() + voraus;
   return holder_where(
       karten, [&](const std::string&, const CardRecord& card) { return due_by(card, end); });
 }
@@ -489,7 +489,7 @@ kk::Kartenhalter Haendesammlung::get_due_aber_nicht_heute_faellig(double voraus)
 }
 
 kk::Kartenhalter Haendesammlung::get_due_vor_heute() const {
-  const double day_start = platform::cf().get_startzeit_tag_today(startzeit_tag);
+  const double day_start = environment_.cf.get_startzeit_tag_today(startzeit_tag);
   return holder_where(karten, [&](const std::string&, const CardRecord& card) {
     return card.due.is_moment() && card.due.seconds() < day_start;
   });
@@ -628,7 +628,7 @@ void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, st
     ++order;
   }
   keep_smallest(neue, std::min(diff, limit - get_anzahl_vormals_neu_heute()));
-  const double start = platform::cf().get_startzeit_tag_today(startzeit_tag);
+  const double start = environment_.cf.get_startzeit_tag_today(startzeit_tag);
   for (const Candidate& neu : neue) {
     (*neu.card)->due = kk::Due::at(start);
     set_metadata(put_due_key, *neu.name);
@@ -638,7 +638,7 @@ void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, st
 // ---- review windows ----
 
 double Haendesammlung::review_window_end(double voraus) const {
-  return platform::cf().get_now() + voraus + static_cast<double>(vorauslernen) * seconds_per_day;
+  return environment_.cf.get_now() + voraus + static_cast<double>(vorauslernen) * seconds_per_day;
 }
 
 bool Haendesammlung::is_continuing(const std::string& name, const CardRecord& card,

@@ -17,8 +17,9 @@ std::string base_collection_name(const std::string& name) {
 }
 
 Haendesammlung_vergessen::Haendesammlung_vergessen(
-    std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::string name, int startzeit_tag)
-    : Haendesammlung(std::move(zeitberechnung), 0, std::move(name), startzeit_tag) {}
+    platform::Environment& environment, std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
+    std::string name, int startzeit_tag)
+    : Haendesammlung(environment, std::move(zeitberechnung), 0, std::move(name), startzeit_tag) {}
 
 void Haendesammlung_vergessen::clone_haendesammlung(const Haendesammlung& haendesammlung) {
   karten = kk::deep_copy(haendesammlung.karten);
@@ -33,7 +34,8 @@ bool Haendesammlung_vergessen::test_karten_enthaelt_falsche_bezeichner() const {
 }
 
 std::shared_ptr<Haendesammlung> Haendesammlung_vergessen::clone() const {
-  auto copy = std::make_shared<Haendesammlung_vergessen>(zeitberechnung, name, startzeit_tag);
+  auto copy = std::make_shared<Haendesammlung_vergessen>(environment(), zeitberechnung, name,
+                                                         startzeit_tag);
   copy->vorauslernen = vorauslernen;
   copy->clone_haendesammlung(*this);
   copy->neue_dict = deep_copy(neue_dict);

@@ -27,8 +27,9 @@ std::string base_collection_name(const std::string& name);
 class Haendesammlung_vergessen : public Haendesammlung {
  public:
   // An empty collection without learning ahead.
-  Haendesammlung_vergessen(std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::string name,
-                           int startzeit_tag);
+  Haendesammlung_vergessen(platform::Environment& environment,
+                           std::shared_ptr<platform::Zeitberechnungen> zeitberechnung,
+                           std::string name, int startzeit_tag);
 
   // Takes independent copies of the cards and the metadata of
   // `haendesammlung`; name and settings stay this collection's own.

@@ -25,7 +25,6 @@
 #include "db/statement.hpp"
 #include "db/transaction.hpp"
 #include "karteikarten/collection/detail/card_rows.hpp"
-#include "platform/getcwd.hpp"
 #include "value/errors.hpp"
 #include "value/json_codec.hpp"
 #include "value/quoted.hpp"
@@ -441,6 +440,8 @@ std::string read_text_file(const fs::path& path) {
 
 }  // namespace
 
+PickleDump::PickleDump(platform::Environment& environment) : environment_(environment) {}
+
 std::pair<SammlungRef, bool> PickleDump::get_haendesammlung(const std::string& name) const {
   const fs::path path = collections_path();
   if (!holds_data(path)) return {nullptr, false};
@@ -454,9 +455,9 @@ std::pair<SammlungRef, bool> PickleDump::get_haendesammlung(const std::string& n
   reading.commit();
 
   const int startzeit_tag = 3;
-  auto collection =
-      std::make_shared<Haendesammlung>(std::make_shared<platform::Zeitberechnungen>(startzeit_tag), 0, name,
-                                       startzeit_tag, std::move(*metadata), std::move(cards));
+  auto collection = std::make_shared<Haendesammlung>(
+      environment_, std::make_shared<platform::Zeitberechnungen>(environment_.cf, startzeit_tag), 0,
+      name, startzeit_tag, std::move(*metadata), std::move(cards));
   collection->stored = snapshot_of(name, *collection, encode_json(collection->metadata));
   return {std::move(collection), true};
 }
@@ -536,16 +537,11 @@ void PickleDump::save_default_values(const Dict& dictionary) const {
 }
 
 std::filesystem::path PickleDump::collections_path() const {
-  return platform::GetCwd().get_app_data_dir() + "collections.sqlite";
+  return environment_.app_data_dir() + "collections.sqlite";
 }
 
 std::filesystem::path PickleDump::settings_path() const {
-  return platform::GetCwd().get_app_data_dir() + "settings/kkv_settings.eps";
-}
-
-PickleDump& pd() {
-  static PickleDump instance;
-  return instance;
+  return environment_.app_data_dir() + "settings/kkv_settings.eps";
 }
 
 }  // namespace tavo::kk

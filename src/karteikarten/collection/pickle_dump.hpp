@@ -1,7 +1,7 @@
 // PickleDump: where collections and settings are stored.
 //
 // Collections live in one SQLite database, "collections.sqlite" in the
-// application data directory: one row per collection (its metadata as
+// environment's application data directory: one row per collection (its metadata as
 // JSON) and one row per card with a typed column for each learning field.
 // A save writes only the cards whose stored fingerprint changed since the
 // last load or save, and removes cards that are gone, in one transaction.
@@ -49,8 +49,11 @@ struct SaveCounts {
 
 class PickleDump {
  public:
-  PickleDump() = default;
-  explicit PickleDump(const platform::Environment&) {}
+  // Stores in the application data directory of `environment`, which also
+  // gives the loaded collections their clock and random source. It must
+  // outlive the store and the collections it loads.
+  explicit PickleDump(platform::Environment& environment);
+
   // The stored collection `name` with its cards, metadata and snapshot, and
   // true; or (nullptr, false) when nothing is stored under that name. The
   // collection is built with learning-day start 3 and no learning ahead; the
@@ -92,9 +95,9 @@ class PickleDump {
   // data directory.
   std::filesystem::path collections_path() const;
   std::filesystem::path settings_path() const;
-};
 
-// The one process-wide instance.
-PickleDump& pd();
+ private:
+  platform::Environment& environment_;
+};
 
 }  // namespace tavo::kk

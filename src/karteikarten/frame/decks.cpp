@@ -109,7 +109,7 @@ void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& n
   kkv.add_haendesammlung(Dict{}, name);
 }
 
-std::vector<std::string> stored_deck_collections(const platform::Environment& env) {
+std::vector<std::string> stored_deck_collections(platform::Environment& env) {
   std::vector<std::string> names;
   for (std::string& name : PickleDump(env).stored_collection_names()) {
     if (!name.ends_with(kk::forgotten_suffix)) names.push_back(std::move(name));

@@ -48,6 +48,6 @@ void add_stored_haendesammlung(Karteikartenverwaltung& kkv, const std::string& n
 
 // The stored collections a learning session offers: every stored one but
 // the forgotten-cards drills ("_vergessen"), in name order.
-std::vector<std::string> stored_deck_collections(const platform::Environment& env);
+std::vector<std::string> stored_deck_collections(platform::Environment& env);
 
 }  // namespace tavo::kk

@@ -36,7 +36,7 @@ Karteikartenverwaltung::Karteikartenverwaltung(platform::Environment& env,
 SammlungRef Karteikartenverwaltung::create_temp_haendesammlung(
     std::shared_ptr<platform::Zeitberechnungen> zeitberechnung, std::int64_t vorauslernen,
     const std::string& name, int startzeit_tag, const Dict& metadata, const CardMap& karten) const {
-  return std::make_shared<kk::Haendesammlung>(std::move(zeitberechnung), vorauslernen, name,
+  return std::make_shared<kk::Haendesammlung>(env_, std::move(zeitberechnung), vorauslernen, name,
                                                     startzeit_tag, metadata, karten);
 }
 

@@ -174,7 +174,7 @@ CardAndCollection CardChooser::waehle_card_eine_sammlung(
       grenzwert_neue_karten_heute, false, neue_karten_soll);
   Karten_Identifier neue(state_.sammlungsort_name.value_or(""));
   if (ausstehend > 0) {
-    neue.add_two_tuple_list(sammlung->finde_beste_neue_karte(ausstehend, std::min(ausstehend, g)));
+    neue.add_two_tuple_list(env_.diagnostics, sammlung->finde_beste_neue_karte(ausstehend, std::min(ausstehend, g)));
   }
   const std::vector<Entry> heute_faellige = neue.get_3er_liste();
   check_id_faehig(heute_faellige);

@@ -21,7 +21,8 @@ constexpr std::int64_t forgotten_places = 5;
 // The forgotten-cards collection made from the reduced copy `kopie`.
 SammlungRef forgotten_collection(const kk::Haendesammlung& kopie) {
   auto vergessen = std::make_shared<kk::Haendesammlung_vergessen>(
-      kopie.zeitberechnung, kk::forgotten_collection_name(kopie.name), kopie.startzeit_tag);
+      kopie.environment(), kopie.zeitberechnung, kk::forgotten_collection_name(kopie.name),
+      kopie.startzeit_tag);
   vergessen->clone_haendesammlung(kopie);
   return vergessen;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/diagnostics.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -33,9 +34,9 @@ Dict Statistik_erfolgreich_prozent_berechnen::do_() const {
   const std::int64_t anzahl_neu_erfolgreich =
       count(sammlung->get_heute_faellig_gestellt_nicht_mehr_faellig_bezeichner());
   // Both lists name the new cards learnt today, found in different ways.
-  if (platform::diagnostics().debug_status) {
-    platform::debug_check(anzahl_neu_erfolgreich ==
-                          count(sammlung->get_bezeichner_neu_erfolgreich()));
+  if (platform::process_environment().diagnostics.debug_status) {
+    platform::process_environment().diagnostics.check(
+        anzahl_neu_erfolgreich == count(sammlung->get_bezeichner_neu_erfolgreich()));
   }
   const std::int64_t neue_verfuegbar =
       static_cast<std::int64_t>(neue_dict.at("gesamt").as_list().size());

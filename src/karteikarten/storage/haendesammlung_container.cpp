@@ -170,7 +170,7 @@ bool HaendesammlungContainer::check_vergessen() const {
 }
 
 SammlungRef HaendesammlungContainer::make_new() const {
-  return std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, "",
+  return std::make_shared<kk::Haendesammlung>(env_, zeitberechnung, vorauslernen, "",
                                                     startzeit_tag);
 }
 
@@ -194,10 +194,10 @@ std::string HaendesammlungContainer::get_shelve_main_directory(const std::string
 
 void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& name) {
   auto [stored, success] = PickleDump(env_).get_haendesammlung(name);
-  const std::string legacy_file = env_.cf.get_modul_name(name);
+  const std::string legacy_file = env_.legacy_collection_file(name);
   kk::StoredSnapshot snapshot;
   if (stored == nullptr) {
-    stored = std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, name,
+    stored = std::make_shared<kk::Haendesammlung>(env_, zeitberechnung, vorauslernen, name,
                                                         startzeit_tag);
     stored->karten = stored->haendesammlung_karteikarten_info_neu_erstellen(modul, name);
     success = true;
@@ -208,7 +208,7 @@ void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& 
   std::optional<platform::Shelf> legacy;
   if (!success) legacy = add_shelve_file(legacy_file, false, true);
 
-  auto sammlung = std::make_shared<kk::Haendesammlung>(zeitberechnung, vorauslernen, name,
+  auto sammlung = std::make_shared<kk::Haendesammlung>(env_, zeitberechnung, vorauslernen, name,
                                                              startzeit_tag, stored_metadata);
   normalise_card_names(modul, name);
   sammlung->karten = merge_cards(modul, stored->karten);

@@ -328,7 +328,7 @@ void check_value(const Setting& setting, const Value& wert) {
 // The stored settings mapping, or nothing when none is stored. A file that
 // does not hold a settings mapping counts as none: it is renamed aside,
 // with a warning, so that the defaults written next do not replace it.
-std::optional<Dict> stored_settings(const platform::Environment& env) {
+std::optional<Dict> stored_settings(platform::Environment& env) {
   const PickleDump store(env);
   try {
     return store.get_kkv_settings();
@@ -472,13 +472,13 @@ void SettingsStore::change_setting(std::string_view key, const Value& wert) {
   }
 }
 
-bool store_default_settings_if_none_stored(const platform::Environment& env) {
+bool store_default_settings_if_none_stored(platform::Environment& env) {
   if (stored_settings(env)) return false;
   PickleDump(env).save_default_values(default_column());
   return true;
 }
 
-Value stored_setting(const platform::Environment& env, std::string_view key) {
+Value stored_setting(platform::Environment& env, std::string_view key) {
   const Setting& setting = setting_named(key);
   std::optional<Dict> stored;
   try {

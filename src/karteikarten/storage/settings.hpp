@@ -105,12 +105,12 @@ Value setting_value_from_text(std::string_view key, std::string_view text);
 // aside with a warning, as a manager does. To be called before the first
 // manager is built, which would otherwise store its constructor values.
 // std::system_error when the file cannot be written.
-bool store_default_settings_if_none_stored(const platform::Environment& env);
+bool store_default_settings_if_none_stored(platform::Environment& env);
 
 // The stored value of the setting `key`, read without building a manager
 // (which stores settings when none are): its default-column value when
 // nothing is stored for it or the settings file cannot be read. KeyError
 // for an unknown key.
-Value stored_setting(const platform::Environment& env, std::string_view key);
+Value stored_setting(platform::Environment& env, std::string_view key);
 
 }  // namespace tavo::kk

@@ -9,6 +9,7 @@
 #include "karteikarten/cards/captured_lines.hpp"
 #include "karteikarten/frame/learning_step.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk::testing {
@@ -49,7 +50,7 @@ TEST_F(AnalyzerTest, ReportOfASmallCollection) {
   EXPECT_EQ(analyzer.voraus, 600);
   EXPECT_THROW(analyzer.show(), AttributeError);
   analyzer.analyse();
-  const CapturedLines lines;
+  const CapturedLines lines(platform::process_environment().diagnostics);
   analyzer.show();
   // Card 1 is in its learning steps, due within ten minutes; card 2 is due
   // later; card 3 is the best new card.
@@ -92,15 +93,16 @@ TEST_F(AnalyzerTest, ReportOfASmallCollection) {
 }
 
 TEST_F(AnalyzerTest, EmptyCollectionPassesEveryCheck) {
-  kkv.hc.add(std::make_shared<kk::Haendesammlung>(kkv.zeitberechnung, 0, "kk_leer", 3));
+  kkv.hc.add(std::make_shared<kk::Haendesammlung>(platform::process_environment(),
+                                                  kkv.zeitberechnung, 0, "kk_leer", 3));
   HaendesammlungVerteilungAnalyzer analyzer(kkv.hc.sammlung_named("kk_leer"));
   analyzer.analyse();
-  const CapturedLines lines;
+  const CapturedLines lines(platform::process_environment().diagnostics);
   analyzer.show();
   EXPECT_THAT(lines.text(), HasSubstr("laenge sammlung:  0\n"));
   EXPECT_THAT(lines.text(), Not(HasSubstr("laenge falsch")));
 
-  const CapturedLines nothing;
+  const CapturedLines nothing(platform::process_environment().diagnostics);
   kkv.zeige_haendesammlung_verteilung(sammlung(), 5, 5);
   EXPECT_EQ(nothing.text(), "");
 }
@@ -121,7 +123,7 @@ TEST_F(AnalyzerTest, PartitionAndNewCardChecksOfTheReport) {
   analyzer.faellig_aber_nicht_heute = holder(4, sammlung());
   analyzer.karten_faellig_heute_halter = holder(2, sammlung());
   {
-    const CapturedLines lines;
+    const CapturedLines lines(platform::process_environment().diagnostics);
     analyzer.show();
     EXPECT_THAT(lines.text(), HasSubstr("heute nicht faellig, heute angesehen:  0\n"
                                         "laenge falsch\n"
@@ -130,7 +132,7 @@ TEST_F(AnalyzerTest, PartitionAndNewCardChecksOfTheReport) {
                 EndsWith("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich:  0\n"));
   }
   analyzer.faellig_gestellt_noch_nie_angesehen = kk::NameList{"kk_test-1"};
-  const CapturedLines lines;
+  const CapturedLines lines(platform::process_environment().diagnostics);
   EXPECT_THROW(analyzer.show(), AssertionError);
   EXPECT_THAT(lines.text(), EndsWith("Zwischenwerte: \nneue_karten:\n"));
 }

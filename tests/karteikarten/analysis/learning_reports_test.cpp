@@ -10,6 +10,7 @@
 #include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
+#include "platform/environment.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(LearningReportsTest, AgainAnswersSumTheNewestTotalsAndTodaysGrowth) {
   EXPECT_EQ(kkv.get_anzahl_falsch(), Falsch(19, 8));
 
   // Once the learning day is over, today's growth is gone.
-  platform::cf().set_fixed_now(testing::a_morning + testing::a_day);
+  platform::process_environment().cf.set_fixed_now(testing::a_morning + testing::a_day);
   EXPECT_EQ(kkv.get_anzahl_falsch(), Falsch(19, 0));
 }
 

@@ -1,5 +1,6 @@
-// Collects the diagnostic lines printed while it lives, each ended by a
-// newline, and restores the earlier output sink afterwards.
+// Collects the lines printed through the output sink of one Diagnostics
+// while it lives, each ended by a newline, and restores the earlier sink
+// afterwards.
 #pragma once
 
 #include <functional>
@@ -12,16 +13,18 @@ namespace tavo::kk::testing {
 
 class CapturedLines {
  public:
-  CapturedLines() : earlier_(std::move(platform::diagnostics().output_line)) {
-    platform::diagnostics().output_line = [this](const std::string& line) { text_ += line + "\n"; };
+  explicit CapturedLines(platform::Diagnostics& diagnostics)
+      : diagnostics_(diagnostics), earlier_(std::move(diagnostics.output_line)) {
+    diagnostics_.output_line = [this](const std::string& line) { text_ += line + "\n"; };
   }
   CapturedLines(const CapturedLines&) = delete;
   CapturedLines& operator=(const CapturedLines&) = delete;
-  ~CapturedLines() { platform::diagnostics().output_line = std::move(earlier_); }
+  ~CapturedLines() { diagnostics_.output_line = std::move(earlier_); }
 
   const std::string& text() const { return text_; }
 
  private:
+  platform::Diagnostics& diagnostics_;
   std::function<void(const std::string&)> earlier_;
   std::string text_;
 };

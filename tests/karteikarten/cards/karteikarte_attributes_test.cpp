@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/common_functions.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -69,7 +70,7 @@ TEST(KarteikarteAttributes, ReadTheCardAndShareItsLists) {
 }
 
 TEST(KarteikarteAttributes, TestCardLacksWhatItHasNot) {
-  Karteikarte card(nullptr, std::nullopt, 3);
+  Karteikarte card = Karteikarte::testcard(platform::Common_functions(), 3);
   expect_shown(card, {{"steps", "0"},
                       {"letzte_antwort", "'again'"},
                       {"last_interval", "None"},
@@ -87,7 +88,7 @@ TEST(KarteikarteAttributes, TestCardLacksWhatItHasNot) {
 }
 
 TEST(KarteikarteAttributes, WrongKindsLeaveTheCardUnchanged) {
-  Karteikarte card(nullptr, std::nullopt, 3);
+  Karteikarte card = Karteikarte::testcard(platform::Common_functions(), 3);
   EXPECT_THAT([&] { attributes.set(card, "lapses", "3"); },
               ThrowsMessage<TypeError>(StrEq("attribute 'lapses' must be int, not str")));
   EXPECT_THAT([&] { attributes.set(card, "name", None); },

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "captured_lines.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -47,10 +49,10 @@ TEST(KarteikarteConstruction, CopiesScalarsAndSharesTheLists) {
   EXPECT_EQ(repr(record->beantwortungszeiten), "[12]");
 }
 
-TEST(KarteikarteConstruction, WithoutRecordMakesATestCardDueNow) {
-  platform::cf().set_fixed_now(1632297600.25);
-  const Karteikarte card(nullptr, std::nullopt, 3);
-  platform::cf().clear_fixed_now();
+TEST(KarteikarteConstruction, TestCardIsDueNowAndHasNoRecord) {
+  platform::Common_functions clock;
+  clock.set_fixed_now(1632297600.25);
+  const Karteikarte card = Karteikarte::testcard(clock, 3);
   EXPECT_EQ(card.get_status(), Learnstatus::learning);
   EXPECT_EQ(repr(card.ease_factor), "130");
   EXPECT_EQ(card.get_letzte_antwort(), "again");
@@ -58,6 +60,7 @@ TEST(KarteikarteConstruction, WithoutRecordMakesATestCardDueNow) {
   EXPECT_THAT([&] { card.get_name(); },
               ThrowsMessage<AttributeError>(StrEq("'Karteikarte' object has no attribute 'name'")));
   EXPECT_THROW(card.get_last_interval_no_lapse(), AttributeError);
+  EXPECT_THROW(Karteikarte(nullptr, "kk-1", 3), std::invalid_argument);
 }
 
 TEST(KarteikarteConstruction, OnlyBiddingCardsNeedNoTexts) {
@@ -110,8 +113,9 @@ TEST(KarteikarteInfo, PrintsEveryValueAsTheHostDoes) {
   Karteikarte card(record, "kk-1", 3);
   card.set_beantwortungszeit(12.5);
 
-  const CapturedLines output;
-  card.show_info();
+  platform::Diagnostics diagnostics;
+  const CapturedLines output(diagnostics);
+  card.show_info(diagnostics);
   const std::string rule(50, '*');
   EXPECT_EQ(output.text(),
             rule +
@@ -127,19 +131,19 @@ TEST(KarteikarteInfo, PrintsEveryValueAsTheHostDoes) {
 // Due moments from a number of days, with TZ=Europe/Berlin.
 class ChangeDue : public ::testing::Test {
  protected:
-  ~ChangeDue() override { platform::cf().clear_fixed_now(); }
-
-  // A bidding card at the frozen `now`.
-  static Karteikarte card_at(double now) {
-    platform::cf().set_fixed_now(now);
+  // A bidding card, with the clock frozen at `now`.
+  Karteikarte card_at(double now) {
+    clock_.set_fixed_now(now);
     return Karteikarte(record_of(Dict{{"nur_reizung", true}}), "kk_test-1", 3);
   }
   // The due moment a card gets for `amount` days at `now`.
-  static double due_after(double now, const Value& amount) {
+  double due_after(double now, const Value& amount) {
     Karteikarte card = card_at(now);
-    card.change_due(amount);
+    card.change_due(clock_, amount);
     return card.due.seconds();
   }
+
+  platform::Common_functions clock_;
 };
 
 TEST_F(ChangeDue, DaysBecomeAMomentAtTheStartHour) {
@@ -159,14 +163,14 @@ TEST_F(ChangeDue, DaysBecomeAMomentAtTheStartHour) {
 
 TEST_F(ChangeDue, DoneBadAmountsAndRecalculation) {
   Karteikarte card = card_at(1632297600);
-  card.change_due("done");
-  EXPECT_THROW(card.change_due(None), TypeError);
+  card.change_due(clock_, "done");
+  EXPECT_THROW(card.change_due(clock_, None), TypeError);
   EXPECT_TRUE(card.due.is_done());
-  card.recalculate_next_due_status_learning();
+  card.recalculate_next_due_status_learning(clock_);
   EXPECT_EQ(card.due, Due::at(1632297600));
   card.learnstatus = Learnstatus::learned;
   card.due = Due::at(5);
-  card.recalculate_next_due_status_learning();
+  card.recalculate_next_due_status_learning(clock_);
   EXPECT_EQ(card.due, Due::at(5));
 }
 

@@ -12,6 +12,7 @@
 #include "captured_lines.hpp"
 #include "karteikarten/cards/heap_umwandler.hpp"
 #include "karteikarten/cards/karten_identifier.hpp"
+#include "platform/diagnostics.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -118,18 +119,26 @@ TEST(Heap_umwandler, PairsTakeTheirRecordsFudgeAndTheLowestComeFirst) {
 
 TEST(Karten_Identifier, PairsTakeTheFudgeOfTheirRecordAndTriplesKeepTheirOwn) {
   const CardRef d = card_with_fudge(6);
+  platform::Diagnostics diagnostics;
   Karten_Identifier identifier("S");
-  identifier.add_two_tuple_list({Entry{std::nullopt, d, "x"}, Entry{2, d, "y"}});
+  identifier.add_two_tuple_list(diagnostics, {Entry{std::nullopt, d, "x"}, Entry{2, d, "y"}});
   EXPECT_EQ(identifier.liste, (std::vector<IdentifiedCard>{{6, d, "x", "S"}, {2, d, "y", "S"}}));
   EXPECT_EQ(identifier.get_3er_liste(), (std::vector<Entry>{{6, d, "x"}, {2, d, "y"}}));
-  const testing::CapturedLines output;
-  identifier.print_liste();
-  EXPECT_EQ(output.text(), "x\ny\n");
+  {
+    const testing::CapturedLines output(diagnostics);
+    identifier.print_liste(diagnostics);
+    EXPECT_EQ(output.text(), "x\ny\n");
+  }
 
   // Failures keep the entries added before.
-  EXPECT_THROW(identifier.add_two_tuple_list(
-                   {Entry{1, d, "a"}, Entry{std::nullopt, card_with_fudge(std::nullopt), "b"}}),
-               KeyError);
+  EXPECT_THROW(
+      identifier.add_two_tuple_list(
+          diagnostics, {Entry{1, d, "a"}, Entry{std::nullopt, card_with_fudge(std::nullopt), "b"}}),
+      KeyError);
+  diagnostics.debug_status = true;
+  EXPECT_THROW(identifier.add_two_tuple_list(diagnostics, {Entry{4, nullptr, "e"}}),
+               AssertionError);
+  diagnostics.debug_status = false;
   EXPECT_THAT(
       [&] {
         identifier.add_liste({Entry{3, d, "c"}, Entry{std::nullopt, d, "d"}});

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/common_functions.hpp"
 #include "karteikarten/collection/haendesammlung.hpp"
+#include "support/test_environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {
@@ -41,7 +41,6 @@ std::vector<std::string> names_of(const std::vector<kk::Entry>& entries) {
 class HaendesammlungQueries : public ::testing::Test {
  protected:
   HaendesammlungQueries() {
-    platform::cf().set_fixed_now(now);
     std::int64_t fudge = 11;
     for (const char* name : {"n1", "n2", "p", "l", "g", "r_now", "r_5", "t", "f", "w"}) {
       auto card = std::make_shared<kk::CardRecord>();
@@ -67,8 +66,6 @@ class HaendesammlungQueries : public ::testing::Test {
       sammlung.set_metadata("heute_schon_angesehen", name);
     sammlung.set_metadata("heute_falsch", "f");
   }
-  ~HaendesammlungQueries() override { platform::cf().clear_fixed_now(); }
-
   kk::CardRecord& card(const std::string& name) { return *sammlung.karten.at(name); }
 
   void answered(const std::string& name, kk::Due due, const std::string& antwort) {
@@ -77,7 +74,10 @@ class HaendesammlungQueries : public ::testing::Test {
     if (!antwort.empty()) card(name).letzte_antwort = antwort;
   }
 
-  Haendesammlung sammlung{std::make_shared<platform::Zeitberechnungen>(3), 0, "kk", 3};
+  testing::TestEnvironment test_{now};
+  Haendesammlung sammlung{test_.environment,
+                          std::make_shared<platform::Zeitberechnungen>(test_.environment.cf, 3), 0,
+                          "kk", 3};
 };
 
 TEST_F(HaendesammlungQueries, EveryCardIsNewDueWithinTheWindowOrDueLater) {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/common_functions.hpp"
+#include "support/test_environment.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -16,17 +16,27 @@ Dict question(const std::string& text) {
   return Dict{{"fragetext", text}, {"antworttext", "answer to " + text}};
 }
 
-Haendesammlung collection_of(const Dict& modul) {
-  Haendesammlung sammlung(std::make_shared<platform::Zeitberechnungen>(3), 0, "kk_test", 3);
-  sammlung.karten = sammlung.haendesammlung_karteikarten_info_neu_erstellen(modul, "kk_test");
-  return sammlung;
-}
+// Collections named "kk_test" in an environment of their own, at 2021-09-22
+// 12:00.
+class HaendesammlungCards : public ::testing::Test {
+ protected:
+  Haendesammlung collection_of(const Dict& modul) {
+    platform::Environment& environment = test_.environment;
+    Haendesammlung sammlung(environment,
+                            std::make_shared<platform::Zeitberechnungen>(environment.cf, 3), 0,
+                            "kk_test", 3);
+    sammlung.karten = sammlung.haendesammlung_karteikarten_info_neu_erstellen(modul, "kk_test");
+    return sammlung;
+  }
 
-Haendesammlung three_cards() {
-  return collection_of(Dict{{1, question("one")}, {2, question("two")}, {3, question("three")}});
-}
+  Haendesammlung three_cards() {
+    return collection_of(Dict{{1, question("one")}, {2, question("two")}, {3, question("three")}});
+  }
 
-TEST(HaendesammlungCards, ModuleKeysBecomeCardNamesAndCardsOwnTheirHandData) {
+  testing::TestEnvironment test_{DateTime(2021, 9, 22, 12).to_epoch_seconds()};
+};
+
+TEST_F(HaendesammlungCards, ModuleKeysBecomeCardNamesAndCardsOwnTheirHandData) {
   const List hand{1, 2};
   const Dict modul{{7, question("seven")},
                    {"other-8", question("eight")},
@@ -58,7 +68,7 @@ std::vector<std::int64_t> values_of(const Haendesammlung& sammlung,
   return values;
 }
 
-TEST(HaendesammlungCards, FudgeValuesKeepWhatIsSetAndFillTheRest) {
+TEST_F(HaendesammlungCards, FudgeValuesKeepWhatIsSetAndFillTheRest) {
   Haendesammlung sammlung = three_cards();
   sammlung.karten.at("kk_test-2")->permanent_fudge_neu = 5;
   sammlung.karten.at("kk_test-3")->permanent_fudge_wdh = 2;
@@ -80,14 +90,14 @@ TEST(HaendesammlungCards, FudgeValuesKeepWhatIsSetAndFillTheRest) {
   EXPECT_EQ(values_of(sammlung, &kk::CardRecord::fudge), (std::vector<std::int64_t>{7, 6, 5}));
 }
 
-TEST(HaendesammlungCards, WrongCardNamesAreThoseWithoutTheCollectionPrefix) {
+TEST_F(HaendesammlungCards, WrongCardNamesAreThoseWithoutTheCollectionPrefix) {
   Haendesammlung sammlung = three_cards();
   EXPECT_FALSE(sammlung.test_karten_enthaelt_falsche_bezeichner());
   sammlung.karten.set("kk_tester-1", std::make_shared<kk::CardRecord>());
   EXPECT_TRUE(sammlung.test_karten_enthaelt_falsche_bezeichner());
 }
 
-TEST(HaendesammlungCards, CloneSharesNothingButKeepsTheSnapshot) {
+TEST_F(HaendesammlungCards, CloneSharesNothingButKeepsTheSnapshot) {
   Haendesammlung sammlung = three_cards();
   sammlung.metadata.set("heute_falsch", Dict{{"2021-9-22", List{"kk_test-1"}}});
   sammlung.stored.stored_name = "kk_test";
@@ -105,7 +115,7 @@ TEST(HaendesammlungCards, CloneSharesNothingButKeepsTheSnapshot) {
   EXPECT_EQ(repr(sammlung.metadata), "{'heute_falsch': {'2021-9-22': ['kk_test-1']}}");
 }
 
-TEST(HaendesammlungCards, ScheduledStateIsWrittenBackIntoTheRecord) {
+TEST_F(HaendesammlungCards, ScheduledStateIsWrittenBackIntoTheRecord) {
   Haendesammlung sammlung = three_cards();
   const kk::CardRef record = sammlung.karten.at("kk_test-2");
   record->reps = 4;
@@ -136,12 +146,9 @@ TEST(HaendesammlungCards, ScheduledStateIsWrittenBackIntoTheRecord) {
 }
 
 // Metadata is dated by the learning day, which begins at 03:00.
-class HaendesammlungMetadata : public ::testing::Test {
+class HaendesammlungMetadata : public HaendesammlungCards {
  protected:
-  HaendesammlungMetadata() { at(DateTime(2021, 9, 22, 12)); }
-  ~HaendesammlungMetadata() override { platform::cf().clear_fixed_now(); }
-
-  static void at(const DateTime& moment) { platform::cf().set_fixed_now(moment.to_epoch_seconds()); }
+  void at(const DateTime& moment) { test_.environment.cf.set_fixed_now(moment.to_epoch_seconds()); }
 
   Haendesammlung sammlung = three_cards();
 };

@@ -12,17 +12,15 @@
 #include "db/connection.hpp"
 #include "db/error.hpp"
 #include "db/statement.hpp"
-#include "platform/common_functions.hpp"
-#include "support/scoped_environment.hpp"
-#include "support/temporary_directory.hpp"
+#include "platform/environment.hpp"
+#include "support/test_environment.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
 namespace {
 
-using testing::ScopedEnvironment;
-using testing::TemporaryDirectory;
+using testing::TestEnvironment;
 
 std::string contents_of(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -38,24 +36,23 @@ std::vector<std::string> card_reprs(const Haendesammlung& sammlung) {
   return cards;
 }
 
-// What saving `sammlung` under `name` did: cards written, cards removed,
-// metadata written.
-std::tuple<std::size_t, std::size_t, bool> save(const std::string& name, Haendesammlung& sammlung) {
-  const SaveCounts counts = pd().save_haendesammlung(name, sammlung);
-  return {counts.cards_written, counts.cards_removed, counts.metadata_written};
-}
 using Saved = std::tuple<std::size_t, std::size_t, bool>;
 
 // Each test stores into its own data directory, at a frozen moment.
 class PickleDumpTest : public ::testing::Test {
  protected:
-  PickleDumpTest() { platform::cf().set_fixed_now(DateTime(2021, 9, 22, 12).to_epoch_seconds()); }
-  ~PickleDumpTest() override { platform::cf().clear_fixed_now(); }
+  // What saving `sammlung` under `name` did: cards written, cards removed,
+  // metadata written.
+  Saved save(const std::string& name, Haendesammlung& sammlung) {
+    const SaveCounts counts = store_.save_haendesammlung(name, sammlung);
+    return {counts.cards_written, counts.cards_removed, counts.metadata_written};
+  }
 
   // A freshly registered collection of three question/answer cards.
-  static SammlungRef registered(const std::string& name = "kk_test") {
-    auto sammlung =
-        std::make_shared<Haendesammlung>(std::make_shared<platform::Zeitberechnungen>(3), 0, name, 3);
+  SammlungRef registered(const std::string& name = "kk_test") {
+    platform::Environment& environment = test_.environment;
+    auto sammlung = std::make_shared<Haendesammlung>(
+        environment, std::make_shared<platform::Zeitberechnungen>(environment.cf, 3), 0, name, 3);
     Dict modul;
     for (int hand = 1; hand <= 3; ++hand) {
       modul.set(hand, Dict{{"fragetext", "Q" + std::to_string(hand)},
@@ -66,14 +63,14 @@ class PickleDumpTest : public ::testing::Test {
   }
 
   // The collection as a new process would find it.
-  static SammlungRef reloaded(const std::string& name = "kk_test") {
-    auto [sammlung, success] = PickleDump().get_haendesammlung(name);
+  SammlungRef reloaded(const std::string& name = "kk_test") {
+    auto [sammlung, success] = store_.get_haendesammlung(name);
     EXPECT_TRUE(success);
     return sammlung;
   }
 
-  const TemporaryDirectory directory;
-  const ScopedEnvironment data_dir{"TAVO_DATA_DIR", directory.path().string() + "/"};
+  TestEnvironment test_{DateTime(2021, 9, 22, 12).to_epoch_seconds()};
+  const PickleDump store_{test_.environment};
 };
 
 TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
@@ -108,6 +105,8 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
   EXPECT_EQ(repr(loaded->metadata), repr(sammlung->metadata));
   EXPECT_EQ(loaded->startzeit_tag, 3);
   EXPECT_EQ(loaded->vorauslernen, 0);
+  EXPECT_EQ(&loaded->environment(), &test_.environment);
+  EXPECT_EQ(loaded->datum_heute(), "2021-9-22");
   // Every kind of field reads back with the fingerprint it was saved with,
   // so the next save finds the store as its snapshot says.
   card.reps = 4;
@@ -116,7 +115,7 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
 
   // Stores written before hold this table: its columns keep their names
   // and kinds so that they stay readable.
-  db::Connection store(pd().collections_path(), db::OpenMode::read_only);
+  db::Connection store(store_.collections_path(), db::OpenMode::read_only);
   db::Statement schema = store.prepare("SELECT sql FROM sqlite_master WHERE name = 'card'");
   ASSERT_TRUE(schema.step());
   EXPECT_EQ(schema.column_text(0),
@@ -131,10 +130,12 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
 }
 
 TEST_F(PickleDumpTest, NothingStoredMeansNoCollectionAndNoFile) {
-  EXPECT_EQ(PickleDump().get_haendesammlung("kk_test"), std::make_pair(SammlungRef(), false));
-  EXPECT_FALSE(std::filesystem::exists(pd().collections_path()));
-  pd().save_haendesammlung("other", *registered("other"));
-  EXPECT_EQ(PickleDump().get_haendesammlung("kk_test"), std::make_pair(SammlungRef(), false));
+  EXPECT_EQ(store_.collections_path(), test_.data_dir / "collections.sqlite");
+  EXPECT_EQ(store_.settings_path(), test_.data_dir / "settings/kkv_settings.eps");
+  EXPECT_EQ(store_.get_haendesammlung("kk_test"), std::make_pair(SammlungRef(), false));
+  EXPECT_FALSE(std::filesystem::exists(store_.collections_path()));
+  store_.save_haendesammlung("other", *registered("other"));
+  EXPECT_EQ(store_.get_haendesammlung("kk_test"), std::make_pair(SammlungRef(), false));
 }
 
 TEST_F(PickleDumpTest, ASaveWritesOnlyWhatChanged) {
@@ -181,19 +182,20 @@ TEST_F(PickleDumpTest, SavingUnderAnotherNameWritesEverythingAndReplacesWhatWasT
 
 TEST_F(PickleDumpTest, AFailedSaveLeavesStoreAndSnapshotAsTheyWere) {
   const SammlungRef sammlung = registered();
-  pd().save_haendesammlung("kk_test", *sammlung);
+  store_.save_haendesammlung("kk_test", *sammlung);
   {
-    db::Connection connection(pd().collections_path(), db::OpenMode::read_write);
+    db::Connection connection(store_.collections_path(), db::OpenMode::read_write);
     connection.execute(
         "CREATE TRIGGER refuse BEFORE INSERT ON card WHEN NEW.name = 'kk_test-3' "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END");
   }
   sammlung->karten.at("kk_test-1")->reps = 5;
   sammlung->karten.at("kk_test-3")->reps = 5;
-  EXPECT_THROW(pd().save_haendesammlung("kk_test", *sammlung), db::Error);
+  EXPECT_THROW(store_.save_haendesammlung("kk_test", *sammlung), db::Error);
   EXPECT_EQ(reloaded()->karten.at("kk_test-1")->reps, 0);
 
-  db::Connection(pd().collections_path(), db::OpenMode::read_write).execute("DROP TRIGGER refuse");
+  db::Connection(store_.collections_path(), db::OpenMode::read_write)
+      .execute("DROP TRIGGER refuse");
   EXPECT_EQ(save("kk_test", *sammlung), Saved(2, 0, false));
   EXPECT_EQ(reloaded()->karten.at("kk_test-3")->reps, 5);
 }
@@ -295,18 +297,18 @@ const ConflictCase conflict_cases[] = {
 TEST_F(PickleDumpTest, ASaveNeverOverwritesAnotherProgramsChangeOfACard) {
   for (const ConflictCase& test : conflict_cases) {
     SCOPED_TRACE(test.what);
-    std::filesystem::remove(pd().collections_path());
+    std::filesystem::remove(store_.collections_path());
     save("kk_test", *registered());
-    const SammlungRef here = PickleDump().get_haendesammlung("kk_test").first;
-    const SammlungRef elsewhere = PickleDump().get_haendesammlung("kk_test").first;
+    const SammlungRef here = store_.get_haendesammlung("kk_test").first;
+    const SammlungRef elsewhere = store_.get_haendesammlung("kk_test").first;
     test.elsewhere(*elsewhere);
-    PickleDump().save_haendesammlung("kk_test", *elsewhere);
+    store_.save_haendesammlung("kk_test", *elsewhere);
     test.here(*here);
     const kk::CardMap records_saved = here->karten;
 
     std::vector<std::string> conflicting;
     try {
-      pd().save_haendesammlung("kk_test", *here);
+      store_.save_haendesammlung("kk_test", *here);
     } catch (const CollectionConflict& conflict) {
       EXPECT_EQ(conflict.collection(), "kk_test");
       conflicting = conflict.cards();
@@ -328,7 +330,7 @@ TEST_F(PickleDumpTest, ASaveNeverOverwritesAnotherProgramsChangeOfACard) {
     for (const std::string& name : conflicting) {
       if (here->karten.contains(name)) here->karten.at(name)->reps += 1;
     }
-    EXPECT_NO_THROW(pd().save_haendesammlung("kk_test", *here));
+    EXPECT_NO_THROW(store_.save_haendesammlung("kk_test", *here));
     const SammlungRef stored = reloaded();
     for (const std::string& name : conflicting) {
       ASSERT_EQ(stored->karten.contains(name), here->karten.contains(name)) << name;
@@ -340,42 +342,42 @@ TEST_F(PickleDumpTest, ASaveNeverOverwritesAnotherProgramsChangeOfACard) {
 }
 
 TEST_F(PickleDumpTest, ADamagedOrForeignStoreIsRejectedAndLeftAlone) {
-  const std::filesystem::path path = pd().collections_path();
-  pd().save_haendesammlung("kk_test", *registered());
+  const std::filesystem::path path = store_.collections_path();
+  store_.save_haendesammlung("kk_test", *registered());
   std::string damaged = contents_of(path);
   damaged.replace(0, 16, "not a database!!");
   std::ofstream(path, std::ios::binary | std::ios::trunc) << damaged;
 
-  EXPECT_THROW(PickleDump().get_haendesammlung("kk_test"), db::Error);
-  EXPECT_THROW(pd().save_haendesammlung("kk_test", *registered()), db::Error);
+  EXPECT_THROW(store_.get_haendesammlung("kk_test"), db::Error);
+  EXPECT_THROW(store_.save_haendesammlung("kk_test", *registered()), db::Error);
   EXPECT_EQ(contents_of(path), damaged);
 
   std::filesystem::remove(path);
   db::Connection(path, db::OpenMode::create).execute("CREATE TABLE collection (name TEXT)");
-  EXPECT_THROW(PickleDump().get_haendesammlung("kk_test"), db::Error);
-  EXPECT_THROW(pd().save_haendesammlung("kk_test", *registered()), db::Error);
+  EXPECT_THROW(store_.get_haendesammlung("kk_test"), db::Error);
+  EXPECT_THROW(store_.save_haendesammlung("kk_test", *registered()), db::Error);
 }
 
 TEST_F(PickleDumpTest, SettingsComeBackUnchangedAndMustBeAMapping) {
-  EXPECT_EQ(pd().get_kkv_settings(), std::nullopt);
+  EXPECT_EQ(store_.get_kkv_settings(), std::nullopt);
   const Dict settings{{"startzeit_tag", 3},
                       {"NEW_STEPS", List{1, 10}},
                       {"EASY_BONUS", 130.0},
                       {"neue_karten_nur_heute", Dict{{"2021-9-22", 7}}},
                       {"leer", None}};
-  pd().save_default_values(Dict{{"startzeit_tag", 5}});
-  pd().save_default_values(settings);
+  store_.save_default_values(Dict{{"startzeit_tag", 5}});
+  store_.save_default_values(settings);
 
-  const std::optional<Dict> loaded = PickleDump().get_kkv_settings();
+  const std::optional<Dict> loaded = store_.get_kkv_settings();
   ASSERT_TRUE(loaded);
   EXPECT_EQ(repr(*loaded), repr(settings));
-  const std::filesystem::path path = pd().settings_path();
+  const std::filesystem::path path = store_.settings_path();
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()),
                           std::filesystem::directory_iterator()),
             1);
 
   std::ofstream(path) << "[1, 2]";
-  EXPECT_THAT([] { pd().get_kkv_settings(); },
+  EXPECT_THAT([this] { store_.get_kkv_settings(); },
               ::testing::ThrowsMessage<ValueError>(::testing::StrEq(
                   "settings file '" + path.string() + "' does not hold a mapping")));
 }

@@ -2,10 +2,10 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 
 #include <gmock/gmock.h>
-
 #include <gtest/gtest.h>
 
 #include "karteikarten/frame/manager_attributes.hpp"
+#include "platform/environment.hpp"
 #include "support/debug_mode.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -87,7 +87,7 @@ TEST(Karteikartenverwaltung, RegistrationMakesTheCollectionCurrent) {
   EXPECT_EQ(kkv.bestimme_gegenwaertige_sammlung()->karten.names(),
             std::vector<std::string>{"kk_test-1"});
 
-  const tavo::testing::DebugMode debug;
+  const tavo::testing::DebugMode debug(platform::process_environment().diagnostics);
   EXPECT_THROW(kkv.add_haendesammlung(Dict{{"kk_other-1", Dict{}}}, "kk_other"), AssertionError);
   EXPECT_EQ(debug.stops(), 1);
 }

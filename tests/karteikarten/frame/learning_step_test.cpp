@@ -19,6 +19,7 @@
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 #include "support/debug_mode.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
@@ -40,14 +41,14 @@ Dict deck() {
   return modul;
 }
 
-double now() { return platform::cf().get_now(); }
+double now() { return platform::process_environment().cf.get_now(); }
 
 class SimulatedLearner : public ::testing::Test {
  protected:
   SimulatedLearner() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
-    platform::cf().set_fixed_now(DateTime(2021, 10, 20, 10).to_epoch_seconds());
+    platform::process_environment().cf.set_fixed_now(DateTime(2021, 10, 20, 10).to_epoch_seconds());
   }
-  ~SimulatedLearner() override { platform::cf().clear_fixed_now(); }
+  ~SimulatedLearner() override { platform::process_environment().cf.clear_fixed_now(); }
 
   // A manager as a host starts it: settings stored, the deck registered.
   std::unique_ptr<Karteikartenverwaltung> start_manager() {
@@ -80,7 +81,9 @@ class SimulatedLearner : public ::testing::Test {
         next = std::min(next.value_or(card->due.seconds()), card->due.seconds());
       }
     }
-    if (next && *next < platform::cf().next_learning_day_start(kkv.startzeit_tag)) return next;
+    if (next &&
+        *next < platform::process_environment().cf.next_learning_day_start(kkv.startzeit_tag))
+      return next;
     return std::nullopt;
   }
 
@@ -108,27 +111,27 @@ class SimulatedLearner : public ::testing::Test {
         if (step->antwort.response == "again") {
           failed[step->card.get_name()] = step->card.due.seconds();
         }
-        platform::cf().set_fixed_now(now() + seconds_per_answer);
+        platform::process_environment().cf.set_fixed_now(now() + seconds_per_answer);
         continue;
       }
       const std::optional<double> next = next_due_today(kkv);
       if (!next) break;
-      platform::cf().set_fixed_now(*next);
+      platform::process_environment().cf.set_fixed_now(*next);
     }
     EXPECT_TRUE(failed.empty()) << "a failed card did not come back the same day";
     const SammlungRef s = sammlung(kkv);
     EXPECT_LE(s->get_anzahl_vormals_neu_heute(), new_per_day);
     EXPECT_LE(s->anzahl_wiederholte_karten(), reviews_per_day);
-    std::cout << platform::cf().get_datum_string_startzeit(kkv.startzeit_tag) << ": "
-              << s->get_anzahl_vormals_neu_heute() << " new, " << s->anzahl_wiederholte_karten()
-              << " reviews, " << answers << " answers\n";
+    std::cout << platform::process_environment().cf.get_datum_string_startzeit(kkv.startzeit_tag)
+              << ": " << s->get_anzahl_vormals_neu_heute() << " new, "
+              << s->anzahl_wiederholte_karten() << " reviews, " << answers << " answers\n";
     return answers;
   }
 
   void next_morning(const Karteikartenverwaltung& kkv) {
-    const DateTime tomorrow =
-        DateTime::fromtimestamp(platform::cf().next_learning_day_start(kkv.startzeit_tag));
-    platform::cf().set_fixed_now(
+    const DateTime tomorrow = DateTime::fromtimestamp(
+        platform::process_environment().cf.next_learning_day_start(kkv.startzeit_tag));
+    platform::process_environment().cf.set_fixed_now(
         DateTime(tomorrow.year(), tomorrow.month(), tomorrow.day(), 10).to_epoch_seconds());
   }
 
@@ -140,7 +143,9 @@ class SimulatedLearner : public ::testing::Test {
 };
 
 TEST_F(SimulatedLearner, LearnsTheDeckWithinTheDailyLimitsAndContinuesInANewSession) {
-  const tavo::testing::DebugMode debug;  // the choice's consistency checks, five candidates at most
+  const tavo::testing::DebugMode debug(
+      platform::process_environment()
+          .diagnostics);  // the choice's consistency checks, five candidates at most
   std::unique_ptr<Karteikartenverwaltung> kkv = start_manager();
   int answers = 0;
   for (int day = 0; day < 20; ++day) {

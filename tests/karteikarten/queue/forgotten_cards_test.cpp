@@ -10,6 +10,7 @@
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "platform/environment.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk::testing {
@@ -102,8 +103,14 @@ TEST_F(ForgottenCardsTest, DrillCollectionsAreSeparateAndSwap) {
   EXPECT_EQ(kkv.hc.liste_aller_sammlungen[1]->karten.size(), 0u) << "kk_zwei forgot nothing";
   EXPECT_EQ(kkv.hc.archiv_liste_aller_sammlungen[0], normal);
   EXPECT_EQ(kkv.hc.sammlung_named("kk_test"), drill) << "the base name finds the drill";
-  EXPECT_EQ(kk::pd().get_haendesammlung("kk_test_vergessen").first->karten.size(), 1u);
-  EXPECT_EQ(kk::pd().get_haendesammlung("kk_test").first->karten.size(), 3u);
+  EXPECT_EQ(kk::PickleDump(platform::process_environment())
+                .get_haendesammlung("kk_test_vergessen")
+                .first->karten.size(),
+            1u);
+  EXPECT_EQ(kk::PickleDump(platform::process_environment())
+                .get_haendesammlung("kk_test")
+                .first->karten.size(),
+            3u);
 
   kkv.vergessen_zurueck_dict_herstellen(true);
   EXPECT_EQ(kkv.hc.liste_aller_sammlungen[0], drill) << "the mode is off: no swap";
@@ -145,7 +152,8 @@ TEST_F(ForgottenCardsTest, DrillLeavesTheNormalCollectionsAsTheyWere) {
   }
   EXPECT_EQ(drilled.size(), 6u) << "three cards, each again and then good";
   EXPECT_THAT(drilled, ::testing::IsSupersetOf({"kk_test-1", "kk_test-3", "kk_zwei-4"}));
-  const auto drill_store = kk::pd().get_haendesammlung("kk_test_vergessen").first;
+  const auto drill_store =
+      kk::PickleDump(platform::process_environment()).get_haendesammlung("kk_test_vergessen").first;
   EXPECT_TRUE(drill_store->karten.at("kk_test-1")->due.is_done()) << "answers land in the drill";
 
   kkv.vergessen_zurueck_dict_herstellen(true);
@@ -155,7 +163,10 @@ TEST_F(ForgottenCardsTest, DrillLeavesTheNormalCollectionsAsTheyWere) {
     for (const auto& [name, card] : s->karten) {
       EXPECT_EQ(repr(card_record_to_value(*card)), in_memory[name]) << name;
     }
-    EXPECT_EQ(fingerprints(*kk::pd().get_haendesammlung(s->name).first), stored[s->name]);
+    EXPECT_EQ(
+        fingerprints(
+            *kk::PickleDump(platform::process_environment()).get_haendesammlung(s->name).first),
+        stored[s->name]);
   }
   EXPECT_TRUE(kkv.get_card().has_value()) << "normal learning goes on";
 }

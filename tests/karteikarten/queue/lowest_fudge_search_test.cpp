@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -151,7 +152,8 @@ TEST_F(LowestFudgeTest, WaehleCardPutsANewCardDueAndWidensTheWindow) {
   for (const std::string& name : all_cards) {
     record(name)->due = Due();
   }
-  const double day_start = platform::cf().get_startzeit_tag_today(kkv.startzeit_tag);
+  const double day_start =
+      platform::process_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag);
   kkv.durchlauf_10_erfolgreich = true;
   // Nothing due: the new card with the lowest fudge is put due and chosen.
   EXPECT_EQ(kkv.waehle_card(), CardAndCollection("kk_zwei-1", "kk_zwei"));

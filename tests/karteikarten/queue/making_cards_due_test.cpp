@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
+#include "platform/environment.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -38,7 +39,9 @@ class MakingCardsDueTest : public SchedulingTest {
   std::string put_due_today(const std::string& name) const {
     return repr(sammlung(name)->get_metadata_heute("neue_karte_heute_faellig_gestellt"));
   }
-  double day_start() const { return platform::cf().get_startzeit_tag_today(kkv.startzeit_tag); }
+  double day_start() const {
+    return platform::process_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag);
+  }
 };
 
 TEST_F(MakingCardsDueTest, MakeOneDueTakesTheLowestFudgeOfTheCollectionsBelowTheLimit) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
+#include "platform/environment.hpp"
 #include "support/debug_mode.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -83,7 +84,7 @@ TEST_F(Statistik, FiguresOfTheDay) {
   answered("stat-1", a_morning + 2 * a_day);
   sammlung->set_metadata("neue_karte_heute_faellig_gestellt", "stat-1");
   EXPECT_EQ(statistik.do_().at("anzahl_neu_erfolgreich"), Value(2));
-  const tavo::testing::DebugMode debug;
+  const tavo::testing::DebugMode debug(platform::process_environment().diagnostics);
   EXPECT_THROW(statistik.do_(), AssertionError);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
+#include "platform/environment.hpp"
 #include "support/debug_mode.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -148,7 +149,7 @@ TEST_F(Scheduling, ForgottenCardsMode) {
   EXPECT_EQ(repr(kkv.schedule(None, forgotten, "hard")), "None");
   EXPECT_EQ(forgotten.learnstatus, Learnstatus::learned);
 
-  const tavo::testing::DebugMode debug;
+  const tavo::testing::DebugMode debug(platform::process_environment().diagnostics);
   EXPECT_THROW(kkv.schedule(None, forgotten, "easy"), AssertionError);
 }
 

@@ -8,6 +8,7 @@
 #include "support/test_environment.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 #include "support/scoped_environment.hpp"
 #include "support/temporary_directory.hpp"
 
@@ -19,14 +20,14 @@ inline constexpr double a_day = 86400;
 class SchedulingTest : public ::testing::Test {
  protected:
   SchedulingTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
-    platform::cf().set_fixed_now(a_morning);
+    platform::process_environment().cf.set_fixed_now(a_morning);
     Dict modul;
     for (int i = 1; i <= 3; ++i) {
       modul.set(i, Dict{{"fragetext", "Frage"}, {"antworttext", "Antwort"}});
     }
     kkv.add_haendesammlung(modul, "kk_test");
   }
-  ~SchedulingTest() override { platform::cf().clear_fixed_now(); }
+  ~SchedulingTest() override { platform::process_environment().cf.clear_fixed_now(); }
 
   // The working card of "kk_test-<number>".
   Karteikarte card(int number = 1) {

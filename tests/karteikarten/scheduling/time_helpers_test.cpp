@@ -65,12 +65,12 @@ TEST(TimeHelpers, LookAheadWindowsFollowTheLearningSteps) {
 
 TEST(TimeHelpers, NowOfTheLearningDay) {
   const Karteikartenverwaltung kkv{test_environment()};
-  platform::cf().set_fixed_now(1630801800);  // 2021-09-05 02:30
+  test_environment().cf.set_fixed_now(1630801800);  // 2021-09-05 02:30
   EXPECT_EQ(kkv.get_now(), DateTime(2021, 9, 4, 2, 30));
-  platform::cf().set_fixed_now(1630803600);  // 2021-09-05 03:00
+  test_environment().cf.set_fixed_now(1630803600);  // 2021-09-05 03:00
   EXPECT_EQ(kkv.get_now(), DateTime(2021, 9, 5, 3, 0));
   EXPECT_EQ(kkv.get_seconds_since_epoch(), 1630803600);
-  platform::cf().clear_fixed_now();
+  test_environment().cf.clear_fixed_now();
 }
 
 }  // namespace

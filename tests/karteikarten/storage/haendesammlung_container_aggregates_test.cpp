@@ -29,7 +29,7 @@ constexpr double next_day_start = 1632358800;  // 03:00 the next day
 class ContainerAggregates : public ::testing::Test {
  protected:
   ContainerAggregates() {
-    platform::cf().set_fixed_now(now);
+    test_environment().cf.set_fixed_now(now);
     for (const char* name : {"a-new", "a-due", "a-learnt", "a-failed"}) card(*a, name);
     for (const char* name : {"b-new1", "b-new2", "b-put", "b-learnt", "b-failed", "b-right"})
       card(*b, name);
@@ -48,7 +48,7 @@ class ContainerAggregates : public ::testing::Test {
     a->set_metadata("heute_falsch", "a-failed");
     b->set_metadata("heute_falsch", "b-failed");
   }
-  ~ContainerAggregates() override { platform::cf().clear_fixed_now(); }
+  ~ContainerAggregates() override { test_environment().cf.clear_fixed_now(); }
 
   static void card(kk::Haendesammlung& sammlung, const std::string& name) {
     sammlung.karten.set(name, std::make_shared<CardRecord>());
@@ -67,11 +67,11 @@ class ContainerAggregates : public ::testing::Test {
     sammlung.set_metadata("heute_schon_angesehen", name);
   }
   SammlungRef collection(const std::string& name) {
-    return std::make_shared<kk::Haendesammlung>(zeit, 0, name, 3);
+    return std::make_shared<kk::Haendesammlung>(test_environment(), zeit, 0, name, 3);
   }
 
   std::shared_ptr<platform::Zeitberechnungen> zeit =
-      std::make_shared<platform::Zeitberechnungen>(3);
+      std::make_shared<platform::Zeitberechnungen>(test_environment().cf, 3);
   HaendesammlungContainer hc{test_environment(), zeit, 0, 3};
   SammlungRef a = collection("kk_a");
   SammlungRef b = collection("kk_b");
@@ -131,7 +131,7 @@ TEST_F(ContainerAggregates, DueRecordsAndNewCardNamesCountOnce) {
   EXPECT_THAT(hc.iterate_get_faellige_cards(),
               ElementsAre(a->karten.at("a-due"), b->karten.at("b-put")));
   EXPECT_EQ(hc.iterate_get_anzahl_neu_wird_heute_nicht_gelernt(), 4);
-  const tavo::testing::DebugMode debug;
+  const tavo::testing::DebugMode debug(test_environment().diagnostics);
   EXPECT_THROW(hc.iterate_get_anzahl_neu_wird_heute_nicht_gelernt(), AssertionError);
 }
 
@@ -143,7 +143,7 @@ TEST_F(ContainerAggregates, NewCardsBeyondTheLimitAreCountedPerCollection) {
   EXPECT_EQ(hc.iterate_get_neue_ueber_grenzwert(3), -1);
   EXPECT_EQ(hc.iterate_get_neue_ueber_grenzwert(0), -3);
   EXPECT_EQ(a->neue_dict.as_dict().at("gesamt"), Value(List{"a-new"}));
-  const tavo::testing::DebugMode debug;
+  const tavo::testing::DebugMode debug(test_environment().diagnostics);
   EXPECT_THROW(hc.iterate_get_neue_ueber_grenzwert(0), AssertionError);
 }
 

@@ -33,12 +33,12 @@ constexpr double a_morning = 1632297600;  // 2021-09-22 10:00, Europe/Berlin
 class SettingsTest : public ::testing::Test {
  protected:
   SettingsTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string() + "/") {
-    platform::cf().set_fixed_now(a_morning);
+    test_environment().cf.set_fixed_now(a_morning);
   }
-  ~SettingsTest() override { platform::cf().clear_fixed_now(); }
+  ~SettingsTest() override { test_environment().cf.clear_fixed_now(); }
 
-  static Dict stored() { return kk::pd().get_kkv_settings().value(); }
-  static void store(const Dict& settings) { kk::pd().save_default_values(settings); }
+  static Dict stored() { return kk::PickleDump(test_environment()).get_kkv_settings().value(); }
+  static void store(const Dict& settings) { kk::PickleDump(test_environment()).save_default_values(settings); }
 
   tavo::testing::TemporaryDirectory directory_;
   tavo::testing::ScopedEnvironment data_dir_;
@@ -51,9 +51,9 @@ TEST_F(SettingsTest, MissingSettingsTakeTheConstructorValuesOrTheirDefaults) {
   std::filesystem::create_directories(file.parent_path());
   std::ofstream(file) << "{ damaged";
   std::vector<std::string> warnings;
-  platform::diagnostics().warning_line = [&](const std::string& line) { warnings.push_back(line); };
+  test_environment().diagnostics.warning_line = [&](const std::string& line) { warnings.push_back(line); };
   EXPECT_EQ(Karteikartenverwaltung(test_environment()).maximale_wiederholungen_pro_tag, 3);
-  platform::diagnostics() = platform::Diagnostics();
+  test_environment().diagnostics = platform::Diagnostics();
   ASSERT_EQ(warnings.size(), 1U);
   EXPECT_THAT(warnings[0],
               ::testing::StartsWith("settings file '" + file.string() + "' cannot be read: "));
@@ -109,9 +109,9 @@ TEST_F(SettingsTest, TodaysNewCardLimitLapsesWithItsLearningDay) {
   store(Dict{{"neue_karten_nur_heute", Dict{{"2021-9-22", 7}}}});
   EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, 7);
   // Before 03:00 the learning day of the evening before is still running.
-  platform::cf().set_fixed_now(a_morning + 16.5 * 3600);  // 2021-09-23 02:30
+  test_environment().cf.set_fixed_now(a_morning + 16.5 * 3600);  // 2021-09-23 02:30
   EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, 7);
-  platform::cf().set_fixed_now(a_morning + 17 * 3600);  // 2021-09-23 03:00
+  test_environment().cf.set_fixed_now(a_morning + 17 * 3600);  // 2021-09-23 03:00
   EXPECT_EQ(Karteikartenverwaltung(test_environment()).neue_karten_nur_heute, std::nullopt);
 
   // A plain number counts as set today.
@@ -308,9 +308,9 @@ TEST_F(SettingsTest, AHostOfItsOwnStartsWithTheDefaultColumnAndGoesBackToIt) {
       std::filesystem::create_directories(file.parent_path());
       std::ofstream(file) << *start.file_text;
     }
-    platform::diagnostics().warning_line = [](const std::string&) {};
+    test_environment().diagnostics.warning_line = [](const std::string&) {};
     EXPECT_EQ(store_default_settings_if_none_stored(test_environment()), start.stored_now) << start.name;
-    platform::diagnostics() = platform::Diagnostics();
+    test_environment().diagnostics = platform::Diagnostics();
     EXPECT_EQ(stored_setting(test_environment(), "neue_karten_pro_tag"), Value(start.neue_karten_pro_tag));
     const Karteikartenverwaltung kkv{test_environment()};
     EXPECT_EQ(kkv.neue_karten_pro_tag, start.neue_karten_pro_tag) << start.name;
@@ -346,7 +346,7 @@ TEST_F(SettingsTest, LoadingSettingsThatNeedNoChangeDoesNotRewriteThem) {
   load();
   EXPECT_EQ(std::filesystem::last_write_time(file), an_hour_ago);
   // The next learning day the day-bound value is dated anew and stored.
-  platform::cf().set_fixed_now(a_morning + 86400);
+  test_environment().cf.set_fixed_now(a_morning + 86400);
   load();
   EXPECT_NE(std::filesystem::last_write_time(file), an_hour_ago);
   EXPECT_EQ(repr(stored().at("neue_karten_nur_heute")), "{'2021-9-23': None}");
