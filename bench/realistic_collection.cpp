@@ -188,20 +188,25 @@ void record_the_day(kk::Haendesammlung& sammlung, const CollectionCards& cards,
 
 }  // namespace
 
+platform::Environment& bench_environment() {
+  static platform::Environment environment;
+  return environment;
+}
+
 FrozenTime::FrozenTime(std::uint64_t seed) {
-  platform::Environment& environment = platform::process_environment();
+  platform::Environment& environment = bench_environment();
   environment.cf.set_fixed_now(bench_now);
   environment.random.seed(seed);
 }
 
-FrozenTime::~FrozenTime() { platform::process_environment().cf.clear_fixed_now(); }
+FrozenTime::~FrozenTime() { bench_environment().cf.clear_fixed_now(); }
 
 ScratchDataDirectory::ScratchDataDirectory() {
-  platform::process_environment().use_app_data_dir(directory_.path().string());
+  bench_environment().use_app_data_dir(directory_.path().string());
 }
 
 std::unique_ptr<kk::Karteikartenverwaltung> make_bench_manager() {
-  auto kkv = std::make_unique<kk::Karteikartenverwaltung>(platform::process_environment());
+  auto kkv = std::make_unique<kk::Karteikartenverwaltung>(bench_environment());
   kkv->maximale_wiederholungen_pro_tag = bench_review_limit;
   return kkv;
 }

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/environment.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/temporary_directory.hpp"
 
@@ -39,6 +40,9 @@ inline constexpr std::int64_t bench_review_limit = 9999;
 // The clock of the process-wide environment, which the managers read,
 // frozen at bench_now and its random source seeded, for as long as the
 // object lives.
+// The environment every benchmark of the program runs in.
+platform::Environment& bench_environment();
+
 class FrozenTime {
  public:
   explicit FrozenTime(std::uint64_t seed = 1);

@@ -33,7 +33,7 @@ void record_a_past_day(kk::DayStatisticsStore& store, int days_ago) {
 struct StatisticsSession {
   explicit StatisticsSession(int days) {
     kk::DayStatisticsStore store =
-        kk::DayStatisticsStore::open_for_recording(kk::day_statistics_path(platform::process_environment()));
+        kk::DayStatisticsStore::open_for_recording(kk::day_statistics_path(bench_environment()));
     for (int days_ago = days; days_ago > 0; --days_ago) record_a_past_day(store, days_ago);
   }
 

@@ -56,7 +56,7 @@ void run_demo(platform::Environment& environment, const std::filesystem::path& d
     environment.cf.set_fixed_now(morning_of_day(start, day));
     out << "\n=== Day " << day + 1 << ", " << local_time_text(environment.cf.get_now())
         << " ===\n\n";
-    kk::Karteikartenverwaltung kkv(platform::process_environment());
+    kk::Karteikartenverwaltung kkv(environment);
     if (day == 0) {
       kk::import_deck(kkv, cards, demo_collection);
     } else {

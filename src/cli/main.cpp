@@ -218,9 +218,9 @@ int main(int argc, char** argv) {
   CLI::App app{"kkv - learning sessions with the tavo card scheduler", "kkv"};
   app.set_version_flag("--version", std::string("kkv ") + KKV_VERSION);
   app.require_subcommand(1);
-  // kkv's environment, set from its options: the process-wide one, which
-  // the managers it creates read.
-  tavo::platform::Environment& environment = tavo::platform::process_environment();
+  // kkv's environment, set from its options and given to every manager the
+  // command creates.
+  tavo::platform::Environment environment;
   Arguments arguments;
   add_global_options(app, arguments);
   add_commands(app, arguments, environment);

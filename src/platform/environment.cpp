@@ -43,9 +43,4 @@ std::string Environment::legacy_collection_file(const std::string& name) const {
   return app_data_dir() + "legacy/" + name + ".dat";
 }
 
-Environment& process_environment() {
-  static Environment environment;
-  return environment;
-}
-
 }  // namespace tavo::platform

@@ -64,9 +64,4 @@ class Environment {
   std::optional<std::string> data_dir_;
 };
 
-// The process-wide environment of the Python package, created on first
-// use. Not synchronised: the host calls the module from one thread at a
-// time.
-Environment& process_environment();
-
 }  // namespace tavo::platform

@@ -27,28 +27,31 @@ void write_file(const std::filesystem::path& path, const std::uint8_t* data, std
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
-// The settings file the manager loads.
-std::filesystem::path settings_path() {
-  return tavo::kk::PickleDump(tavo::platform::process_environment()).settings_path();
+// The environment of the whole fuzzing process.
+tavo::platform::Environment& environment() {
+  static tavo::platform::Environment instance;
+  return instance;
 }
+
+// The settings file the manager loads.
+std::filesystem::path settings_path() { return tavo::kk::PickleDump(environment()).settings_path(); }
 
 }  // namespace
 
-// Before the first input: the process-wide environment, which the manager
-// reads, on a fresh data directory for the whole process, with a frozen
-// clock (the stored settings hold the learning day) and no warnings.
+// Before the first input: the environment on a fresh data directory for
+// the whole process, with a frozen clock (the stored settings hold the
+// learning day) and no warnings.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static const tavo::platform::TemporaryDirectory data_directory;
-  tavo::platform::Environment& environment = tavo::platform::process_environment();
-  environment.use_app_data_dir(data_directory.path().string());
-  environment.cf.set_fixed_now(a_morning);
-  environment.diagnostics.warning_line = [](const std::string&) {};
+  environment().use_app_data_dir(data_directory.path().string());
+  environment().cf.set_fixed_now(a_morning);
+  environment().diagnostics.warning_line = [](const std::string&) {};
   std::filesystem::create_directories(settings_path().parent_path());
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static tavo::kk::Karteikartenverwaltung manager;
+  static tavo::kk::Karteikartenverwaltung manager(environment());
   write_file(settings_path(), data, size);
   try {
     manager.update_default_values();

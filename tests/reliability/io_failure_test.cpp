@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/test_environment.hpp"
 #include "db/connection.hpp"
 #include "db/database_file.hpp"
 #include "db/error.hpp"
@@ -180,9 +181,9 @@ class StoreOperation {
 
 class IoFailureTest : public ::testing::Test {
  protected:
-  IoFailureTest() { platform::process_environment().cf.set_fixed_now(test_moment()); }
+  IoFailureTest() { test_environment().cf.set_fixed_now(test_moment()); }
   ~IoFailureTest() override {
-    platform::process_environment().cf.clear_fixed_now();
+    test_environment().cf.clear_fixed_now();
     total_injected_ += injected_;
     RecordProperty("injected_failures", static_cast<int>(injected_));
   }
@@ -367,7 +368,7 @@ TEST_F(IoFailureTest, ASaveThatRemovesCards) {
 
 // ---- the statistics store ----
 
-fs::path statistics_path() { return kk::day_statistics_path(platform::process_environment()); }
+fs::path statistics_path() { return kk::day_statistics_path(test_environment()); }
 
 // Three days of every kind of statistic.
 void record_history() {
@@ -448,7 +449,7 @@ class AnswerStatistics : public StoreOperation {
 
  private:
   const std::unique_ptr<kk::Karteikartenverwaltung> kkv_ =
-      std::make_unique<kk::Karteikartenverwaltung>(platform::process_environment());
+      std::make_unique<kk::Karteikartenverwaltung>(test_environment());
   int commits_ = 0;
 };
 
@@ -462,7 +463,7 @@ TEST_F(IoFailureTest, TheStatisticsBatchOfAnAnswer) {
 class AnswerCard {
  public:
   AnswerCard() {
-    platform::process_environment().random.seed(7);
+    test_environment().random.seed(7);
     record_history();
     Dict modul;
     for (int hand = 1; hand <= 5; ++hand) {
@@ -482,12 +483,12 @@ class AnswerCard {
   }
   std::string statistics() const { return database_content(statistics_path()); }
   static fs::path collections_path() {
-    return kk::PickleDump(platform::process_environment()).collections_path();
+    return kk::PickleDump(test_environment()).collections_path();
   }
 
  private:
   const std::unique_ptr<kk::Karteikartenverwaltung> kkv_ =
-      std::make_unique<kk::Karteikartenverwaltung>(platform::process_environment());
+      std::make_unique<kk::Karteikartenverwaltung>(test_environment());
   std::optional<kk::Karteikarte> card_;
 };
 
@@ -599,10 +600,10 @@ TEST_F(IoFailureTest, TheDailyCopyOfTheCollections) {
 
 // ---- shelves ----
 
-fs::path shelf_path() { return kk::get_shelve_main_directory(platform::process_environment(), "kk_io_shelf"); }
+fs::path shelf_path() { return kk::get_shelve_main_directory(test_environment(), "kk_io_shelf"); }
 
 void store_shelf() {
-  platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
+  platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
   shelf.set("neu", List{"kk_io-1", 3});
   shelf.set("tage", Dict{{"2021-9-21", Tuple{1, 2.5}}});
   shelf.close();
@@ -617,7 +618,7 @@ class ShelfWrite : public StoreOperation {
   }
 
   void run() override {
-    platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string(), writeback_);
+    platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string(), writeback_);
     change_(shelf);
     shelf.close();
   }
@@ -655,7 +656,7 @@ TEST_F(IoFailureTest, WritingBackAShelfOnClose) {
 TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
   for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
     const Attempt attempt = run_failing(failing, fault, [&] {
-      platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
+      platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
       EXPECT_TRUE(shelf.is_persistent());
       EXPECT_TRUE(shelf.empty());
       shelf.close();
@@ -664,10 +665,10 @@ TEST_F(IoFailureTest, AShelfThatCannotBeCreatedIsRecreatedEmpty) {
     if (attempt.injected_at.empty()) return false;
     SCOPED_TRACE(attempt.injected_at);
     EXPECT_EQ(database_content(shelf_path()), "");
-    platform::Shelf again = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
+    platform::Shelf again = kk::add_shelve_file(test_environment(), shelf_path().string());
     again.set("heute", 4);
     again.close();
-    EXPECT_EQ(kk::add_shelve_file(platform::process_environment(), shelf_path().string()).get("heute"), Value(4));
+    EXPECT_EQ(kk::add_shelve_file(test_environment(), shelf_path().string()).get("heute"), Value(4));
     return true;
   });
 }
@@ -682,8 +683,8 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       const fs::path backup = kk::shelve_backup_name(shelf_path().string());
       store_shelf();
       if (older_backup) {
-        kk::add_shelve_file(platform::process_environment(), shelf_path().string(), false, true);
-        platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string());
+        kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
+        platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string());
         shelf.set("heute", 4);
         shelf.close();
       }
@@ -691,7 +692,7 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       const std::string backup_before = database_content(backup);
       bool persistent = false;
       const Attempt attempt = run_failing(failing, fault, [&] {
-        platform::Shelf shelf = kk::add_shelve_file(platform::process_environment(), shelf_path().string(), false, true);
+        platform::Shelf shelf = kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
         persistent = shelf.is_persistent();
         shelf.close();
       });
@@ -705,7 +706,7 @@ TEST_F(IoFailureTest, AFailedShelfBackupKeepsTheOlderOne) {
       SCOPED_TRACE(attempt.injected_at);
       EXPECT_EQ(database_content(backup), backup_before);
       EXPECT_EQ(partial_copies(shelf_path().parent_path()), "");
-      kk::add_shelve_file(platform::process_environment(), shelf_path().string(), false, true);
+      kk::add_shelve_file(test_environment(), shelf_path().string(), false, true);
       EXPECT_EQ(database_content(backup), shelf_before);
       return true;
     });

@@ -24,6 +24,9 @@ struct TestEnvironment {
 
 }  // namespace testing
 
-inline platform::Environment& test_environment() { return platform::process_environment(); }
+inline platform::Environment& test_environment() {
+  static platform::Environment environment;
+  return environment;
+}
 
 }  // namespace tavo

@@ -3,5 +3,5 @@
 # collection, time helper and store the package creates is given it.
 from collection_users_api cimport CppPickleDump
 
-cdef Environment* package_environment = &process_environment()
+cdef Environment* package_environment = &create_package_environment()
 cdef shared_ptr[CppPickleDump] package_store = make_shared[CppPickleDump](package_environment[0])

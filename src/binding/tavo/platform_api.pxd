@@ -99,7 +99,10 @@ cdef extern from "platform/environment.hpp" namespace "tavo::platform":
         CppImportiere_haende hands
         DateTime start_date
         string legacy_collection_file(const string& name) except +raise_py_error
-    Environment& process_environment()
+
+
+cdef extern from "platform_helpers.hpp" namespace "tavo::binding":
+    Environment& create_package_environment "tavo::binding::package_environment"()
 
 
 cdef extern from "python_hooks.hpp" namespace "tavo::binding":

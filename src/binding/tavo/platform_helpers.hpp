@@ -4,9 +4,19 @@
 #include <memory>
 
 #include "platform/common_functions.hpp"
+#include "platform/environment.hpp"
 #include "value/value.hpp"
 
 namespace tavo::binding {
+
+// The package's one environment, created when the package is imported:
+// what the host sees as cf, pd and ih, and what every manager, collection
+// and store the package creates is given. Not synchronised: the host calls
+// the module from one thread at a time.
+inline platform::Environment& package_environment() {
+  static platform::Environment environment;
+  return environment;
+}
 
 // A handle to `instance` that never deletes it: the process-wide instances
 // live until the process ends, and every wrapper of one acts on it.

@@ -66,14 +66,22 @@ void check_names(const kk::NameList& names, const std::string& prefix) {
   if (!own) throw AssertionError("");
 }
 
-// A report line as the host prints two items: the label, a blank, the value.
-void line(const std::string& label, const std::string& value) {
-  platform::process_environment().diagnostics.print_line(label + " " + value);
-}
-void line(const std::string& label, std::int64_t value) { line(label, std::to_string(value)); }
-void line(const std::string& label, const kk::NameList& names) {
-  line(label, str(kk::list_of(names)));
-}
+// The report's lines, through the collection's output sink.
+struct ReportLines {
+  const platform::Diagnostics& diagnostics;
+
+  void print(const std::string& text) const { diagnostics.print_line(text); }
+  // A line as the host prints two items: the label, a blank, the value.
+  void operator()(const std::string& label, const std::string& value) const {
+    print(label + " " + value);
+  }
+  void operator()(const std::string& label, std::int64_t value) const {
+    (*this)(label, std::to_string(value));
+  }
+  void operator()(const std::string& label, const kk::NameList& names) const {
+    (*this)(label, str(kk::list_of(names)));
+  }
+};
 
 }  // namespace
 
@@ -248,13 +256,14 @@ void Analyzer::assert_wiederholte_karten() const {
 }
 
 void Analyzer::show() const {
+  const ReportLines line{sammlung->environment().diagnostics};
   const std::int64_t karten = static_cast<std::int64_t>(sammlung->karten.size());
   const std::int64_t neu = count(neue_karten, "neue_karten");
   const std::int64_t a =
       count(heute_wiederholt_nicht_mehr_faellig, "heute_wiederholt_nicht_mehr_faellig");
   const std::int64_t b =
       count(heute_wiederholt_erfolgreich_noch_faellig, "heute_wiederholt_erfolgreich_noch_faellig");
-  platform::process_environment().diagnostics.print_line(asterisks);
+  line.print(asterisks);
   line("laenge sammlung: ", karten);
   line("laenge neue_karten ", neu);
   line("neue karten, noch nicht faellig gestellt: ", neu);
@@ -268,7 +277,7 @@ void Analyzer::show() const {
   line("faellig_heute laenge: ", count(karten_faellig_heute_halter, "karten_faellig_heute_halter"));
   line("wiederholte (nicht neue) gesamt: ",
        present(wiederholte_karten_neu, "wiederholte_karten_neu"));
-  platform::process_environment().diagnostics.print_line(
+  line.print(
       "heute faellig, wiederholt, nicht mehr faellig heute todo: ");
   line("heute_wiederholt_erfolgreich: ", a + b);
   line("heute_wiederholt_nicht_erfolgreich: ",
@@ -281,18 +290,18 @@ void Analyzer::show() const {
   try {
     if (karten != neu + count(faellig_aber_nicht_heute, "faellig_aber_nicht_heute") +
                       count(karten_faellig_heute_halter, "karten_faellig_heute_halter")) {
-      platform::process_environment().diagnostics.print_line("laenge falsch");
+      line.print("laenge falsch");
     }
   } catch (const Error&) {
-    platform::process_environment().diagnostics.print_line("laenge falsch");
+    line.print("laenge falsch");
   }
   line("heute wiederholt erfolgreich", a);
   line("heute_wiederholt_erfolgreich_noch_faellig: ", b);
   line("heute_faellig_schon_laenger faellig noch_nicht_angesehen",
        count(heute_faellig_schon_laenger_faellig_noch_nicht_angesehen,
              "heute_faellig_schon_laenger_faellig_noch_nicht_angesehen"));
-  platform::process_environment().diagnostics.print_line("Zwischenwerte: ");
-  platform::process_environment().diagnostics.print_line("neue_karten:");
+  line.print("Zwischenwerte: ");
+  line.print("neue_karten:");
 
   const kk::NameList& nie_angesehen =
       present(faellig_gestellt_noch_nie_angesehen, "faellig_gestellt_noch_nie_angesehen");
@@ -326,12 +335,12 @@ void Analyzer::show() const {
   line("anzahl_neue_karten_faellig_stellbar_echt: ",
        present(anzahl_neue_karten_faellig_stellbar_echt,
                "anzahl_neue_karten_faellig_stellbar_echt"));
-  platform::process_environment().diagnostics.print_line(asterisks);
+  line.print(asterisks);
   // A holder prints as the names it holds.
   line("heute_faellige beste: ", present(heute_faellige, "heute_faellige").get_bezeichner());
   line("faellig_aber_nicht_heute bezeichner: ",
        count(faellig_aber_nicht_heute, "faellig_aber_nicht_heute"));
-  platform::process_environment().diagnostics.print_line(asterisks);
+  line.print(asterisks);
   line("grenzwert_maximale_wiederholungen: ",
        present(grenzwert_maximale_wiederholungen, "grenzwert_maximale_wiederholungen"));
   line("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich: ",

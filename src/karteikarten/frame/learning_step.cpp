@@ -52,7 +52,7 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
   const bool ahead = kkv.answers_ahead(card, antwort.response);
   StatisticsBatch statistics(kkv.recorder());
   const Value tage = kkv.schedule(None, card, antwort.response, false);
-  card.change_due(platform::process_environment().cf, tage);
+  card.change_due(kkv.environment().cf, tage);
   card.set_letzte_antwort(antwort.response, false);
   card.set_last_interval_no_lapse(tage, antwort.response, false);
   const Value zeit = counted_answer_time(kkv, card, antwort.beantwortungszeit);

@@ -34,8 +34,9 @@ Dict Statistik_erfolgreich_prozent_berechnen::do_() const {
   const std::int64_t anzahl_neu_erfolgreich =
       count(sammlung->get_heute_faellig_gestellt_nicht_mehr_faellig_bezeichner());
   // Both lists name the new cards learnt today, found in different ways.
-  if (platform::process_environment().diagnostics.debug_status) {
-    platform::process_environment().diagnostics.check(
+  const platform::Diagnostics& diagnostics = sammlung->environment().diagnostics;
+  if (diagnostics.debug_status) {
+    diagnostics.check(
         anzahl_neu_erfolgreich == count(sammlung->get_bezeichner_neu_erfolgreich()));
   }
   const std::int64_t neue_verfuegbar =

@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
 
 #include <gmock/gmock.h>
@@ -50,7 +51,7 @@ TEST_F(AnalyzerTest, ReportOfASmallCollection) {
   EXPECT_EQ(analyzer.voraus, 600);
   EXPECT_THROW(analyzer.show(), AttributeError);
   analyzer.analyse();
-  const CapturedLines lines(platform::process_environment().diagnostics);
+  const CapturedLines lines(test_environment().diagnostics);
   analyzer.show();
   // Card 1 is in its learning steps, due within ten minutes; card 2 is due
   // later; card 3 is the best new card.
@@ -93,16 +94,16 @@ TEST_F(AnalyzerTest, ReportOfASmallCollection) {
 }
 
 TEST_F(AnalyzerTest, EmptyCollectionPassesEveryCheck) {
-  kkv.hc.add(std::make_shared<kk::Haendesammlung>(platform::process_environment(),
+  kkv.hc.add(std::make_shared<kk::Haendesammlung>(test_environment(),
                                                   kkv.zeitberechnung, 0, "kk_leer", 3));
   HaendesammlungVerteilungAnalyzer analyzer(kkv.hc.sammlung_named("kk_leer"));
   analyzer.analyse();
-  const CapturedLines lines(platform::process_environment().diagnostics);
+  const CapturedLines lines(test_environment().diagnostics);
   analyzer.show();
   EXPECT_THAT(lines.text(), HasSubstr("laenge sammlung:  0\n"));
   EXPECT_THAT(lines.text(), Not(HasSubstr("laenge falsch")));
 
-  const CapturedLines nothing(platform::process_environment().diagnostics);
+  const CapturedLines nothing(test_environment().diagnostics);
   kkv.zeige_haendesammlung_verteilung(sammlung(), 5, 5);
   EXPECT_EQ(nothing.text(), "");
 }
@@ -123,7 +124,7 @@ TEST_F(AnalyzerTest, PartitionAndNewCardChecksOfTheReport) {
   analyzer.faellig_aber_nicht_heute = holder(4, sammlung());
   analyzer.karten_faellig_heute_halter = holder(2, sammlung());
   {
-    const CapturedLines lines(platform::process_environment().diagnostics);
+    const CapturedLines lines(test_environment().diagnostics);
     analyzer.show();
     EXPECT_THAT(lines.text(), HasSubstr("heute nicht faellig, heute angesehen:  0\n"
                                         "laenge falsch\n"
@@ -132,7 +133,7 @@ TEST_F(AnalyzerTest, PartitionAndNewCardChecksOfTheReport) {
                 EndsWith("anzahl_offene_heute_schon_angesehen_nicht_erfolgreich:  0\n"));
   }
   analyzer.faellig_gestellt_noch_nie_angesehen = kk::NameList{"kk_test-1"};
-  const CapturedLines lines(platform::process_environment().diagnostics);
+  const CapturedLines lines(test_environment().diagnostics);
   EXPECT_THROW(analyzer.show(), AssertionError);
   EXPECT_THAT(lines.text(), EndsWith("Zwischenwerte: \nneue_karten:\n"));
 }

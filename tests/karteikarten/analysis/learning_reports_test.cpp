@@ -54,7 +54,7 @@ TEST_F(LearningReportsTest, AgainAnswersSumTheNewestTotalsAndTodaysGrowth) {
   EXPECT_EQ(kkv.get_anzahl_falsch(), Falsch(19, 8));
 
   // Once the learning day is over, today's growth is gone.
-  platform::process_environment().cf.set_fixed_now(testing::a_morning + testing::a_day);
+  test_environment().cf.set_fixed_now(testing::a_morning + testing::a_day);
   EXPECT_EQ(kkv.get_anzahl_falsch(), Falsch(19, 0));
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/environment.hpp"
@@ -124,7 +125,7 @@ TEST_F(SelfCheckScenariosTest, EarlyLeavesNothingDueForThreeDaysAndDatesTheReset
   EXPECT_EQ(today("heute_falsch"), Value(None));
 
   const SammlungRef stored =
-      kk::PickleDump(platform::process_environment()).get_haendesammlung("kk_test").first;
+      kk::PickleDump(test_environment()).get_haendesammlung("kk_test").first;
   ASSERT_NE(stored, nullptr);
   expect_reviewed(*stored->karten.at("kk_test-2"), a_morning + 3 * a_day);
   EXPECT_EQ(stored->metadata.at("wiederholungen_pro_tag"), Value(Dict{{"2021-9-25", 3}}));
@@ -152,7 +153,7 @@ TEST_F(SelfCheckScenariosTest, LearningAheadAnswersEveryCardGoodWithoutHistory) 
   EXPECT_EQ(today("neue_karte_heute_faellig_gestellt"), Value(List{}));
   EXPECT_EQ(today("heute_falsch"), Value(List{}));
   // Storing is left to the normal flow.
-  EXPECT_EQ(kk::PickleDump(platform::process_environment()).get_haendesammlung("kk_test").first,
+  EXPECT_EQ(kk::PickleDump(test_environment()).get_haendesammlung("kk_test").first,
             nullptr);
 }
 
@@ -173,7 +174,7 @@ TEST_F(SelfCheckScenariosTest, LateMakesEveryCardSixDaysAndTenMinutesLate) {
   EXPECT_EQ(today("heute_falsch"), Value(List{}));
   EXPECT_EQ(days("reps"), Value(Dict{{"2021-9-22", 0}}));
   EXPECT_EQ(today("wiederholungen_pro_tag"), Value(3));
-  EXPECT_EQ(kk::PickleDump(platform::process_environment()).get_haendesammlung("kk_test").first,
+  EXPECT_EQ(kk::PickleDump(test_environment()).get_haendesammlung("kk_test").first,
             nullptr);
 }
 

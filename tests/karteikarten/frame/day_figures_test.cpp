@@ -27,7 +27,7 @@ double at(int day, int hour) { return DateTime(2021, 10, day, hour).to_epoch_sec
 class DayFiguresTest : public ::testing::Test {
  protected:
   DayFiguresTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
-    platform::process_environment().cf.set_fixed_now(at(29, 10));
+    test_environment().cf.set_fixed_now(at(29, 10));
     Dict modul;
     for (int i = 1; i <= cards; ++i) {
       modul.set(i, Dict{{"fragetext", "Frage"}, {"antworttext", "Antwort"}});
@@ -36,7 +36,7 @@ class DayFiguresTest : public ::testing::Test {
     kkv.neue_karten_pro_tag = 2;
     kkv.maximale_wiederholungen_pro_tag = 3;
   }
-  ~DayFiguresTest() override { platform::process_environment().cf.clear_fixed_now(); }
+  ~DayFiguresTest() override { test_environment().cf.clear_fixed_now(); }
 
   // The cards of "kk_test" that are still new.
   std::vector<CardRef> new_cards() const {
@@ -78,7 +78,7 @@ TEST_F(DayFiguresTest, ASessionsFiguresAndTheDueMomentsAroundTheNextLearningDay)
   int answers = 0;
   while (learning_step(kkv, ask)) {
     ++answers;
-    platform::process_environment().cf.set_fixed_now(platform::process_environment().cf.get_now() +
+    test_environment().cf.set_fixed_now(test_environment().cf.get_now() +
                                                      30);
   }
   // The review, the first new card through both steps, the second one
@@ -111,7 +111,7 @@ TEST_F(DayFiguresTest, ASessionsFiguresAndTheDueMomentsAroundTheNextLearningDay)
   EXPECT_EQ(figures.next_due, at(29, 23));
 
   // A year later every card with a due moment is due, and none is next.
-  platform::process_environment().cf.set_fixed_now(at(29, 10) + 365 * 86400.0);
+  test_environment().cf.set_fixed_now(at(29, 10) + 365 * 86400.0);
   const DayFigures later = day_figures(kkv);
   EXPECT_EQ(later.due_now, cards - 1);
   EXPECT_EQ(later.due_tomorrow, 0);

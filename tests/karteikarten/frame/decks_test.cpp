@@ -19,9 +19,9 @@ using platform::DeckCard;
 class DecksTest : public ::testing::Test {
  protected:
   DecksTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
-    platform::process_environment().cf.set_fixed_now(1632297600);  // 2021-09-22 10:00
+    test_environment().cf.set_fixed_now(1632297600);  // 2021-09-22 10:00
   }
-  ~DecksTest() override { platform::process_environment().cf.clear_fixed_now(); }
+  ~DecksTest() override { test_environment().cf.clear_fixed_now(); }
 
   static std::string card_name(const std::string& frage) {
     return "kk_deck-" + deck_card_key(frage);

@@ -87,7 +87,7 @@ TEST(Karteikartenverwaltung, RegistrationMakesTheCollectionCurrent) {
   EXPECT_EQ(kkv.bestimme_gegenwaertige_sammlung()->karten.names(),
             std::vector<std::string>{"kk_test-1"});
 
-  const tavo::testing::DebugMode debug(platform::process_environment().diagnostics);
+  const tavo::testing::DebugMode debug(test_environment().diagnostics);
   EXPECT_THROW(kkv.add_haendesammlung(Dict{{"kk_other-1", Dict{}}}, "kk_other"), AssertionError);
   EXPECT_EQ(debug.stops(), 1);
 }

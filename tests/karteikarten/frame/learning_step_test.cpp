@@ -41,14 +41,14 @@ Dict deck() {
   return modul;
 }
 
-double now() { return platform::process_environment().cf.get_now(); }
+double now() { return test_environment().cf.get_now(); }
 
 class SimulatedLearner : public ::testing::Test {
  protected:
   SimulatedLearner() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
-    platform::process_environment().cf.set_fixed_now(DateTime(2021, 10, 20, 10).to_epoch_seconds());
+    test_environment().cf.set_fixed_now(DateTime(2021, 10, 20, 10).to_epoch_seconds());
   }
-  ~SimulatedLearner() override { platform::process_environment().cf.clear_fixed_now(); }
+  ~SimulatedLearner() override { test_environment().cf.clear_fixed_now(); }
 
   // A manager as a host starts it: settings stored, the deck registered.
   std::unique_ptr<Karteikartenverwaltung> start_manager() {
@@ -82,7 +82,7 @@ class SimulatedLearner : public ::testing::Test {
       }
     }
     if (next &&
-        *next < platform::process_environment().cf.next_learning_day_start(kkv.startzeit_tag))
+        *next < test_environment().cf.next_learning_day_start(kkv.startzeit_tag))
       return next;
     return std::nullopt;
   }
@@ -111,18 +111,18 @@ class SimulatedLearner : public ::testing::Test {
         if (step->antwort.response == "again") {
           failed[step->card.get_name()] = step->card.due.seconds();
         }
-        platform::process_environment().cf.set_fixed_now(now() + seconds_per_answer);
+        test_environment().cf.set_fixed_now(now() + seconds_per_answer);
         continue;
       }
       const std::optional<double> next = next_due_today(kkv);
       if (!next) break;
-      platform::process_environment().cf.set_fixed_now(*next);
+      test_environment().cf.set_fixed_now(*next);
     }
     EXPECT_TRUE(failed.empty()) << "a failed card did not come back the same day";
     const SammlungRef s = sammlung(kkv);
     EXPECT_LE(s->get_anzahl_vormals_neu_heute(), new_per_day);
     EXPECT_LE(s->anzahl_wiederholte_karten(), reviews_per_day);
-    std::cout << platform::process_environment().cf.get_datum_string_startzeit(kkv.startzeit_tag)
+    std::cout << test_environment().cf.get_datum_string_startzeit(kkv.startzeit_tag)
               << ": " << s->get_anzahl_vormals_neu_heute() << " new, "
               << s->anzahl_wiederholte_karten() << " reviews, " << answers << " answers\n";
     return answers;
@@ -130,8 +130,8 @@ class SimulatedLearner : public ::testing::Test {
 
   void next_morning(const Karteikartenverwaltung& kkv) {
     const DateTime tomorrow = DateTime::fromtimestamp(
-        platform::process_environment().cf.next_learning_day_start(kkv.startzeit_tag));
-    platform::process_environment().cf.set_fixed_now(
+        test_environment().cf.next_learning_day_start(kkv.startzeit_tag));
+    test_environment().cf.set_fixed_now(
         DateTime(tomorrow.year(), tomorrow.month(), tomorrow.day(), 10).to_epoch_seconds());
   }
 
@@ -144,7 +144,7 @@ class SimulatedLearner : public ::testing::Test {
 
 TEST_F(SimulatedLearner, LearnsTheDeckWithinTheDailyLimitsAndContinuesInANewSession) {
   const tavo::testing::DebugMode debug(
-      platform::process_environment()
+      test_environment()
           .diagnostics);  // the choice's consistency checks, five candidates at most
   std::unique_ptr<Karteikartenverwaltung> kkv = start_manager();
   int answers = 0;

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/environment.hpp"
 #include "platform/importiere_haende.hpp"
@@ -20,7 +21,7 @@ using ::testing::ThrowsMessage;
 
 class CardChoiceTest : public SchedulingTest {
  protected:
-  ~CardChoiceTest() override { platform::process_environment().hands.clear(); }
+  ~CardChoiceTest() override { test_environment().hands.clear(); }
 
   SammlungRef sammlung(const std::string& name = "kk_test") const {
     return kkv.hc.sammlung_named(name);
@@ -36,7 +37,7 @@ class CardChoiceTest : public SchedulingTest {
   }
   // The name of the card get_card() offers under `seed`, or "" for none.
   std::string card_name(std::uint64_t seed) {
-    platform::process_environment().random.seed(seed);
+    test_environment().random.seed(seed);
     const std::optional<Karteikarte> card = kkv.get_card();
     return card ? card->get_name() : "";
   }
@@ -139,7 +140,7 @@ TEST_F(CardChoiceTest, AHandCardGetsItsHandBeforeItIsShown) {
   EXPECT_THAT([&] { kkv.get_card(); },
               ThrowsMessage<KeyError>(StrEq("no hand registered as 'kk_hand.hand1'")));
   const Dict hand{{"reizung", List{"1C", "pass"}}};
-  platform::process_environment().hands.register_modul("kk_hand", Dict{{1, hand}});
+  test_environment().hands.register_modul("kk_hand", Dict{{1, hand}});
   const std::optional<Karteikarte> card = kkv.get_card();
   ASSERT_TRUE(card);
   EXPECT_EQ(card->get_name(), "kk_hand-1");

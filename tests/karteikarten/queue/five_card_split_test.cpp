@@ -31,7 +31,7 @@ TEST(AufteilungFuenf, SplitsTheFivePlaces) {
   EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 1, 1, 0), Split(1, 1));
   EXPECT_EQ(aufteilung_5(test_environment().diagnostics, 0, 0, 0), Split(0, 0));
 
-  const DebugMode debug(platform::process_environment().diagnostics);
+  const DebugMode debug(test_environment().diagnostics);
   for (int n = 0; n < 8 * 8 * 8; ++n) {
     const auto [neue_max, wdh_max] = aufteilung_5(test_environment().diagnostics, n / 64, n / 8 % 8, n % 8);
     EXPECT_LE(neue_max + wdh_max, 5) << n;
@@ -41,7 +41,7 @@ TEST(AufteilungFuenf, SplitsTheFivePlaces) {
 
 class CandidatePick : public testing::SchedulingTest {
  protected:
-  ~CandidatePick() override { platform::process_environment().hands.clear(); }
+  ~CandidatePick() override { test_environment().hands.clear(); }
 
   Entry pair(int number) {
     const std::string name = "kk_test-" + std::to_string(number);
@@ -61,7 +61,7 @@ TEST_F(CandidatePick, PicksByCount) {
 
   std::set<std::string> chosen;
   for (std::uint64_t seed = 0; seed < 32; ++seed) {
-    platform::process_environment().random.seed(seed);
+    test_environment().random.seed(seed);
     chosen.insert(std::get<Entry>(kkv.finde_beste_karte_alle({pair(1), pair(2)})).name);
   }
   EXPECT_EQ(chosen, (std::set<std::string>{"kk_test-1", "kk_test-2"}));
@@ -92,7 +92,7 @@ TEST_F(CandidatePick, ChosenCardInfo) {
 
   kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_other");
   const SammlungRef other = kkv.hc.get_richtige_sammlung("kk_other");
-  const DebugMode debug(platform::process_environment().diagnostics);
+  const DebugMode debug(test_environment().diagnostics);
   EXPECT_THROW(kkv.bestimme_ausgewaehlte_karte_info_aus_alle({pair(1)}, other), AssertionError);
 }
 
@@ -103,7 +103,7 @@ TEST_F(CandidatePick, IsNewAndShapeCheck) {
 
   const Entry without_data{5, nullptr, "kk_test-1"};
   EXPECT_NO_THROW(kkv.check_id_faehig({pair(1), without_data}));
-  const DebugMode debug(platform::process_environment().diagnostics);
+  const DebugMode debug(test_environment().diagnostics);
   EXPECT_NO_THROW(kkv.check_id_faehig({triple(1, 2), triple(2, 3)}));
   EXPECT_THROW(kkv.check_id_faehig({triple(1, 2), pair(2)}), AssertionError);
   EXPECT_THAT([&] { kkv.check_id_faehig({without_data}); },
@@ -113,7 +113,7 @@ TEST_F(CandidatePick, IsNewAndShapeCheck) {
 
 TEST_F(CandidatePick, HandOfACard) {
   const Dict hand{{"reizung", List{"1C", "pass"}}};
-  platform::process_environment().hands.register_modul("kk_test", Dict{{7, hand}});
+  test_environment().hands.register_modul("kk_test", Dict{{7, hand}});
   EXPECT_EQ(kkv.get_handinfo_from_cardpointer("kk_test-7"), Value(hand));
   EXPECT_EQ(kkv.get_handinfo_from_cardpointer("kk_test-7-b"), Value(hand));
   EXPECT_THAT([&] { kkv.get_reizungsdict_from_karteikarte(card(1)); },

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/frame/learning_step.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
@@ -103,11 +104,11 @@ TEST_F(ForgottenCardsTest, DrillCollectionsAreSeparateAndSwap) {
   EXPECT_EQ(kkv.hc.liste_aller_sammlungen[1]->karten.size(), 0u) << "kk_zwei forgot nothing";
   EXPECT_EQ(kkv.hc.archiv_liste_aller_sammlungen[0], normal);
   EXPECT_EQ(kkv.hc.sammlung_named("kk_test"), drill) << "the base name finds the drill";
-  EXPECT_EQ(kk::PickleDump(platform::process_environment())
+  EXPECT_EQ(kk::PickleDump(test_environment())
                 .get_haendesammlung("kk_test_vergessen")
                 .first->karten.size(),
             1u);
-  EXPECT_EQ(kk::PickleDump(platform::process_environment())
+  EXPECT_EQ(kk::PickleDump(test_environment())
                 .get_haendesammlung("kk_test")
                 .first->karten.size(),
             3u);
@@ -153,7 +154,7 @@ TEST_F(ForgottenCardsTest, DrillLeavesTheNormalCollectionsAsTheyWere) {
   EXPECT_EQ(drilled.size(), 6u) << "three cards, each again and then good";
   EXPECT_THAT(drilled, ::testing::IsSupersetOf({"kk_test-1", "kk_test-3", "kk_zwei-4"}));
   const auto drill_store =
-      kk::PickleDump(platform::process_environment()).get_haendesammlung("kk_test_vergessen").first;
+      kk::PickleDump(test_environment()).get_haendesammlung("kk_test_vergessen").first;
   EXPECT_TRUE(drill_store->karten.at("kk_test-1")->due.is_done()) << "answers land in the drill";
 
   kkv.vergessen_zurueck_dict_herstellen(true);
@@ -165,7 +166,7 @@ TEST_F(ForgottenCardsTest, DrillLeavesTheNormalCollectionsAsTheyWere) {
     }
     EXPECT_EQ(
         fingerprints(
-            *kk::PickleDump(platform::process_environment()).get_haendesammlung(s->name).first),
+            *kk::PickleDump(test_environment()).get_haendesammlung(s->name).first),
         stored[s->name]);
   }
   EXPECT_TRUE(kkv.get_card().has_value()) << "normal learning goes on";

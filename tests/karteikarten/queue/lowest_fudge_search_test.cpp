@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/environment.hpp"
 #include "value/errors.hpp"
@@ -153,7 +154,7 @@ TEST_F(LowestFudgeTest, WaehleCardPutsANewCardDueAndWidensTheWindow) {
     record(name)->due = Due();
   }
   const double day_start =
-      platform::process_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag);
+      test_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag);
   kkv.durchlauf_10_erfolgreich = true;
   // Nothing due: the new card with the lowest fudge is put due and chosen.
   EXPECT_EQ(kkv.waehle_card(), CardAndCollection("kk_zwei-1", "kk_zwei"));

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/environment.hpp"
 #include "value/errors.hpp"
@@ -40,7 +41,7 @@ class MakingCardsDueTest : public SchedulingTest {
     return repr(sammlung(name)->get_metadata_heute("neue_karte_heute_faellig_gestellt"));
   }
   double day_start() const {
-    return platform::process_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag);
+    return test_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag);
   }
 };
 

@@ -1,3 +1,4 @@
+#include "support/test_environment.hpp"
 #include "karteikarten/queue/statistik_erfolgreich_prozent_berechnen.hpp"
 
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ TEST_F(Statistik, FiguresOfTheDay) {
   answered("stat-1", a_morning + 2 * a_day);
   sammlung->set_metadata("neue_karte_heute_faellig_gestellt", "stat-1");
   EXPECT_EQ(statistik.do_().at("anzahl_neu_erfolgreich"), Value(2));
-  const tavo::testing::DebugMode debug(platform::process_environment().diagnostics);
+  const tavo::testing::DebugMode debug(test_environment().diagnostics);
   EXPECT_THROW(statistik.do_(), AssertionError);
 }
 

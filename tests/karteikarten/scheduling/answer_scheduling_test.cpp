@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/environment.hpp"
 #include "support/debug_mode.hpp"
@@ -149,7 +150,7 @@ TEST_F(Scheduling, ForgottenCardsMode) {
   EXPECT_EQ(repr(kkv.schedule(None, forgotten, "hard")), "None");
   EXPECT_EQ(forgotten.learnstatus, Learnstatus::learned);
 
-  const tavo::testing::DebugMode debug(platform::process_environment().diagnostics);
+  const tavo::testing::DebugMode debug(test_environment().diagnostics);
   EXPECT_THROW(kkv.schedule(None, forgotten, "easy"), AssertionError);
 }
 

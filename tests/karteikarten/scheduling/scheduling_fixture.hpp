@@ -20,14 +20,14 @@ inline constexpr double a_day = 86400;
 class SchedulingTest : public ::testing::Test {
  protected:
   SchedulingTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
-    platform::process_environment().cf.set_fixed_now(a_morning);
+    test_environment().cf.set_fixed_now(a_morning);
     Dict modul;
     for (int i = 1; i <= 3; ++i) {
       modul.set(i, Dict{{"fragetext", "Frage"}, {"antworttext", "Antwort"}});
     }
     kkv.add_haendesammlung(modul, "kk_test");
   }
-  ~SchedulingTest() override { platform::process_environment().cf.clear_fixed_now(); }
+  ~SchedulingTest() override { test_environment().cf.clear_fixed_now(); }
 
   // The working card of "kk_test-<number>".
   Karteikarte card(int number = 1) {

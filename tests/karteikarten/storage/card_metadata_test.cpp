@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/environment.hpp"
@@ -28,7 +29,7 @@ TEST_F(CardMetadataTest, SettingsKeysAreTheManagersLimits) {
   kkv.set_metadaten(40, "wiederholungen_pro_tag");
   EXPECT_EQ(kkv.neue_karten_pro_tag, 0);
   EXPECT_EQ(metadaten("wiederholungen_pro_tag"), "40");
-  const Dict stored = kk::PickleDump(platform::process_environment()).get_kkv_settings().value();
+  const Dict stored = kk::PickleDump(test_environment()).get_kkv_settings().value();
   EXPECT_EQ(repr(stored.at("neue_karten_pro_tag")), "0");
   EXPECT_EQ(repr(stored.at("neue_karten_nur_heute")), "{'2021-9-22': 8}");
   EXPECT_EQ(repr(stored.at("maximale_wiederholungen_pro_tag")), "40");
@@ -48,7 +49,7 @@ TEST_F(CardMetadataTest, AnswerTimeIsAddedIntoItsSlot) {
   EXPECT_EQ(heute("zeitdauer_heute"), "[1.5, 0, 45, 0]");
   EXPECT_EQ(repr(kkv.iterate_key_shelve("zeitdauer_heute", true)),
             "{'anzahl': 46.5, 'kk': 1.5, 'reizung': 0, 'alleinspiel': 45, 'gegenspiel': 0}");
-  platform::process_environment().cf.set_fixed_now(a_morning + a_day);
+  test_environment().cf.set_fixed_now(a_morning + a_day);
   EXPECT_EQ(metadaten("zeitdauer_heute"), "[0, 0, 0, 0]");
 }
 
@@ -97,7 +98,7 @@ TEST_F(CardMetadataTest, RepetitionsAreCountedUnderEveryKey) {
   EXPECT_EQ(heute("reps") + heute("reps_kk") + heute("reps_reizung"), "321");
   EXPECT_EQ(anzahl("reps") + anzahl("reps_kk") + anzahl("reps_reizung"), "321");
   // The next day both the collection and the store count from one again.
-  platform::process_environment().cf.set_fixed_now(a_morning + a_day);
+  test_environment().cf.set_fixed_now(a_morning + a_day);
   kkv.set_reps();
   EXPECT_EQ(heute("reps_kk"), "1");
   EXPECT_EQ(anzahl("reps_kk"), "1");

@@ -94,9 +94,9 @@ TEST_F(DayStatisticsTest, TodaysRepsAreTheGrowthOfTheLearningDay) {
   record(22, "reps", 5);
   EXPECT_EQ(anzahl("reps", true), Value(1));
   // At 02:00 the next morning the learning day of the 22nd still runs.
-  platform::process_environment().cf.set_fixed_now(a_morning + a_day - 8 * 3600);
+  test_environment().cf.set_fixed_now(a_morning + a_day - 8 * 3600);
   EXPECT_EQ(anzahl("reps", true), Value(1));
-  platform::process_environment().cf.set_fixed_now(a_morning + a_day);
+  test_environment().cf.set_fixed_now(a_morning + a_day);
   EXPECT_EQ(anzahl("reps", true), Value(0));
 }
 
@@ -145,7 +145,7 @@ TEST_F(DayStatisticsTest, DailyCounterOfTheCurrentCollectionAndCaching) {
   kkv.update_um_1("neu");
   EXPECT_EQ(kkv.hc.get_richtige_sammlung("kk_test")->get_metadata_heute("neu"), Value(2));
 
-  const testing::CapturedLines captured(platform::process_environment().diagnostics);
+  const testing::CapturedLines captured(test_environment().diagnostics);
   kkv.erstelle_cashing("kk_test", List{1, "a"});
   EXPECT_EQ(captured.text(), "in erstelle_cashing\n('key: ', 'kk_test')\n('data: ', [1, 'a'])\n");
 }

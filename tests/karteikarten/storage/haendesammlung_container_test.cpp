@@ -28,9 +28,9 @@ Dict question(const std::string& text) {
 class ContainerTest : public ::testing::Test {
  protected:
   ContainerTest() : data_dir_("TAVO_DATA_DIR", directory_.path().string()) {
-    platform::process_environment().cf.set_fixed_now(a_morning);
+    test_environment().cf.set_fixed_now(a_morning);
   }
-  ~ContainerTest() override { platform::process_environment().cf.clear_fixed_now(); }
+  ~ContainerTest() override { test_environment().cf.clear_fixed_now(); }
 
   testing::TemporaryDirectory directory_;
   testing::ScopedEnvironment data_dir_;
@@ -155,7 +155,7 @@ TEST_F(ContainerTest, SavingAfterOneAnswerWritesOneCard) {
   card.reps = 1;
   next.hc.aendere_karteikarte_in_dictionary_richtige_sammlung("kk_test", card);
   const kk::SaveCounts counts =
-      kk::PickleDump(platform::process_environment()).save_haendesammlung("kk_test", *sammlung);
+      kk::PickleDump(test_environment()).save_haendesammlung("kk_test", *sammlung);
   EXPECT_EQ(counts.cards_written, 1u);
   EXPECT_EQ(counts.cards_removed, 0u);
 }
@@ -165,7 +165,7 @@ TEST_F(ContainerTest, ShowDuePrintsEveryCard) {
   kkv.add_haendesammlung(Dict{{1, question("one")}, {2, question("two")}}, "kk_test");
   kkv.hc.liste_aller_sammlungen[0]->karten.at("kk_test-2")->due = Due::done();
   std::vector<std::string> lines;
-  platform::Diagnostics& diagnostics = platform::process_environment().diagnostics;
+  platform::Diagnostics& diagnostics = test_environment().diagnostics;
   const auto sink = diagnostics.output_line;
   diagnostics.output_line = [&lines](const std::string& line) { lines.push_back(line); };
   kkv.hc.iterate_show_due();
