@@ -29,12 +29,11 @@
 #include "platform/directory_lock.hpp"
 #include "value/date_time.hpp"
 #include "value/errors.hpp"
+#include "value/quoted.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::cli {
 namespace {
-
-std::string quoted(const std::filesystem::path& path) { return '"' + path.string() + '"'; }
 
 // The application data directory. A command that writes holds its lock
 // (platform::DirectoryLock) for its whole run: no other writer works there

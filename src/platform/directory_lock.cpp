@@ -9,12 +9,12 @@
 #include <charconv>
 #include <system_error>
 
+#include "value/quoted.hpp"
+
 namespace tavo::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string quoted(const fs::path& path) { return '"' + path.string() + '"'; }
 
 DirectoryLockError not_writable(const fs::path& directory, int error) {
   return DirectoryLockError("cannot write to directory " + quoted(directory) + ": " +
