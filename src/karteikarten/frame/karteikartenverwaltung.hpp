@@ -6,10 +6,11 @@
 // manager is a facade: it holds the host's attributes (the scheduler's
 // settings and the session's state, which the host reads and writes
 // directly) and the components that do the work, each in its own folder:
-// the scheduler and the answering (scheduling/), the daily limits and the
-// card chooser (queue/), the settings store, the statistics recorder and
-// the collection container `hc` (storage/), the learning reports and the
-// self-check scenarios (analysis/). Its methods forward to them. The
+// the scheduler (scheduling/), the daily limits and the card chooser
+// (queue/), the settings store, the statistics recorder and the collection
+// container `hc` (storage/), the learning reports and the self-check
+// scenarios (analysis/); the answering (here) runs an answer through the
+// scheduler and the recorder. Its methods forward to them. The
 // environment given at construction supplies time, files, randomness and
 // diagnostics to all of them.
 #pragma once
@@ -29,7 +30,7 @@
 #include "karteikarten/collection/haendesammlung.hpp"
 #include "karteikarten/queue/card_chooser.hpp"
 #include "karteikarten/queue/daily_limits.hpp"
-#include "karteikarten/scheduling/answering.hpp"
+#include "karteikarten/frame/answering.hpp"
 #include "karteikarten/scheduling/scheduler.hpp"
 #include "karteikarten/scheduling/scheduler_settings.hpp"
 #include "karteikarten/scheduling/time_helpers.hpp"

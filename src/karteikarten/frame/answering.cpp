@@ -1,4 +1,4 @@
-#include "karteikarten/scheduling/answering.hpp"
+#include "karteikarten/frame/answering.hpp"
 
 #include <cstdint>
 
