@@ -99,15 +99,67 @@ TEST_F(SchedulerTest, TheDrillTakesAgainAndGoodOnly) {
   EXPECT_EQ(card.learnstatus, Learnstatus::learned);
 }
 
-TEST_F(SchedulerTest, EarlyReviewAndLateness) {
+TEST_F(SchedulerTest, WholeDaysOverdue) {
+  Karteikarte card = learned(10, 250);
+  const struct {
+    Due due;
+    std::int64_t days;
+  } cases[] = {{Due::at(now.to_epoch_seconds() - 3 * 86400 - 5 * 3600), 3},
+               {Due::at(now.to_epoch_seconds() + 3600), 0},
+               {Due(), 0},
+               {Due::done(), 0}};
+  for (const auto& c : cases) {
+    card.due = c.due;
+    EXPECT_EQ(Scheduler::tage_verspaetet(card, now), c.days) << repr(c.due.to_value());
+  }
+}
+
+TEST_F(SchedulerTest, EarlyReview) {
   Karteikarte ahead = learned(10, 250, -5);
   EXPECT_TRUE(Scheduler::answers_ahead(ahead, "good", 2));
   EXPECT_FALSE(Scheduler::answers_ahead(ahead, "again", 2));
   EXPECT_FALSE(Scheduler::answers_ahead(ahead, "good", 0));
-  EXPECT_EQ(scheduler.schedule_vorauslernen(ahead, "good", now), 10.0);
-  EXPECT_EQ(Scheduler::tage_verspaetet(learned(10, 250, 6), now), 6);
-  EXPECT_EQ(Scheduler::tage_verspaetet(ahead, now), 0);
-  EXPECT_EQ(repr(scheduler.calculate_anzahl_press_good_bis_mature(learned(10, 250), now)), "1");
+  const struct {
+    Value interval;
+    Value ease;
+    int days_early;
+    const char* response;
+    double result;
+  } cases[] = {{10, 250, 5, "good", 10.0},    {10, 250, 5, "hard", 6.0},
+               {10, 250, 5, "easy", 11.5},    {10, 250, 5, "anything", 11.5},
+               {10, 250, 0, "good", 10.0},    {1, 235, 5, "good", 10.0}};
+  for (const auto& c : cases) {
+    Karteikarte card = learned(c.interval, c.ease, -c.days_early);
+    EXPECT_EQ(scheduler.schedule_vorauslernen(card, c.response, now), c.result) << c.response;
+  }
+  // A learning card without an interval first gets its step as interval.
+  Karteikarte learning = learned(0, 250, 0);
+  learning.learnstatus = Learnstatus::learning;
+  EXPECT_EQ(scheduler.schedule_vorauslernen(learning, "good", now), 1.0);
+  EXPECT_EQ(repr(learning.interval), repr(1.0 / 1440));
+  Karteikarte done = learned(10, 250);
+  done.due = Due::done();
+  EXPECT_THROW(scheduler.schedule_vorauslernen(done, "good", now), TypeError);
+}
+
+TEST_F(SchedulerTest, GoodAnswersUntilMature) {
+  const struct {
+    Value interval;
+    Value ease;
+    Learnstatus status;
+    const char* answers;
+  } cases[] = {{0, 250, Learnstatus::learning, "6.0"},
+               {0, 130, Learnstatus::learning, "14.0"},
+               {30, 250, Learnstatus::learned, "0"},
+               {10, 250, Learnstatus::learned, "1"}};
+  for (const auto& c : cases) {
+    Karteikarte card = learned(c.interval, c.ease);
+    card.learnstatus = c.status;
+    EXPECT_EQ(repr(scheduler.calculate_anzahl_press_good_bis_mature(card, now)), c.answers)
+        << repr(c.interval) << " " << repr(c.ease);
+  }
+  EXPECT_THROW(scheduler.calculate_anzahl_press_good_bis_mature(learned(2, 100), now),
+               ZeroDivisionError);
 }
 
 }  // namespace
