@@ -16,7 +16,10 @@ namespace {
 
 constexpr int busy_timeout_ms = 5000;
 
-constexpr const char* settings = "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL";
+const char* settings(Sync sync) {
+  return sync == Sync::full ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL"
+                            : "PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF";
+}
 
 int open_flags(OpenMode mode) {
   switch (mode) {
@@ -37,7 +40,8 @@ bool is_blank(std::string_view text) {
 
 void Connection::Close::operator()(sqlite3* handle) const noexcept { sqlite3_close_v2(handle); }
 
-Connection::Connection(const std::filesystem::path& path, OpenMode mode) : path_(path) {
+Connection::Connection(const std::filesystem::path& path, OpenMode mode, Sync sync)
+    : path_(path) {
   sqlite3* raw = nullptr;
   // A connection is used by one thread only, so SQLite need not lock it.
   const int result =
@@ -48,16 +52,16 @@ Connection::Connection(const std::filesystem::path& path, OpenMode mode) : path_
     throw Error("cannot open database " + quoted(path) + ": " + detail::reason(raw, result),
                 result, path);
   }
-  configure();
+  configure(sync);
 }
 
-void Connection::configure() {
+void Connection::configure(Sync sync) {
   sqlite3* db = handle_.get();
   sqlite3_extended_result_codes(db, 1);
   sqlite3_busy_timeout(db, busy_timeout_ms);
   // Setting the journal mode reads the file header, so a file that is not
   // a database is already rejected here.
-  const int result = sqlite3_exec(db, settings, nullptr, nullptr, nullptr);
+  const int result = sqlite3_exec(db, settings(sync), nullptr, nullptr, nullptr);
   if (result != SQLITE_OK) {
     throw Error("cannot open database " + quoted(path_) + ": " + detail::reason(db, result),
                 result, path_);

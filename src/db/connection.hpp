@@ -1,9 +1,9 @@
 // A connection to one SQLite database file.
 //
 // Every connection is set up the same way: extended result codes, a
-// rollback journal that is deleted at commit, a full sync at every commit,
-// and a busy timeout so that short lock conflicts with other connections
-// wait instead of failing.
+// rollback journal that is deleted at commit, and a busy timeout so that
+// short lock conflicts with other connections wait instead of failing.
+// Commits are synced fully unless the store can be rebuilt from another.
 
 #pragma once
 
@@ -26,13 +26,23 @@ enum class OpenMode {
   create,      // read-write; a missing file is created
 };
 
+// How a connection's commits reach the disk.
+enum class Sync {
+  // Every commit is synced: once it returns it survives a power cut.
+  full,
+  // Commits are never synced: they survive the end of the process, killed
+  // or not, but a power cut may take back the newest ones or damage the
+  // file. Only for a store whose content another store can rebuild.
+  rebuildable,
+};
+
 // Owns one open database connection; move-only. A moved-from connection
 // may only be destroyed or assigned to. Every failure throws db::Error.
 class Connection {
  public:
   // Opens the database at `path`. SQLite creates the file lazily: a new
   // database stays an empty file until something is written to it.
-  Connection(const std::filesystem::path& path, OpenMode mode);
+  Connection(const std::filesystem::path& path, OpenMode mode, Sync sync = Sync::full);
 
   Connection(Connection&&) noexcept = default;
   Connection& operator=(Connection&&) noexcept = default;
@@ -67,7 +77,7 @@ class Connection {
     void operator()(sqlite3* handle) const noexcept;
   };
 
-  void configure();
+  void configure(Sync sync);
 
   std::filesystem::path path_;
   std::unique_ptr<sqlite3, Close> handle_;

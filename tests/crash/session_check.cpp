@@ -3,6 +3,7 @@
 #include "db/connection.hpp"
 #include "db/error.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "karteikarten/storage/answer_log_applier.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "platform/environment.hpp"
 
@@ -41,6 +42,7 @@ std::vector<std::string> store_problems(const fs::path& app_dir) {
 StoredAnswers stored_answers(const fs::path& app_dir, const std::string& collection) {
   platform::Environment environment(app_dir.string());
   StoredAnswers answers;
+  answers.applied_on_opening = kk::apply_answer_log(environment);
   const auto [sammlung, found] = kk::PickleDump(environment).get_haendesammlung(collection);
   if (found) {
     for (const auto& [name, record] : sammlung->karten) {

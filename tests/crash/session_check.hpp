@@ -15,6 +15,8 @@ namespace tavo::testing {
 struct StoredAnswers {
   std::int64_t in_collection = 0;
   std::int64_t in_statistics = 0;
+  // The answers of the log that the statistics store lacked until opened.
+  std::size_t applied_on_opening = 0;
   // Each card's answers so far, as the collection store holds them.
   std::map<std::string, std::int64_t> reps;
 };
@@ -26,7 +28,9 @@ struct StoredAnswers {
 // killed writer is rolled back first.
 std::vector<std::string> store_problems(const std::filesystem::path& app_dir);
 
-// The answers stored for the collection `collection` in `app_dir`.
+// The answers stored for the collection `collection` in `app_dir`, once
+// the statistics store is opened as the next session opens it (it applies
+// the answers of the log it lacks).
 StoredAnswers stored_answers(const std::filesystem::path& app_dir, const std::string& collection);
 
 }  // namespace tavo::testing

@@ -291,6 +291,18 @@ Dict card_record_to_value(const CardRecord& record) {
   return data;
 }
 
+Dict learning_state_to_value(const CardRecord& record) {
+  Dict state;
+  put_fields(state, record, learning_fields<CardRecord>());
+  return deep_copy(Value(state)).as_dict();
+}
+
+void set_learning_state(CardRecord& record, const Dict& state) {
+  CardRecord changed = record;
+  for (const auto& [key, value] : state) set_card_data_item(changed, key, value);
+  static_cast<LearningState&>(record) = static_cast<LearningState&>(changed);
+}
+
 std::uint64_t stored_fingerprint(const CardRecord& record) {
   Digest digest;
   digest.add_fields(record, hand_fields());

@@ -78,6 +78,16 @@ Value card_data_item(const CardRecord& record, const Value& key);
 // above). The two shared lists are the record's own lists, not copies.
 Dict card_record_to_value(const CardRecord& record);
 
+// The record's learning state alone, as a mapping with the keys of
+// learning_fields; its lists are copies, so that later answers do not
+// change it.
+Dict learning_state_to_value(const CardRecord& record);
+
+// Sets the record's learning fields from a mapping made by
+// learning_state_to_value; other fields stay. TypeError or ValueError as
+// for card_record_from_value, the record unchanged then.
+void set_learning_state(CardRecord& record, const Dict& state);
+
 // A 64-bit digest of everything the store keeps of the record except the
 // session fields, so that a save can skip records that did not change.
 std::uint64_t stored_fingerprint(const CardRecord& record);

@@ -21,6 +21,7 @@
 #include "karteikarten/cards/entry.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/cards/kartenhalter.hpp"
+#include "karteikarten/collection/answer_log.hpp"
 #include "karteikarten/collection/choice_cards.hpp"
 #include "platform/environment.hpp"
 #include "platform/zeitberechnungen.hpp"
@@ -319,6 +320,9 @@ class Haendesammlung {
   // session of learning ahead, although its new due moment still lies
   // inside the look-ahead.
   void pass_over_in_choices(const std::string& name);
+  // Lets later choices offer the card `name` again: for an answer taken
+  // back.
+  void offer_again_in_choices(const std::string& name) { passed_over_.erase(name); }
   bool is_passed_over(const std::string& name) const { return passed_over_.contains(name); }
   // Starts a choice on this collection: neue_dict becomes
   // get_neue_karten_im_umlauf() (returned as well), and no review counts as
@@ -374,6 +378,9 @@ class Haendesammlung {
   int startzeit_tag;
   // Maintained by PickleDump.
   StoredSnapshot stored;
+  // The answer-log rows of the answers (and undos) since the last save,
+  // which the next save writes with the cards; a copy starts without any.
+  std::vector<UnsavedLogEntry> unsaved_log;
 
   // The environment the collection was given.
   platform::Environment& environment() const { return environment_; }

@@ -24,6 +24,7 @@
 #include "db/file_error.hpp"
 #include "db/statement.hpp"
 #include "db/transaction.hpp"
+#include "karteikarten/collection/answer_log.hpp"
 #include "karteikarten/collection/detail/card_rows.hpp"
 #include "value/errors.hpp"
 #include "value/json_codec.hpp"
@@ -37,7 +38,8 @@ namespace fs = std::filesystem;
 
 // Marks a database as a collections store ("TKCO").
 constexpr std::int64_t collections_application_id = 0x544b434f;
-constexpr std::int64_t schema_version = 1;
+constexpr std::int64_t schema_version = 2;
+constexpr std::int64_t first_schema_version = 1;
 
 constexpr std::string_view collection_table_schema =
     "CREATE TABLE collection (name TEXT PRIMARY KEY, metadata TEXT NOT NULL) WITHOUT ROWID";
@@ -57,31 +59,60 @@ bool holds_data(const fs::path& path) {
 }
 
 // Rejects a database that another program wrote, or that a later version
-// of this one wrote with another schema.
-void check_schema(db::Connection& connection) {
+// of this one wrote; returns the schema version of a store this version
+// reads (the current one, or one that upgrade_schema brings up to date).
+std::int64_t checked_schema_version(db::Connection& connection) {
   if (single_integer(connection, "PRAGMA application_id") != collections_application_id) {
     throw db::Error("database " + quoted(connection.path()) + " is not a collections store",
                     SQLITE_NOTADB, connection.path());
   }
   const std::int64_t version = single_integer(connection, "PRAGMA user_version");
-  if (version != schema_version) {
+  if (version < first_schema_version || version > schema_version) {
+    const std::string written_by =
+        version > schema_version ? " (written by a later version of this module)" : "";
     throw db::Error("collections store " + quoted(connection.path()) + " has schema version " +
-                        std::to_string(version) + ", expected " + std::to_string(schema_version),
+                        std::to_string(version) + written_by + ", expected " +
+                        std::to_string(schema_version),
                     SQLITE_NOTADB, connection.path());
   }
+  return version;
+}
+
+// Adds what later versions added to a store of an earlier one, inside the
+// caller's transaction: version 2 added the answer log.
+void upgrade_schema(db::Connection& connection, std::int64_t version) {
+  if (version == schema_version) return;
+  connection.execute(answer_log_schema());
+  connection.execute("PRAGMA user_version = " + std::to_string(schema_version));
 }
 
 // Gives a new database the schema, inside the caller's transaction, or
-// checks the schema of an existing one.
+// checks the schema of an existing one and brings it up to date.
 void prepare_schema(db::Connection& connection) {
   if (single_integer(connection, "SELECT count(*) FROM sqlite_master") != 0) {
-    check_schema(connection);
+    upgrade_schema(connection, checked_schema_version(connection));
     return;
   }
   connection.execute("PRAGMA application_id = " + std::to_string(collections_application_id));
   connection.execute("PRAGMA user_version = " + std::to_string(schema_version));
   connection.execute(collection_table_schema);
   connection.execute(detail::card_table_schema());
+  connection.execute(answer_log_schema());
+}
+
+// A connection for reading a store that holds data, brought up to date
+// first when an earlier version wrote it.
+db::Connection open_for_reading(const fs::path& path) {
+  db::check_database_file(path);
+  {
+    db::Connection connection(path, db::OpenMode::read_only);
+    if (checked_schema_version(connection) == schema_version) return connection;
+  }
+  db::Connection connection(path, db::OpenMode::read_write);
+  db::Transaction upgrade(connection);
+  upgrade_schema(connection, checked_schema_version(connection));
+  upgrade.commit();
+  return connection;
 }
 
 [[noreturn]] void reject_content(const fs::path& path, const std::string& what,
@@ -427,6 +458,12 @@ std::vector<std::string> take_stored_versions(Haendesammlung& collection,
   return names;
 }
 
+std::vector<std::string> conflicting_names(const std::vector<Conflict>& conflicts) {
+  std::vector<std::string> names;
+  for (const Conflict& conflict : conflicts) names.push_back(conflict.name);
+  return names;
+}
+
 // The whole file; an empty file gives an empty text.
 std::string read_text_file(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -445,9 +482,7 @@ PickleDump::PickleDump(platform::Environment& environment) : environment_(enviro
 std::pair<SammlungRef, bool> PickleDump::get_haendesammlung(const std::string& name) const {
   const fs::path path = collections_path();
   if (!holds_data(path)) return {nullptr, false};
-  db::check_database_file(path);
-  db::Connection connection(path, db::OpenMode::read_only);
-  check_schema(connection);
+  db::Connection connection = open_for_reading(path);
   db::Transaction reading(connection, db::TransactionKind::deferred);
   std::optional<Dict> metadata = read_metadata(connection, name);
   if (!metadata) return {nullptr, false};
@@ -465,9 +500,7 @@ std::pair<SammlungRef, bool> PickleDump::get_haendesammlung(const std::string& n
 std::vector<std::string> PickleDump::stored_collection_names() const {
   const fs::path path = collections_path();
   if (!holds_data(path)) return {};
-  db::check_database_file(path);
-  db::Connection connection(path, db::OpenMode::read_only);
-  check_schema(connection);
+  db::Connection connection = open_for_reading(path);
   db::Statement statement = connection.prepare("SELECT name FROM collection ORDER BY name");
   std::vector<std::string> names;
   while (statement.step()) names.push_back(statement.column_text(0));
@@ -499,7 +532,9 @@ SaveCounts PickleDump::save_haendesammlung(const std::string& name,
   write_cards(connection, name, collection, before, changes);
   remove_cards(connection, name, gone_cards(connection, name, collection, before, changes), before,
                changes);
+  append_unsaved_log(connection, collection, conflicting_names(changes.conflicts));
   transaction.commit();
+  collection.unsaved_log.clear();
   counts.cards_written = changes.written.size();
   counts.cards_removed = changes.removed.size();
   update_snapshot(collection.stored, name, collection.karten.size(), metadata_json_fingerprint,
@@ -508,6 +543,31 @@ SaveCounts PickleDump::save_haendesammlung(const std::string& name,
     throw CollectionConflict(name, take_stored_versions(collection, changes.conflicts));
   }
   return counts;
+}
+
+AnswerLogTail PickleDump::answer_log_after(std::int64_t seq) const {
+  const fs::path path = collections_path();
+  if (!holds_data(path)) return {};
+  db::Connection connection = open_for_reading(path);
+  db::Transaction reading(connection, db::TransactionKind::deferred);
+  AnswerLogTail tail{last_log_seq(connection), log_rows_after(connection, seq)};
+  reading.commit();
+  return tail;
+}
+
+std::optional<AnswerLogRow> PickleDump::latest_answer_of_day(
+    const std::string& day, const std::vector<std::string>& collections) const {
+  const fs::path path = collections_path();
+  if (!holds_data(path)) return std::nullopt;
+  db::Connection connection = open_for_reading(path);
+  return kk::latest_answer_of_day(connection, day, collections);
+}
+
+std::vector<AnswerLogRow> PickleDump::answers_to_card(const std::string& card) const {
+  const fs::path path = collections_path();
+  if (!holds_data(path)) return {};
+  db::Connection connection = open_for_reading(path);
+  return kk::answers_to_card(connection, card);
 }
 
 std::optional<Dict> PickleDump::get_kkv_settings() const {

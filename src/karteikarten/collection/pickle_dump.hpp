@@ -4,7 +4,8 @@
 // environment's application data directory: one row per collection (its metadata as
 // JSON) and one row per card with a typed column for each learning field.
 // A save writes only the cards whose stored fingerprint changed since the
-// last load or save, and removes cards that are gone, in one transaction.
+// last load or save, removes cards that are gone, and appends the
+// collection's answers to the answer log, in one transaction.
 //
 // Several programs may hold one stored collection at once. A save never
 // overwrites another program's change of a card: before it writes or
@@ -33,12 +34,20 @@
 #include <utility>
 #include <vector>
 
+#include "karteikarten/collection/answer_log.hpp"
 #include "karteikarten/collection/collection_conflict.hpp"
 #include "karteikarten/collection/haendesammlung.hpp"
 #include "platform/environment.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
+
+// The end of the answer log: its highest sequence number, and the rows
+// after a given one.
+struct AnswerLogTail {
+  std::int64_t last_seq = 0;
+  std::vector<AnswerLogRow> rows;
+};
 
 // What one save wrote.
 struct SaveCounts {
@@ -76,6 +85,20 @@ class PickleDump {
   // The names of the stored collections, in name order; empty when nothing
   // is stored. db::Error when the store exists but cannot be read.
   std::vector<std::string> stored_collection_names() const;
+
+  // ---- the answer log (see answer_log.hpp) ----
+  //
+  // Each reads the store as it is; nothing when nothing is stored. db::Error
+  // when the store or a row of the log cannot be read.
+
+  // The log's highest sequence number and its rows after `seq`.
+  AnswerLogTail answer_log_after(std::int64_t seq) const;
+  // The newest answer of the learning day `day` to a card of one of
+  // `collections` that was not taken back.
+  std::optional<AnswerLogRow> latest_answer_of_day(const std::string& day,
+                                                   const std::vector<std::string>& collections) const;
+  // The answers to the card `card` not taken back, oldest first.
+  std::vector<AnswerLogRow> answers_to_card(const std::string& card) const;
 
   // The stored settings mapping, or nullopt when none was saved. ValueError
   // when the file does not hold a settings mapping, std::system_error when

@@ -24,7 +24,20 @@ void Answering::record_before_scheduling(const Karteikarte& card, const std::str
 }
 
 ScheduleResult Answering::schedule(Karteikarte& card, const std::string& response, bool test) {
-  const bool real = !test;
+  if (test) return schedule_answer(card, response, false);
+  recorder_.begin_answer(card, response);
+  try {
+    const ScheduleResult result = schedule_answer(card, response, true);
+    recorder_.set_answer_interval(result.to_value());
+    return result;
+  } catch (...) {
+    recorder_.abandon_answer();
+    throw;
+  }
+}
+
+ScheduleResult Answering::schedule_answer(Karteikarte& card, const std::string& response,
+                                          bool real) {
   const DateTime now = env_.cf.get_datetime_now();
   if (real) {
     record_before_scheduling(card, response);

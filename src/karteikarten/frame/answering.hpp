@@ -5,7 +5,9 @@
 // showing today and its place in today's queue are recorded as the card
 // was before the answer; then the repetition; then either the early review
 // or, after a lapse is counted, the card's next phase. A preview (`test`)
-// records nothing, changes no counter and gives no fudge.
+// records nothing, changes no counter and gives no fudge. A real answer is
+// logged (StatisticsRecorder::begin_answer): its row is written with the
+// collection's next save.
 #pragma once
 
 #include <string>
@@ -47,6 +49,8 @@ class Answering {
   void due_fudge_nochmal_aendern(Karteikarte& card);
 
  private:
+  // The answer itself; `real` unless a preview.
+  ScheduleResult schedule_answer(Karteikarte& card, const std::string& response, bool real);
   // The records of an answer made before the card's phase changes.
   void record_before_scheduling(const Karteikarte& card, const std::string& response);
 

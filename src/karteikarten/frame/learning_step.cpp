@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <utility>
 
-#include "karteikarten/storage/statistics_batch.hpp"
 #include "karteikarten/collection/collection_conflict.hpp"
 #include "platform/environment.hpp"
 #include "value/errors.hpp"
@@ -50,7 +49,6 @@ bool accepts_response(Karteikartenverwaltung& kkv, const Karteikarte& card,
 Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort& antwort) {
   preview_answer(kkv, card, antwort.response);
   const bool ahead = kkv.answers_ahead(card, antwort.response);
-  StatisticsBatch statistics(kkv.recorder());
   const Value tage = kkv.schedule(None, card, antwort.response, false);
   card.change_due(kkv.environment().cf, tage);
   card.set_letzte_antwort(antwort.response, false);
@@ -67,20 +65,12 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
   kkv.set_metadaten(Tuple{card.get_modus(), zeit}, "zeitdauer_heute");
   const SammlungRef sammlung = kkv.hc.sammlung_named(*kkv.sammlungsort_name);
   sammlung->aendere_karteikarte_in_dictionary(card);
-  try {
-    kkv.dictionary_speichern(None, false);
-  } catch (const kk::CollectionConflict& conflict) {
-    // The rest of the save is stored: this answer too, and so its
-    // statistics, unless its own card is one another program changed.
-    if (!conflict.names(card.get_name())) statistics.commit();
-    throw;
-  }
+  // The card and the answer's log row are stored in one transaction; the
+  // statistics store then applies the row.
+  kkv.dictionary_speichern(None, false);
   // Its new due moment may still lie inside the look-ahead: this session
   // has shown it.
   if (ahead) sammlung->pass_over_in_choices(card.get_name());
-  // The card is stored first: should the statistics then fail, the learner
-  // keeps the answer and only its count is missing.
-  statistics.commit();
   return tage;
 }
 

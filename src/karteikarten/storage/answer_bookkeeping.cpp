@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "db/transaction.hpp"
+#include "karteikarten/collection/answer_log.hpp"
+#include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/statistics_recorder.hpp"
 #include "value/errors.hpp"
 
@@ -95,6 +98,44 @@ void StatisticsRecorder::record_lapse(const Karteikarte& card) {
   update_um_1("heute_falsch_anzahl");
   const DateTime now = env_.cf.get_now_startzeit(state_.startzeit_tag);
   add_to_shelve(sammlungsname, Tuple{now.year(), now.month(), now.day(), 1}, "heute_falsch_anzahl");
+}
+
+void StatisticsRecorder::begin_answer(const Karteikarte& card, const std::string& response) {
+  if (!state_.sammlungsort_name || !card.name) return;
+  const SammlungRef sammlung = hc_.get_richtige_sammlung(*state_.sammlungsort_name);
+  const CardRef record = sammlung ? sammlung->karten.find(card.get_name()) : nullptr;
+  if (record == nullptr) return;
+  sammlung->unsaved_log.push_back(
+      begin_logged_answer(*sammlung, card.get_name(), *record, response, env_.cf.get_now()));
+}
+
+void StatisticsRecorder::set_answer_interval(const Value& interval) {
+  if (!state_.sammlungsort_name) return;
+  if (UnsavedLogEntry* answer = answer_in_progress(*state_.sammlungsort_name)) {
+    answer->row.answer.interval = interval;
+  }
+}
+
+void StatisticsRecorder::abandon_answer() {
+  if (!state_.sammlungsort_name || !answer_in_progress(*state_.sammlungsort_name)) return;
+  const SammlungRef sammlung = hc_.get_richtige_sammlung(*state_.sammlungsort_name);
+  const List recordings = sammlung->unsaved_log.back().row.answer.recordings;
+  sammlung->unsaved_log.pop_back();
+  if (recordings.size() == 0) return;
+  DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path(env_));
+  db::Transaction transaction(store.connection());
+  for (const Value& recording : recordings) {
+    const List& parts = recording.as_list();
+    store.record(parts.at(0).as_text(), parts.at(1).as_text(), parts.at(2).as_text(), parts.at(3));
+  }
+  transaction.commit();
+}
+
+UnsavedLogEntry* StatisticsRecorder::answer_in_progress(const std::string& name) const {
+  const SammlungRef sammlung = hc_.get_richtige_sammlung(name);
+  if (sammlung == nullptr || sammlung->unsaved_log.empty()) return nullptr;
+  UnsavedLogEntry& newest = sammlung->unsaved_log.back();
+  return newest.row.undoes ? nullptr : &newest;
 }
 
 }  // namespace tavo::kk

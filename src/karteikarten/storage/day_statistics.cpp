@@ -9,7 +9,6 @@
 #include "karteikarten/storage/statistics_recorder.hpp"
 #include "karteikarten/storage/day_bound_value.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
-#include "karteikarten/storage/statistics_batch.hpp"
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 #include "value/number_arithmetic.hpp"
 #include "value/repr.hpp"
@@ -116,8 +115,8 @@ void StatisticsRecorder::add_to_shelve(const std::string& sammlungsname, const T
                                            const std::string& name) {
   const std::string day = date_text(key);
   env_.diagnostics.check(!is_settings_key(name));
-  if (statistics_batch_ != nullptr) {
-    statistics_batch_->record(sammlungsname, name, day, key.at(3));
+  if (UnsavedLogEntry* answer = answer_in_progress(sammlungsname)) {
+    answer->row.answer.recordings.append(List{sammlungsname, name, day, deep_copy(key.at(3))});
     return;
   }
   DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path(env_));

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "db/change_recorder.hpp"
 #include "db/damaged_file.hpp"
 #include "db/database_file.hpp"
 #include "db/error.hpp"
@@ -25,7 +26,8 @@ namespace fs = std::filesystem;
 
 // Marks a database as a day statistics store ("TKST").
 constexpr std::int64_t store_application_id = 0x544b5354;
-constexpr std::int64_t store_version = 1;
+constexpr std::int64_t store_version = 2;
+constexpr std::int64_t first_store_version = 1;
 
 constexpr std::string_view time_statistic = "zeitdauer_heute";
 
@@ -65,6 +67,20 @@ CREATE TABLE card_list (
 CREATE INDEX card_list_by_statistic ON card_list (collection_id, statistic, day);
 )sql";
 
+// Added by version 2: how far the answer log is applied, and the inverse
+// of each applied answer of the newest learning day, for taking it back.
+constexpr std::string_view answer_log_schema = R"sql(
+CREATE TABLE log_applied (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  seq INTEGER NOT NULL
+);
+CREATE TABLE answer_undo (
+  seq INTEGER PRIMARY KEY,
+  day TEXT NOT NULL,
+  changes BLOB NOT NULL
+);
+)sql";
+
 constexpr std::int64_t store_table_count = 4;
 
 std::int64_t single_integer(db::Connection& connection, std::string_view sql) {
@@ -73,14 +89,15 @@ std::int64_t single_integer(db::Connection& connection, std::string_view sql) {
   return statement.column_int64(0);
 }
 
-void check_schema(db::Connection& connection) {
+// Checks that the store is one this version reads; returns its version.
+std::int64_t check_schema(db::Connection& connection) {
   const fs::path& path = connection.path();
   if (single_integer(connection, "PRAGMA application_id") != store_application_id) {
     throw db::Error("database " + quoted(path) + " is not a day statistics store", SQLITE_NOTADB,
                     path);
   }
   const std::int64_t version = single_integer(connection, "PRAGMA user_version");
-  if (version != store_version) {
+  if (version < first_store_version || version > store_version) {
     throw db::Error("day statistics store " + quoted(path) + " has version " +
                         std::to_string(version) + ", expected " + std::to_string(store_version),
                     SQLITE_NOTADB, path);
@@ -93,6 +110,16 @@ void check_schema(db::Connection& connection) {
     throw db::Error("day statistics store " + quoted(path) + " lacks some of its tables",
                     SQLITE_CORRUPT, path);
   }
+  return version;
+}
+
+// Brings a store of an earlier version up to date, in one transaction.
+void upgrade_schema(db::Connection& connection, std::int64_t version) {
+  if (version == store_version) return;
+  db::Transaction upgrade(connection);
+  connection.execute(answer_log_schema);
+  connection.execute("PRAGMA user_version = " + std::to_string(store_version));
+  upgrade.commit();
 }
 
 // False only for a file known to be missing; a file whose state cannot be
@@ -381,25 +408,27 @@ DayStatisticsStore::DayStatisticsStore(db::Connection connection)
 
 DayStatisticsStore DayStatisticsStore::open_existing(const fs::path& path, db::OpenMode mode) {
   db::check_database_file(path);
-  db::Connection connection(path, mode);
-  check_schema(connection);
+  db::Connection connection(path, mode, db::Sync::rebuildable);
+  const std::int64_t version = check_schema(connection);
+  if (mode != db::OpenMode::read_only) upgrade_schema(connection, version);
   return DayStatisticsStore(std::move(connection));
 }
 
 DayStatisticsStore DayStatisticsStore::create(const fs::path& path) {
   if (path.has_parent_path()) fs::create_directories(path.parent_path());
-  db::Connection connection(path, db::OpenMode::create);
+  db::Connection connection(path, db::OpenMode::create, db::Sync::rebuildable);
   db::Transaction transaction(connection);
   // Another process may have created the store since the caller found it
   // missing; the write lock taken now orders the two.
   if (single_integer(connection, "SELECT count(*) FROM sqlite_master") > 0) {
     transaction.commit();
-    check_schema(connection);
+    upgrade_schema(connection, check_schema(connection));
     return DayStatisticsStore(std::move(connection));
   }
   connection.execute("PRAGMA application_id = " + std::to_string(store_application_id));
   connection.execute("PRAGMA user_version = " + std::to_string(store_version));
   connection.execute(schema);
+  connection.execute(answer_log_schema);
   transaction.commit();
   return DayStatisticsStore(std::move(connection));
 }
@@ -465,6 +494,51 @@ int DayStatisticsStore::record(const std::string& collection, const std::string&
   }
   if (transaction) transaction->commit();
   return sqlite3_total_changes(handle) - changes_before;
+}
+
+// ---- the answer log ----
+
+std::int64_t DayStatisticsStore::applied_log_seq() {
+  return single_integer(connection_, "SELECT coalesce(max(seq), 0) FROM log_applied");
+}
+
+void DayStatisticsStore::set_applied_log_seq(std::int64_t seq) {
+  db::Statement statement =
+      connection_.prepare("INSERT OR REPLACE INTO log_applied (id, seq) VALUES (1, ?)");
+  statement.bind(1, seq);
+  statement.run();
+}
+
+void DayStatisticsStore::apply_answer(std::int64_t seq, const std::string& day,
+                                      const List& recordings) {
+  db::Statement drop_older = connection_.prepare("DELETE FROM answer_undo WHERE day <> ?");
+  drop_older.bind(1, day);
+  drop_older.run();
+  const db::ChangeRecorder changes(connection_, {"collection", "counter", "time_total", "card_list"});
+  for (const Value& recording : recordings) {
+    const std::vector<Value>& parts = sequence_items(recording, "a recording");
+    if (parts.size() != 4) throw ValueError("a recording must hold four values");
+    record(parts[0].as_text(), parts[1].as_text(), parts[2].as_text(), parts[3]);
+  }
+  const std::vector<std::byte> inverse = changes.inverse();
+  db::Statement keep =
+      connection_.prepare("INSERT OR REPLACE INTO answer_undo (seq, day, changes) VALUES (?, ?, ?)");
+  keep.bind(1, seq);
+  keep.bind(2, day);
+  keep.bind(3, std::span<const std::byte>(inverse));
+  keep.run();
+}
+
+void DayStatisticsStore::take_back_answer(std::int64_t seq) {
+  db::Statement kept = connection_.prepare("SELECT changes FROM answer_undo WHERE seq = ?");
+  kept.bind(1, seq);
+  if (!kept.step()) return;
+  const std::vector<std::byte> inverse = kept.column_blob(0);
+  kept.reset();
+  db::apply_changes(connection_, inverse);
+  db::Statement drop = connection_.prepare("DELETE FROM answer_undo WHERE seq = ?");
+  drop.bind(1, seq);
+  drop.run();
 }
 
 // ---- reading ----

@@ -25,7 +25,11 @@
 // an integer and a float a float.
 //
 // A store object owns one open connection; the manager opens one per
-// operation and nothing stays open between host calls.
+// operation and nothing stays open between host calls. Its commits are not
+// synced (db::Sync::rebuildable): every answer's statistics are also in the
+// answer log of the collections store, which is synced, and which brings
+// this store up to date again after a power cut took back its newest
+// commits (see answer_log_applier.hpp).
 #pragma once
 
 #include <array>
@@ -114,6 +118,27 @@ class DayStatisticsStore {
   // instead, and a failure leaves that transaction to be rolled back.
   int record(const std::string& collection, const std::string& name, const std::string& day,
              const Value& wert);
+
+  // ---- the answer log (see collection/answer_log.hpp) ----
+  //
+  // Inside a transaction the caller opened on connection(), so that the
+  // recordings of a row and the mark that it is applied commit together.
+
+  // The sequence number of the last answer-log row applied here; 0 when
+  // none was.
+  std::int64_t applied_log_seq();
+  // Marks the rows up to `seq` as applied.
+  void set_applied_log_seq(std::int64_t seq);
+  // Records the answer-log row `seq` of the learning day `day`: each of
+  // `recordings` ([collection, statistic, day, wert]) as record() does,
+  // keeping what they changed so that take_back_answer can restore it.
+  // What was kept for earlier days is dropped: answers are taken back only
+  // on their own day. TypeError, IndexError or ValueError for a recording
+  // of the wrong shape.
+  void apply_answer(std::int64_t seq, const std::string& day, const List& recordings);
+  // Restores what apply_answer changed for the row `seq`, leaving rows that
+  // changed since as they are; nothing when nothing was kept for it.
+  void take_back_answer(std::int64_t seq);
 
   // The open connection, for a transaction spanning several recordings.
   db::Connection& connection() { return connection_; }

@@ -9,6 +9,7 @@
 #include "db/error.hpp"
 #include "karteikarten/cards/card_record.hpp"
 #include "karteikarten/cards/hand_module.hpp"
+#include "karteikarten/storage/answer_log_applier.hpp"
 #include "karteikarten/storage/recursive_update.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
 #include "platform/common_functions.hpp"
@@ -194,6 +195,7 @@ std::string HaendesammlungContainer::get_shelve_main_directory(const std::string
 
 void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& name) {
   auto [stored, success] = PickleDump(env_).get_haendesammlung(name);
+  apply_answer_log(env_);
   const std::string legacy_file = env_.legacy_collection_file(name);
   kk::StoredSnapshot snapshot;
   if (stored == nullptr) {
@@ -272,11 +274,23 @@ void HaendesammlungContainer::dictionary_speichern_richtige_sammlung(const std::
                                                                      const Value& modus) {
   for_each_named(name,
                  [&](kk::Haendesammlung& s) { s.dictionary_speichern(s.name, s, modus); });
+  apply_saved_answers();
 }
 
 void HaendesammlungContainer::dictionary_speichern_alle_sammlungen() {
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
     sammlung->dictionary_speichern(sammlung->name, *sammlung, false);
+  }
+  apply_saved_answers();
+}
+
+void HaendesammlungContainer::apply_saved_answers() const {
+  try {
+    apply_answer_log(env_);
+  } catch (const db::Error& error) {
+    env_.diagnostics.warn(std::string("the day statistics are applied from the answer log when "
+                                      "a store is next opened: ") +
+                          error.what());
   }
 }
 

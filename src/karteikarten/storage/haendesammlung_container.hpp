@@ -70,7 +70,8 @@ class HaendesammlungContainer {
   // learning state; what the store holds for a card (learning state, texts,
   // extra fields) is laid over it, so a card keeps its learning state across
   // sessions and a field that older stored data lacks takes its default.
-  // Cards only the store knows stay in the collection.
+  // Cards only the store knows stay in the collection. The day statistics
+  // store first applies the answers of the store's log it lacks.
   void add_haendesammlung(Dict modul, const std::string& name);
 
   // Gives every card of every collection a new jitter value: the collections
@@ -93,6 +94,9 @@ class HaendesammlungContainer {
                                        const std::string& name = "");
   void aendere_karteikarte_in_dictionary_richtige_sammlung(const std::string& name,
                                                            const Karteikarte& karteikarte);
+  // Saves the collections named `name`; then the day statistics store
+  // applies the answers the save logged (a failure there is a warning: the
+  // answers are stored, and the next opening applies them).
   void dictionary_speichern_richtige_sammlung(const std::string& name, const Value& modus);
   // The queries below answer for the last collection named `name`.
   // Cards learnt today; 0 when no collection matches.
@@ -125,7 +129,8 @@ class HaendesammlungContainer {
 
   // ---- operations on every collection ----
 
-  // Saves every collection under its own name.
+  // Saves every collection under its own name, and applies the answers
+  // logged, as above.
   void dictionary_speichern_alle_sammlungen();
   void set_metadaten_alle_sammlungen(const std::string& key, const Value& wert);
   // Appends "_vergessen" to every collection's name.
@@ -241,6 +246,8 @@ class HaendesammlungContainer {
   std::optional<std::string> sammlungsort_name;
 
  private:
+  void apply_saved_answers() const;
+
   platform::Environment& env_;
 
   // `name`, or "<name>_vergessen" when only that one is live.

@@ -8,6 +8,12 @@
 // session's attributes and stored with the settings. Every write through
 // set_metadaten is also recorded in the day statistics store, dated with
 // the learning day.
+//
+// An answer is logged (see collection/answer_log.hpp): begin_answer starts
+// its log row in the answered collection, and until that collection's next
+// save every statistic recorded for it joins the row instead of going to
+// the store; the save writes the row with the card, and the statistics
+// store applies it from the log.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +28,6 @@
 #include "value/value.hpp"
 
 namespace tavo::kk {
-
-class StatisticsBatch;
 
 class StatisticsRecorder {
  public:
@@ -104,15 +108,27 @@ class StatisticsRecorder {
   // there is none.
   SammlungRef answered_collection() const;
 
+  // ---- the answer log ----
+
+  // Starts the log row of the answer `response` to `card` in the answered
+  // collection, with the card's state as its record holds it now. Nothing
+  // is logged without a current collection, or for a card it lacks.
+  void begin_answer(const Karteikarte& card, const std::string& response);
+  // Sets the interval the scheduling returned on the answer begun last.
+  void set_answer_interval(const Value& interval);
+  // Drops the answer begun last, recording its statistics in the store at
+  // once: for an answer the scheduling rejected after recording some.
+  void abandon_answer();
+
  private:
-  friend class StatisticsBatch;
+  // The log row the statistics of the collection `name` join now: its
+  // newest unsaved answer, or nullptr.
+  UnsavedLogEntry* answer_in_progress(const std::string& name) const;
 
   platform::Environment& env_;
   SessionState& state_;
   HaendesammlungContainer& hc_;
   SettingsStore& settings_store_;
-  // Where add_to_shelve records while a batch is open; none otherwise.
-  StatisticsBatch* statistics_batch_ = nullptr;
 };
 
 }  // namespace tavo::kk

@@ -76,6 +76,8 @@ TEST_F(Bookkeeping, MatureReviewFailedThenAnsweredAgainTheSameDay) {
   EXPECT_EQ(heute("again_in_queue"), "['kk_test-2']");
   EXPECT_EQ(heute("heute_falsch"), "['kk_test-2']");
   EXPECT_EQ(heute("heute_falsch_anzahl"), "1");
+  // The answer's statistics reach the store with its save.
+  kkv.dictionary_speichern(None, false);
   EXPECT_EQ(repr(kkv.get_data_from_shelve("kk_test").as_dict().at("heute_falsch_anzahl")),
             "[('2021-9-22', 1)]");
 

@@ -206,7 +206,7 @@ TEST_F(DayStatisticsStoreTest, StoresAreMarkedAndOthersRejected) {
   EXPECT_TRUE(DayStatisticsStore::is_store_file(path()));
 
   // Another version.
-  db::Connection(path(), db::OpenMode::read_write).execute("PRAGMA user_version = 2");
+  db::Connection(path(), db::OpenMode::read_write).execute("PRAGMA user_version = 3");
   EXPECT_FALSE(DayStatisticsStore::is_store_file(path()));
   EXPECT_THROW(record("reps", today, 1), db::Error);
 }

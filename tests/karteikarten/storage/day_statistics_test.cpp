@@ -10,7 +10,6 @@
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
-#include "karteikarten/storage/statistics_batch.hpp"
 #include "platform/environment.hpp"
 #include "value/repr.hpp"
 
@@ -56,24 +55,6 @@ TEST_F(DayStatisticsTest, CountersCountFromTheFirstValueAndThenByOneAndPersist) 
   // The date text has no leading zeros.
   kkv.add_to_shelve("kk_neu", Tuple{2022, 1, 3, 1}, "reps");
   EXPECT_EQ(repr(kkv.get_data_from_shelve("kk_neu")), "{'reps': [('2022-1-3', 1)]}");
-}
-
-TEST_F(DayStatisticsTest, ABatchRecordsWholeOnCommitAndNothingWithout) {
-  {
-    StatisticsBatch batch(kkv.recorder());
-    EXPECT_THROW(StatisticsBatch{kkv.recorder()}, ValueError);
-    record(22, "reps", 1);
-    record(22, "heute_schon_angesehen", List{"kk_test-1"});
-  }
-  EXPECT_TRUE(kkv.get_data_from_shelve("kk_test").is_none());
-
-  StatisticsBatch batch(kkv.recorder());
-  record(22, "reps", 1);
-  record(22, "reps", 1);
-  record(22, "heute_schon_angesehen", List{"kk_test-1"});
-  batch.commit();
-  EXPECT_EQ(stored("reps"), "[('2021-9-22', 2)]");
-  EXPECT_EQ(stored("2021-9-22"), "{'heute_schon_angesehen': ['kk_test-1']}");
 }
 
 TEST_F(DayStatisticsTest, CardNameRecordedTwiceIsKeptOnce) {
