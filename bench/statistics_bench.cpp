@@ -1,13 +1,17 @@
 // One recording into the day statistics store, as an answer makes it (its
 // repetition count, its answer time), with no history before today and
-// with a year of history: a recording should cost the same however long
-// the learner has been learning.
+// with a year of history; and one logged answer (its row appended to the
+// answer log with its card, then applied to the statistics store) with an
+// empty log and with a year of log: a recording should cost the same
+// however long the learner has been learning.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "db/connection.hpp"
+#include "karteikarten/collection/pickle_dump.hpp"
 #include "platform/environment.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "realistic_collection.hpp"
@@ -77,6 +81,60 @@ void record_answer_time(benchmark::State& state) {
   }
 }
 BENCHMARK(record_answer_time)
+    ->Unit(benchmark::kMillisecond)
+    ->ArgName("days")
+    ->Arg(0)
+    ->Arg(365)
+    ->UseRealTime();
+
+// The answers of a learning day in the year of log.
+constexpr int answers_per_day = 100;
+
+// A stored realistic collection of 1,000 cards whose answer log holds
+// `days` days of answers before today, all applied to the statistics store.
+struct LoggedSession {
+  explicit LoggedSession(int days) : session(1, 1000) {
+    session.store();
+    kk::Karteikartenverwaltung& kkv = session.manager();
+    answer_once(kkv, session.cards().due_later.front());
+    const std::filesystem::path store = kk::PickleDump(bench_environment()).collections_path();
+    db::Connection(store, db::OpenMode::read_write)
+        .execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                 std::to_string(days * answers_per_day) +
+                 ") INSERT INTO answer_log (collection, card, moment, day, response, seconds, "
+                 "interval, state_before, state_after, metadata_before, recordings) "
+                 "SELECT collection, card, moment - 86400 * (1 + i / " +
+                 std::to_string(answers_per_day) +
+                 "), 'past', response, seconds, interval, state_before, state_after, "
+                 "metadata_before, recordings FROM answer_log, n WHERE seq = 1");
+    // The past answers count as applied, as they would be.
+    kk::DayStatisticsStore::open_for_recording(kk::day_statistics_path(bench_environment()))
+        .set_applied_log_seq(1 + days * answers_per_day);
+  }
+
+  // Answers "good" to the card `name` and saves, which logs the answer and
+  // applies it to the statistics store.
+  static void answer_once(kk::Karteikartenverwaltung& kkv, const std::string& name) {
+    kk::Haendesammlung& sammlung = *kkv.hc.sammlung_named(collection);
+    kk::Karteikarte card(sammlung.karten.at(name), name, kkv.startzeit_tag);
+    card.change_due(sammlung.environment().cf, kkv.schedule(None, card, "good"));
+    sammlung.aendere_karteikarte_in_dictionary(card);
+    kkv.dictionary_speichern(None, false);
+  }
+
+  RealisticSession session;
+};
+
+KeptBetweenRuns<int, LoggedSession> logged_sessions;
+
+void record_logged_answer(benchmark::State& state) {
+  const auto days = static_cast<int>(state.range(0));
+  LoggedSession& logged =
+      logged_sessions.get(days, [days] { return std::make_unique<LoggedSession>(days); });
+  const std::string& name = logged.session.cards().due_later.front();
+  for (auto _ : state) LoggedSession::answer_once(logged.session.manager(), name);
+}
+BENCHMARK(record_logged_answer)
     ->Unit(benchmark::kMillisecond)
     ->ArgName("days")
     ->Arg(0)
