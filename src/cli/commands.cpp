@@ -10,6 +10,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "cli/card_history.hpp"
 #include "cli/demo.hpp"
 #include "cli/figures_report.hpp"
 #include "cli/learning_session.hpp"
@@ -19,6 +20,7 @@
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
+#include "karteikarten/frame/answer_history.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/forgotten_cards_drill.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
@@ -84,9 +86,8 @@ void keep_daily_backup(platform::Environment& environment, const kk::Karteikarte
 
 // Registers `wanted` (every stored collection when empty) with `kkv`.
 // Names them in the message when one is not stored.
-void register_collections(platform::Environment& environment, kk::Karteikartenverwaltung& kkv,
-                          std::vector<std::string> wanted) {
-  keep_daily_backup(environment, kkv);
+void add_collections(platform::Environment& environment, kk::Karteikartenverwaltung& kkv,
+                     std::vector<std::string> wanted) {
   const std::vector<std::string> stored = kk::stored_deck_collections(environment);
   const std::string directory = environment.app_data_dir();
   if (wanted.empty()) wanted = stored;
@@ -102,6 +103,13 @@ void register_collections(platform::Environment& environment, kk::Karteikartenve
     }
     kk::add_stored_haendesammlung(kkv, name);
   }
+}
+
+// add_collections after the daily copy of the collections store.
+void register_collections(platform::Environment& environment, kk::Karteikartenverwaltung& kkv,
+                          const std::vector<std::string>& wanted) {
+  keep_daily_backup(environment, kkv);
+  add_collections(environment, kkv, wanted);
 }
 
 std::string collections_line(const kk::Karteikartenverwaltung& kkv) {
@@ -256,7 +264,7 @@ void learn(platform::Environment& environment, const LearnOptions& options) {
   register_collections(environment, kkv, options.collections);
   Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
   std::cout << "Learning " << collections_line(kkv)
-            << ". Answer 1 to 4 (again, hard, good, easy); q stops.\n\n";
+            << ". Answer 1 to 4 (again, hard, good, easy); u undoes the last answer, q stops.\n\n";
   const SessionOutcome outcome = run_learning_session(kkv, terminal);
   print_session_end(kkv, terminal, outcome);
 }
@@ -289,7 +297,7 @@ void drill(platform::Environment& environment, const DrillOptions& options) {
     }
     std::cout << "Drilling " << collections_line(kkv)
               << ": the cards answered \"again\" in the last " << options.days
-              << " days. Answer 1 (again) or 3 (good); q stops.\n\n";
+              << " days. Answer 1 (again) or 3 (good); u undoes the last answer, q stops.\n\n";
     outcome = run_learning_session(kkv, terminal);
   }
   std::cout << (outcome.stopped ? "Drill stopped" : "Drill done") << " after " << outcome.answered
@@ -320,6 +328,26 @@ void stats(platform::Environment& environment, bool today_only) {
   std::cout << "Collections: " << collections_line(kkv) << "\n";
   print_figures(std::cout, figures, today_only);
   print_next_due(std::cout, figures, environment.cf.get_now());
+}
+
+void history(platform::Environment& environment, const std::string& card) {
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
+  add_collections(environment, kkv, {});
+  std::vector<CardMatch> matches = cards_named_or_asked(kkv, card);
+  // A card gone from its collection keeps its answers under its name.
+  if (matches.empty() && !kk::answer_history(kkv, card).empty()) matches.push_back({card, "", ""});
+  if (matches.empty()) {
+    throw std::runtime_error("no card '" + card +
+                             "' in the stored collections: give its question, as kkv learn "
+                             "shows it, or its name");
+  }
+  for (const CardMatch& match : matches) {
+    if (&match != &matches.front()) std::cout << "\n";
+    std::cout << match.name << (match.collection.empty() ? "" : " in " + match.collection) << "\n";
+    if (!match.question.empty()) std::cout << "Q: " << match.question << "\n";
+    print_history(std::cout, kk::answer_history(kkv, match.name));
+  }
 }
 
 void analyse(platform::Environment& environment, const std::string& name) {

@@ -4,10 +4,10 @@
 // The commands that write (learn, drill, import, selfcheck, and settings
 // when it changes something) hold the lock of the application data
 // directory for their whole run, so that one writer works there at a time;
-// stats and analyse only read and take no lock. Before its first manager,
-// every command that uses the data directory stores the default settings
-// when none are stored yet (the learner's first run) and says so in one
-// line on standard error.
+// stats, analyse and history only read and take no lock. Before its first
+// manager, every command that uses the data directory stores the default
+// settings when none are stored yet (the learner's first run) and says so
+// in one line on standard error.
 #pragma once
 
 #include <cstdint>
@@ -90,6 +90,10 @@ void drill(platform::Environment& environment, const DrillOptions& options);
 void import_deck_file(platform::Environment& environment, const std::filesystem::path& file,
                       const std::string& name);
 void stats(platform::Environment& environment, bool today_only);
+// Prints the answers to the stored card that `card` names, by its question
+// or its name: one line each, oldest first. Fails when no stored card is
+// named so.
+void history(platform::Environment& environment, const std::string& card);
 // Prints the distribution report of the stored collection `name`, under
 // the manager's limits for it.
 void analyse(platform::Environment& environment, const std::string& name);

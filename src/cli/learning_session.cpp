@@ -8,11 +8,15 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "cli/figures_report.hpp"
+#include "karteikarten/frame/card_shown_again.hpp"
 #include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/frame/learning_step.hpp"
+#include "karteikarten/frame/undo.hpp"
 #include "platform/common_functions.hpp"
+#include "value/errors.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::cli {
@@ -21,6 +25,7 @@ namespace {
 constexpr std::array<std::string_view, 4> responses{"again", "hard", "good", "easy"};
 
 bool is_stop(std::string_view line) { return line == "q" || line == "quit"; }
+bool is_undo(std::string_view line) { return line == "u" || line == "undo"; }
 
 // The response named by `word`: its button number or the word itself.
 std::optional<std::string> response_named(std::string_view word) {
@@ -105,29 +110,76 @@ void show_answer(std::ostream& out, const kk::Karteikarte& card, const Tuple& bu
   out << "A: " << answer_of(card) << "\n   " << button_line(buttons) << "\n";
 }
 
-// Shows `card` and reads the person's answer; nothing when they stop.
-std::optional<kk::Antwort> ask_answer(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
-                                      const kk::Karteikarte& card, const Tuple& buttons,
-                                      std::size_t number) {
+// What the person did at a shown card: answered it, stopped, or took the
+// last answer back.
+struct Reply {
+  std::optional<kk::Antwort> antwort;
+  bool stopped = false;
+  // The card whose answer was taken back.
+  std::optional<std::string> taken_back;
+
+  static Reply answered(kk::Antwort antwort) { return {std::move(antwort), false, std::nullopt}; }
+  static Reply stop() { return {std::nullopt, true, std::nullopt}; }
+  static Reply undone(std::string card) { return {std::nullopt, false, std::move(card)}; }
+};
+
+// The question of the card `name` in a registered collection.
+std::string question_named(const kk::Karteikartenverwaltung& kkv, const std::string& name) {
+  for (const kk::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
+    const kk::CardRef record = sammlung->karten.find(name);
+    if (record != nullptr) return question_of(kk::Karteikarte(record, name, kkv.startzeit_tag));
+  }
+  return name;
+}
+
+// Takes back the newest answer of the learning day and says which; its
+// card's name, or nothing when there was none. A refusal (its card was
+// removed) is said too and changes nothing.
+std::optional<std::string> take_back_last_answer(kk::Karteikartenverwaltung& kkv,
+                                                 std::ostream& out) {
+  try {
+    std::optional<std::string> name = kk::undo_last_answer(kkv);
+    if (name) {
+      out << "   undone: " << question_named(kkv, *name) << "\n\n";
+    } else {
+      out << "   No answer of today is left to undo.\n";
+    }
+    return name;
+  } catch (const ValueError& refusal) {
+    out << "   " << refusal.what() << "\n";
+    return std::nullopt;
+  }
+}
+
+// Shows `card` and reads what the person does with it.
+Reply ask_answer(kk::Karteikartenverwaltung& kkv, Terminal& terminal, const kk::Karteikarte& card,
+                 const Tuple& buttons, std::size_t number) {
   std::ostream& out = terminal.out();
   show_question(out, kkv, card, number);
   const SteadyClock::time_point shown = SteadyClock::now();
   if (terminal.interactive()) {
     const std::optional<std::string> line = terminal.ask("   (Enter shows the answer, q stops) ");
-    if (!line || is_stop(*line)) return std::nullopt;
+    if (!line || is_stop(*line)) return Reply::stop();
   }
   show_answer(out, card, buttons);
   while (true) {
     const std::optional<std::string> line = terminal.ask("answer> ");
-    if (!line || is_stop(*line)) return std::nullopt;
+    if (!line || is_stop(*line)) return Reply::stop();
+    if (is_undo(*line)) {
+      if (std::optional<std::string> card = take_back_last_answer(kkv, out)) {
+        return Reply::undone(std::move(*card));
+      }
+      continue;
+    }
     const std::optional<TypedAnswer> typed = parse_answer(*line);
     if (!typed) {
       out << "   Answer 1 to 4 or again, hard, good, easy (optionally followed by the seconds "
-             "taken), or q to stop.\n";
+             "taken), u to undo the last answer, or q to stop.\n";
     } else if (!kk::accepts_response(kkv, card, typed->response)) {
       out << "   This card does not take \"" << typed->response << "\" now.\n";
     } else {
-      return kk::Antwort{typed->response, typed->seconds.value_or(whole_seconds_since(shown))};
+      return Reply::answered(
+          kk::Antwort{typed->response, typed->seconds.value_or(whole_seconds_since(shown))});
     }
   }
 }
@@ -144,25 +196,32 @@ std::string due_text(const kk::Karteikarte& card, const Value& tage) {
 SessionOutcome run_learning_session(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
                                     const ScriptedLearner& learner) {
   SessionOutcome outcome;
+  Reply reply;
+  const kk::AskAnswer ask = [&](const kk::Karteikarte& card, const Tuple& buttons) {
+    const std::size_t number = outcome.answered + 1;
+    if (learner) {
+      show_question(terminal.out(), kkv, card, number);
+      show_answer(terminal.out(), card, buttons);
+      kk::Antwort antwort = learner(card, buttons);
+      terminal.out() << "answer> " << antwort.response << " (" << str(antwort.beantwortungszeit)
+                     << " s)\n";
+      return std::optional(std::move(antwort));
+    }
+    reply = ask_answer(kkv, terminal, card, buttons, number);
+    return reply.antwort;
+  };
   while (true) {
-    bool stopped = false;
+    // The card whose answer was just taken back comes before the next choice.
+    const std::optional<std::string> again = std::exchange(reply, Reply()).taken_back;
     const auto step =
-        kk::learning_step(kkv, [&](const kk::Karteikarte& card, const Tuple& buttons) {
-          const std::size_t number = outcome.answered + 1;
-          if (learner) {
-            show_question(terminal.out(), kkv, card, number);
-            show_answer(terminal.out(), card, buttons);
-            kk::Antwort antwort = learner(card, buttons);
-            terminal.out() << "answer> " << antwort.response << " ("
-                           << str(antwort.beantwortungszeit) << " s)\n";
-            return std::optional(std::move(antwort));
-          }
-          std::optional<kk::Antwort> antwort = ask_answer(kkv, terminal, card, buttons, number);
-          stopped = !antwort;
-          return antwort;
-        });
+        again ? kk::learning_step_again(kkv, *again, ask) : kk::learning_step(kkv, ask);
+    if (!step && reply.taken_back) {
+      // The answer taken back may be one of an earlier session of the day.
+      if (outcome.answered > 0) --outcome.answered;
+      continue;
+    }
     if (!step) {
-      outcome.stopped = stopped;
+      outcome.stopped = reply.stopped;
       return outcome;
     }
     ++outcome.answered;

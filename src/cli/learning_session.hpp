@@ -13,6 +13,7 @@
 namespace tavo::cli {
 
 struct SessionOutcome {
+  // The answers stored, less those taken back.
   std::size_t answered = 0;
   // The person stopped ("q" or the end of the input) before the cards ran
   // out.
@@ -27,9 +28,10 @@ using ScriptedLearner =
 // Runs learning steps on `kkv` until no card is left or the person stops.
 // Every answer is stored before the next card is shown. An answer is "1"
 // to "4" or the response word, optionally followed by the seconds taken
-// (else the time from question to answer counts); "q" stops. With
-// `learner`, it answers instead of the person and the transcript shows its
-// answers.
+// (else the time from question to answer counts); "q" stops; "u" takes
+// back the newest answer of the learning day and shows its card next, or
+// says that there is none and asks again. With `learner`, it answers
+// instead of the person and the transcript shows its answers.
 SessionOutcome run_learning_session(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
                                     const ScriptedLearner& learner = {});
 

@@ -33,6 +33,7 @@ struct Arguments {
   SettingsOptions settings;
   std::string file;
   std::string name;
+  std::string card;
   bool today_only = false;
   std::string deck = KKV_BUNDLED_DECK;
 };
@@ -92,8 +93,9 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
   learn->footer(
       "Each card shows its question; Enter shows the answer and the four buttons with the "
       "interval each gives. Answer 1-4 or again/hard/good/easy, optionally followed by the "
-      "seconds taken; q or Ctrl-D stops. Every answer is stored at once. With standard input "
-      "not a terminal, one answer is read per line.");
+      "seconds taken; u undoes the last answer of the day and shows its card again; q or Ctrl-D "
+      "stops. Every answer is stored at once. With standard input not a terminal, one answer is "
+      "read per line.");
   learn->callback([&a, &environment] { tavo::cli::learn(environment, a.learn); });
 
   CLI::App* import_command =
@@ -122,13 +124,27 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
                     "a stored collection to drill (repeatable; default: all)");
   drill->footer(
       "The cards answered \"again\" in the last days come one at a time: \"again\" (1) brings a "
-      "card back, \"good\" (3) finishes it for this drill. The drill works on copies stored as "
-      "<name>_vergessen; the collections themselves stay as they were.");
+      "card back, \"good\" (3) finishes it for this drill; u undoes the last answer and shows "
+      "its card again. The drill works on copies stored as <name>_vergessen; the collections "
+      "themselves stay as they were.");
   drill->callback([&a, &environment] { tavo::cli::drill(environment, a.drill); });
 
   CLI::App* stats = app.add_subcommand("stats", "show the learning figures");
   stats->add_flag("--today", a.today_only, "only today's figures");
   stats->callback([&a, &environment] { tavo::cli::stats(environment, a.today_only); });
+
+  CLI::App* history = app.add_subcommand("history", "show a card's answers, oldest first");
+  history
+      ->add_option("CARD", a.card,
+                   "the card: its question as kkv learn shows it, or its name "
+                   "(<collection>-<key>)")
+      ->required();
+  history->footer(
+      "One line per answer: when (local time), the response, the seconds counted, and the "
+      "card's interval (days), ease factor and learnstatus after the answer. Answers taken back "
+      "with u are left out. A card given by a question that several collections ask is shown "
+      "once for each.");
+  history->callback([&a, &environment] { tavo::cli::history(environment, a.card); });
 
   CLI::App* analyse = app.add_subcommand("analyse", "show a collection's cards by category");
   analyse->add_option("NAME", a.name, "the collection")->required();

@@ -93,6 +93,64 @@ TEST_F(KkvTest, DrillsTheForgottenCardsAndLeavesTheCollectionAsItWas) {
   EXPECT_EQ(kkv({"drill", "--days", "31"}).status, 0);
 }
 
+// The questions shown in a session's transcript, in order.
+std::vector<std::string> questions_shown(const std::string& transcript) {
+  std::vector<std::string> questions;
+  std::istringstream lines(transcript);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("Q: ")) questions.push_back(line.substr(3));
+  }
+  return questions;
+}
+
+TEST_F(KkvTest, UShowsTheCardOfTheLastAnswerAgainAndHistoryListsTheAnswersKept) {
+  const std::string deck = write_file("deck.tsv", "Q1\tA1\nQ2\tA2\nQ3\tA3\n");
+  ASSERT_EQ(kkv({"import", deck, "--name", "kk_deck"}).status, 0);
+  const KkvRun learn = kkv({"learn"}, "u\n4 5\n4 7\nu\nu\nu\n4 9\nq\n");
+  ASSERT_EQ(learn.status, 0) << learn.err;
+  const std::vector<std::string> shown = questions_shown(learn.out);
+  ASSERT_EQ(shown.size(), 6u) << learn.out;
+  EXPECT_THAT(learn.out, HasSubstr("u undoes the last answer, q stops."));
+  EXPECT_THAT(learn.out,
+              HasSubstr("answer> u\n   No answer of today is left to undo.\nanswer> 4 5"));
+  for (const auto& [undone, number] : {std::pair{shown[1], 2}, std::pair{shown[0], 1}}) {
+    EXPECT_THAT(learn.out,
+                HasSubstr("answer> u\n   undone: " + undone + "\n\n[" + std::to_string(number) +
+                          "] kk_deck (new)\nQ: " + undone + "\n"));
+  }
+  EXPECT_THAT(learn.out, HasSubstr("u\n   No answer of today is left to undo.\nanswer> 4 9\n"));
+  EXPECT_THAT(learn.out, HasSubstr("Session stopped. 1 answer stored."));
+  const KkvRun stats = kkv({"stats", "--today"});
+  EXPECT_THAT(stats.out, HasSubstr("Repetitions today:        1\n"));
+  EXPECT_THAT(stats.out, HasSubstr("New cards today:          1 (limit"));
+
+  // The answer kept, by question and by name; none for the card whose
+  // answer was taken back.
+  const KkvRun kept = kkv({"history", shown[0]});
+  ASSERT_EQ(kept.status, 0) << kept.err;
+  const std::string name = kept.out.substr(0, kept.out.find(' '));
+  EXPECT_EQ(kept.out, name + " in kk_deck\nQ: " + shown[0] +
+                          "\nanswered          response  seconds  interval  ease  learnstatus\n"
+                          "2026-03-02 10:00  easy      9        4         250   learned\n");
+  EXPECT_EQ(kkv({"history", name}).out, kept.out);
+  EXPECT_THAT(kkv({"history", shown[1]}).out, EndsWith("\nNo answer to this card is stored.\n"));
+  const KkvRun unknown = kkv({"history", "Q9"});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err,
+            "kkv: no card 'Q9' in the stored collections: give its question, as kkv learn shows "
+            "it, or its name\n");
+
+  // In the drill as in learning.
+  ASSERT_EQ(kkv({"learn"}, "1\nq\n").status, 0);
+  const KkvRun drill = kkv({"drill", "--days", "1"}, "1\nu\n3\n");
+  ASSERT_EQ(drill.status, 0) << drill.err;
+  const std::vector<std::string> drilled = questions_shown(drill.out);
+  ASSERT_EQ(drilled.size(), 3u) << drill.out;
+  EXPECT_THAT(drill.out, HasSubstr("answer> u\n   undone: " + drilled[0] + "\n\n[1] kk_deck ("));
+  EXPECT_EQ(drilled[2], drilled[0]);
+  EXPECT_THAT(drill.out, HasSubstr("Drill done after 1 answer;"));
+}
+
 TEST_F(KkvTest, ASelfCheckRunsOnlyWhenConfirmedAndTheReportShowsItsSituation) {
   ASSERT_EQ(kkv({"import", KKV_BUNDLED_DECK, "--name", "kk_bridge"}).status, 0);
   const KkvRun fresh = kkv({"analyse", "kk_bridge"});
@@ -186,8 +244,8 @@ TEST_F(KkvTest, ALearnerStartsWithTheDefaultSettingsChangesThemAndGoesBack) {
 }
 
 TEST_F(KkvTest, EveryCommandHasHelpAndMistakesAreOneLineOnStandardError) {
-  for (const char* command :
-       {"learn", "drill", "import", "stats", "analyse", "selfcheck", "settings", "demo"}) {
+  for (const char* command : {"learn", "drill", "import", "stats", "history", "analyse",
+                              "selfcheck", "settings", "demo"}) {
     const KkvRun help = run_kkv({command, "--help"});
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_THAT(help.out, HasSubstr("Usage")) << command;

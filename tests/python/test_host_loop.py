@@ -1,6 +1,7 @@
 # The package as the host uses it: the module's globals, a learning session
 # through the host loop, a new manager continuing from what was stored,
-# live card data, captured output and the debug switch.
+# taking answers back and a card's history, live card data, captured output
+# and the debug switch.
 import os
 import shutil
 import sys
@@ -19,6 +20,11 @@ MORNING = 1634716800
 
 DECK = dict((number, {"fragetext": "Frage %d" % number, "antworttext": "Antwort"})
             for number in range(1, 7))
+
+
+def plain(value):
+    """`value` with a live list read as a copy of it."""
+    return list(value) if hasattr(value, "append") else value
 
 
 def answer(kkv, card, response, seconds=8):
@@ -126,6 +132,66 @@ class HostLoopTest(HostCase):
         self.assertEqual((stored["letzte_antwort"], list(stored["beantwortungszeiten"])),
                          ("good", [7]))
         self.assertEqual(again.iterate_key_shelve("reps")["anzahl"], 1)
+
+    def test_undo_takes_the_answers_back_newest_first_and_a_new_manager_sees_it(self):
+        kkv = karteikarten.Karteikartenverwaltung()
+        kkv.add_haendesammlung({1: DECK[1], 2: DECK[2]}, "kk_test")
+        karten = kkv.hc.sammlung_named("kk_test").karten
+
+        def state(karten, name):
+            # The fudge is renewed by every choice.
+            return dict((key, plain(value)) for key, value in karten[name].items()
+                        if key != "fudge")
+
+        def day(kkv):
+            kkv.sammlungsort_name = "kk_test"
+            return [kkv.iterate_key_shelve("reps", heute=True)["anzahl"]] + [
+                plain(kkv.get_metadaten(key))
+                for key in ("neue_karten_heute_angesehen", "zeitdauer_heute", "reps")]
+
+        before = dict((name, state(karten, name)) for name in karten)
+        days = [day(kkv)]
+        answered = []
+        for seconds in (7, 9):
+            card = kkv.get_card()
+            kkv.answer_card(card, "easy", seconds)
+            answered.append(card.get_name())
+            days.append(day(kkv))
+        self.assertEqual(kkv.get_card(), None)
+        self.assertEqual(days[2], [2, answered, [16, 0, 0, 0], 2])
+
+        # Each undo goes one answer further back, and the choice offers the
+        # cards taken back again.
+        for undone, earlier_day, offered in ((answered[1], days[1], answered[1:]),
+                                             (answered[0], days[0], answered)):
+            self.assertEqual(kkv.undo_last_answer(), undone)
+            self.assertEqual(state(karten, undone), before[undone])
+            self.assertEqual(day(kkv), earlier_day)
+            self.assertTrue(kkv.get_card().get_name() in offered)
+        self.assertEqual(kkv.undo_last_answer(), None)
+
+        again = karteikarten.Karteikartenverwaltung()
+        again.add_haendesammlung({1: DECK[1], 2: DECK[2]}, "kk_test")
+        karten = again.hc.sammlung_named("kk_test").karten
+        self.assertEqual(dict((name, state(karten, name)) for name in karten), before)
+        self.assertEqual(day(again), days[0])
+        self.assertEqual(again.answer_history(answered[0]), [])
+
+    def test_answer_history_lists_a_cards_answers_oldest_first(self):
+        kkv = karteikarten.Karteikartenverwaltung()
+        kkv.add_haendesammlung({1: DECK[1]}, "kk_test")
+        for moment, seconds in ((MORNING, 7), (MORNING + 660, 9)):
+            karteikarten.cf.set_fixed_now(moment)
+            kkv.answer_card(kkv.get_card(), "good", seconds)
+        first = {"moment": float(MORNING), "response": "good", "seconds": 7, "interval": 0,
+                 "ease_factor": 130, "learnstatus": "learning"}
+        second = {"moment": MORNING + 660.0, "response": "good", "seconds": 9, "interval": 1,
+                  "ease_factor": 250, "learnstatus": "learned"}
+        self.assertEqual(kkv.answer_history("kk_test-1"), [first, second])
+        self.assertEqual(kkv.answer_history("kk_test-9"), [])
+        kkv.undo_last_answer()
+        self.assertEqual(karteikarten.Karteikartenverwaltung().answer_history("kk_test-1"),
+                         [first])
 
     def test_live_card_data_reaches_the_next_choice(self):
         kkv = karteikarten.Karteikartenverwaltung()

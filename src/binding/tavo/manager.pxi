@@ -69,9 +69,11 @@ cdef class Karteikartenverwaltung(object):
     shown, and makes its collection sammlungsort_name;
     get_interval_responses(card) gives the four button texts (again, hard, good,
     easy); answer_card(card, response, seconds) schedules the answer, records it
-    and stores the card. A host that records an answer itself calls
-    schedule(card=card, response=response), card.change_due(tage) and the card's
-    setters, hc.aendere_karteikarte_in_dictionary_richtige_sammlung and
+    and stores the card; undo_last_answer() takes the newest answer of the day
+    back and answer_history(name) lists a card's answers. A host that records
+    an answer itself calls schedule(card=card, response=response),
+    card.change_due(tage) and the card's setters,
+    hc.aendere_karteikarte_in_dictionary_richtige_sammlung and
     dictionary_speichern(None, False). Texts are str; the library's errors
     arrive as the Python exceptions of the same names.
 
@@ -343,8 +345,6 @@ cdef class Karteikartenverwaltung(object):
         labelled "Ende"."""
         return tuple_to_py(self.kkv.get().get_interval_responses(karteikarte_of(card)[0]), False)
 
-    # ---- lateness, early review and due jitter ----
-
     def answer_card(self, card, response, beantwortungszeit=0):
         """Answer `card`, the card get_card handed out, with `response`.
 
@@ -362,6 +362,32 @@ cdef class Karteikartenverwaltung(object):
         antwort.response = text_from_py(response, "response")
         antwort.beantwortungszeit = from_py(beantwortungszeit)
         return to_py(answer_card(self.kkv.get()[0], karteikarte_of(card)[0], antwort), False)
+
+    # ---- taking answers back, and a card's history ----
+
+    def undo_last_answer(self):
+        """Take back the newest answer of today's learning day; return its card's name, or None.
+
+        None when no answer of the day is left to take back. The card gets back its
+        state from before the answer, today's metadata and day statistics lose what
+        the answer recorded, and both are stored before it returns; get_card offers
+        the card again, also in the forgotten-cards drill. Each call goes one answer
+        further back. ValueError, with nothing changed, when the card is no longer
+        in its collection or a registered collection holds an answer not stored yet
+        (store it with dictionary_speichern first)."""
+        return optional_text_to_py(undo_last_answer(self.kkv.get()[0]))
+
+    def answer_history(self, name):
+        """Return the answers to the card `name` that were not taken back, oldest first.
+
+        Each is a dict: "moment" (seconds since the epoch), "response", "seconds"
+        (the answer time counted, or None), and the card's "interval" (days),
+        "ease_factor" and "learnstatus" after the answer. [] for a card never
+        answered; the stored answers of every collection count."""
+        return list_to_py(history_to_value(answer_history(self.kkv.get()[0],
+                                                          text_from_py(name, "name"))))
+
+    # ---- lateness, early review and due jitter ----
 
     def schedule_vorauslernen(self, card, response):
         """Return the early-review interval in days for `card`, answered before it is due.

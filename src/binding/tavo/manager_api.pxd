@@ -239,3 +239,15 @@ cdef extern from "karteikarten/frame/learning_step.hpp" namespace "tavo::kk":
         Value beantwortungszeit
 
     Value answer_card(Manager& kkv, CppKarteikarte& card, const Antwort& antwort) except +raise_py_error
+
+
+cdef extern from "karteikarten/frame/undo.hpp" namespace "tavo::kk":
+    optional[string] undo_last_answer(Manager& kkv) except +raise_py_error
+
+
+cdef extern from "karteikarten/frame/answer_history.hpp" namespace "tavo::kk":
+    cdef cppclass PastAnswer "tavo::kk::PastAnswer":
+        pass
+
+    vector[PastAnswer] answer_history(Manager& kkv, const string& name) except +raise_py_error
+    List history_to_value(const vector[PastAnswer]& history) except +raise_py_error
