@@ -1,7 +1,5 @@
 #include "karteikarten/frame/card_shown_again.hpp"
 
-#include <utility>
-
 #include "karteikarten/collection/haendesammlung_vergessen.hpp"
 
 namespace tavo::kk {
@@ -26,12 +24,7 @@ std::optional<Karteikarte> card_to_show_again(Karteikartenverwaltung& kkv,
 std::optional<LearningStepResult> learning_step_again(Karteikartenverwaltung& kkv,
                                                       const std::string& name,
                                                       const AskAnswer& ask) {
-  std::optional<Karteikarte> card = card_to_show_again(kkv, name);
-  if (!card) return std::nullopt;
-  const std::optional<Antwort> antwort = ask(*card, kkv.get_interval_responses(*card));
-  if (!antwort) return std::nullopt;
-  Value tage = answer_card(kkv, *card, *antwort);
-  return LearningStepResult{std::move(*card), *kkv.sammlungsort_name, *antwort, std::move(tage)};
+  return learning_step_on(kkv, card_to_show_again(kkv, name), ask);
 }
 
 }  // namespace tavo::kk

@@ -75,7 +75,12 @@ Value answer_card(Karteikartenverwaltung& kkv, Karteikarte& card, const Antwort&
 }
 
 std::optional<LearningStepResult> learning_step(Karteikartenverwaltung& kkv, const AskAnswer& ask) {
-  std::optional<Karteikarte> card = kkv.get_card();
+  return learning_step_on(kkv, kkv.get_card(), ask);
+}
+
+std::optional<LearningStepResult> learning_step_on(Karteikartenverwaltung& kkv,
+                                                   std::optional<Karteikarte> card,
+                                                   const AskAnswer& ask) {
   if (!card) return std::nullopt;
   const std::optional<Antwort> antwort = ask(*card, kkv.get_interval_responses(*card));
   if (!antwort) return std::nullopt;

@@ -71,4 +71,10 @@ bool accepts_response(Karteikartenverwaltung& kkv, const Karteikarte& card,
 // then nothing is recorded.
 std::optional<LearningStepResult> learning_step(Karteikartenverwaltung& kkv, const AskAnswer& ask);
 
+// The same step on `card`, handed out by the manager in another way than
+// the choice (see card_shown_again.hpp); nothing when there is no card.
+std::optional<LearningStepResult> learning_step_on(Karteikartenverwaltung& kkv,
+                                                   std::optional<Karteikarte> card,
+                                                   const AskAnswer& ask);
+
 }  // namespace tavo::kk
