@@ -22,6 +22,7 @@
 #include "db/statement.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
 #include "karteikarten/frame/learning_step.hpp"
+#include "karteikarten/frame/undo.hpp"
 #include "karteikarten/storage/answer_log_applier.hpp"
 #include "karteikarten/storage/day_statistics_store.hpp"
 #include "karteikarten/storage/shelve_opening.hpp"
@@ -427,11 +428,15 @@ TEST_F(IoFailureTest, TheFirstRecordingCreatesTheStore) {
   });
 }
 
-// answer_card: the card and its log row in one commit, then the statistics
-// store applies the row. The manager works in the test environment.
-class AnswerCard {
+// A learner of the collection "kk_io" and its operations. answer_card: the
+// card and its log row in one commit, then the statistics store applies the
+// row; undo_last_answer: the card, the day's metadata and
+// a row marking the answer taken back in one commit, then the statistics
+// store takes the answer's statistics back. The manager works in the test
+// environment.
+class Learner {
  public:
-  AnswerCard() {
+  Learner() {
     test_environment().random.seed(7);
     record_history();
     Dict modul;
@@ -443,7 +448,8 @@ class AnswerCard {
     card_ = kkv_->get_card();
   }
 
-  void run() { kk::answer_card(*kkv_, card_.value(), kk::Antwort{"good", 6}); }
+  void answer() { kk::answer_card(*kkv_, card_.value(), kk::Antwort{"good", 6}); }
+  void undo() { kk::undo_last_answer(*kkv_); }
   void save_again() { kkv_->dictionary_speichern(None, false); }
   // What the next opening of the stores does.
   void apply_log() { kk::apply_answer_log(test_environment()); }
@@ -453,6 +459,15 @@ class AnswerCard {
            snapshot_text(kkv_->hc.sammlung_named("kk_io")->stored);
   }
   std::string statistics() const { return database_content(statistics_path()); }
+  // The collection in memory: its metadata and its cards' learning state.
+  std::string in_memory() const {
+    const kk::SammlungRef sammlung = kkv_->hc.sammlung_named("kk_io");
+    std::string text = repr(sammlung->metadata) + "\n";
+    for (const auto& [name, record] : sammlung->karten) {
+      text += name + " " + repr(kk::learning_state_to_value(*record)) + "\n";
+    }
+    return text;
+  }
   static fs::path collections_path() {
     return kk::PickleDump(test_environment()).collections_path();
   }
@@ -463,50 +478,92 @@ class AnswerCard {
   std::optional<kk::Karteikarte> card_;
 };
 
-TEST_F(IoFailureTest, AFailedAnswerChangesNoStoreOrLeavesItsStatisticsToTheLog) {
-  std::string answered_collections;
-  std::string answered_statistics;
-  {
-    const AppDirectory directory;
-    AnswerCard answer;
-    answer.run();
-    answered_collections = answer.collections();
-    answered_statistics = answer.statistics();
+// The stores and the collection in memory after an operation.
+struct Outcome {
+  std::string collections;
+  std::string statistics;
+  std::string in_memory;
+};
+
+Outcome outcome_of(const Learner& learner) {
+  return {learner.collections(), learner.statistics(), learner.in_memory()};
+}
+
+void expect_outcome(const Learner& learner, const Outcome& expected) {
+  EXPECT_EQ(learner.collections(), expected.collections);
+  EXPECT_EQ(learner.statistics(), expected.statistics);
+  EXPECT_EQ(learner.in_memory(), expected.in_memory);
+}
+
+// An operation of a Learner, run after `prepare`.
+struct LearnerOperation {
+  std::function<void(Learner&)> prepare;
+  std::function<void(Learner&)> run;
+  // After a reported failure: whether the collection in memory is as it
+  // was before (else as the operation left it), and what completes the
+  // operation.
+  bool failure_restores_memory;
+  std::function<void(Learner&)> complete;
+};
+
+class LearnerIoFailureTest : public IoFailureTest {
+ protected:
+  // Each write and sync of `operation` failing in turn: either it throws
+  // one one-line db::Error naming the collections store, with both stores
+  // as they were, and completing it then gives the result of a run that
+  // never failed; or its commit stands and the statistics it failed to
+  // write wait in the log, which the next opening applies. Both ways occur.
+  void expect_failures_handled(const LearnerOperation& operation) {
+    Outcome done;
+    {
+      const AppDirectory directory;
+      Learner learner;
+      operation.prepare(learner);
+      operation.run(learner);
+      done = outcome_of(learner);
+    }
+    std::size_t unsaved = 0;
+    std::size_t left_to_the_log = 0;
+    for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
+      Learner learner;
+      operation.prepare(learner);
+      const Outcome before = outcome_of(learner);
+      const Attempt attempt = run_failing(failing, fault, [&] { operation.run(learner); });
+      if (attempt.injected_at.empty()) {
+        EXPECT_FALSE(attempt.error) << *attempt.error;
+        expect_outcome(learner, done);
+        return false;
+      }
+      SCOPED_TRACE(attempt.injected_at);
+      if (attempt.error) {
+        ++unsaved;
+        expect_one_line_naming(*attempt.error, Learner::collections_path());
+        expect_outcome(learner,
+                       {before.collections, before.statistics,
+                        operation.failure_restores_memory ? before.in_memory : done.in_memory});
+        operation.complete(learner);
+      } else {
+        ++left_to_the_log;
+        expect_outcome(learner, {done.collections, before.statistics, done.in_memory});
+        learner.apply_log();
+      }
+      expect_outcome(learner, done);
+      return true;
+    });
+    EXPECT_GT(unsaved, 0u);
+    EXPECT_GT(left_to_the_log, 0u);
   }
-  std::size_t unsaved = 0;
-  std::size_t left_to_the_log = 0;
-  for_each_failure([&](platform::Environment&, std::size_t failing, WriteFault fault) {
-    AnswerCard answer;
-    const std::string collections_before = answer.collections();
-    const std::string statistics_before = answer.statistics();
-    const Attempt attempt = run_failing(failing, fault, [&] { answer.run(); });
-    if (attempt.injected_at.empty()) {
-      EXPECT_FALSE(attempt.error) << *attempt.error;
-      EXPECT_EQ(answer.collections(), answered_collections);
-      EXPECT_EQ(answer.statistics(), answered_statistics);
-      return false;
-    }
-    SCOPED_TRACE(attempt.injected_at);
-    if (attempt.error) {
-      // The commit of the card and its log row failed: nothing changed.
-      ++unsaved;
-      expect_one_line_naming(*attempt.error, AnswerCard::collections_path());
-      EXPECT_EQ(answer.collections(), collections_before);
-      EXPECT_EQ(answer.statistics(), statistics_before);
-      answer.save_again();
-    } else {
-      // The answer is stored; its statistics failed and wait in the log.
-      ++left_to_the_log;
-      EXPECT_EQ(answer.collections(), answered_collections);
-      EXPECT_EQ(answer.statistics(), statistics_before);
-      answer.apply_log();
-    }
-    EXPECT_EQ(answer.collections(), answered_collections);
-    EXPECT_EQ(answer.statistics(), answered_statistics);
-    return true;
-  });
-  EXPECT_GT(unsaved, 0u);
-  EXPECT_GT(left_to_the_log, 0u);
+};
+
+// A failed answer leaves the answered card in memory, for the next save.
+TEST_F(LearnerIoFailureTest, AFailedAnswerChangesNoStoreOrLeavesItsStatisticsToTheLog) {
+  expect_failures_handled({[](Learner&) {}, [](Learner& learner) { learner.answer(); }, false,
+                           [](Learner& learner) { learner.save_again(); }});
+}
+
+TEST_F(LearnerIoFailureTest, AFailedUndoChangesNothingOrLeavesItsStatisticsToTheLog) {
+  const auto undo = [](Learner& learner) { learner.undo(); };
+  expect_failures_handled({[](Learner& learner) { learner.answer(); }, undo, true, undo});
 }
 
 // db::copy_database_file of the statistics store to its backup, over an

@@ -171,7 +171,10 @@ void restore_todays_metadata(Haendesammlung& collection, const LoggedAnswer& ans
   for (const auto& [key, value] : answer.metadata_before) {
     Value* days = collection.metadata.find(key);
     if (value.is_none()) {
-      if (days != nullptr && days->is_dict()) days->as_dict().erase(Value(answer.day));
+      if (days == nullptr || !days->is_dict()) continue;
+      days->as_dict().erase(Value(answer.day));
+      // A key the answer brought in goes with its only day.
+      if (days->as_dict().size() == 0) collection.metadata.erase(key);
       continue;
     }
     if (days == nullptr || !days->is_dict()) {

@@ -83,7 +83,8 @@ UnsavedLogEntry begin_logged_answer(const Haendesammlung& collection, const std:
                                     double moment);
 
 // Sets today's metadata keys of `metadata_before` back to their values,
-// removing those that had none.
+// removing today's value of those that had none, and such a key itself
+// when it is left without any day.
 void restore_todays_metadata(Haendesammlung& collection, const LoggedAnswer& answer);
 
 // Appends the unsaved rows of `collection` to the log through `connection`

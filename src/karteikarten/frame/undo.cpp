@@ -25,19 +25,6 @@ std::vector<std::string> registered_names(const Karteikartenverwaltung& kkv) {
   return names;
 }
 
-// The answer's metadata keys with their values now, for putting back what
-// the undo changes should storing it fail.
-LoggedAnswer metadata_now(const Haendesammlung& sammlung, const LoggedAnswer& answer) {
-  const Dict today = todays_metadata(sammlung);
-  LoggedAnswer now = answer;
-  now.metadata_before = Dict();
-  for (const auto& [key, value] : answer.metadata_before) {
-    const Value* current = today.find(key);
-    now.metadata_before.set(key, current == nullptr ? Value(None) : *current);
-  }
-  return now;
-}
-
 // The forgotten-cards drill no longer counts the card as learnt in its run.
 void forget_learnt_in_drill(SessionState& state, const std::string& collection,
                             const std::string& card) {
@@ -65,8 +52,10 @@ std::optional<std::string> undo_last_answer(Karteikartenverwaltung& kkv) {
                      repr(Value(logged.collection)));
   }
 
+  // Put back should storing the undo fail; the metadata whole, so that its
+  // keys keep their order.
   const CardRecord record_now = deep_copy(*record);
-  const LoggedAnswer metadata_before_undo = metadata_now(*sammlung, logged);
+  const Dict metadata_now = deep_copy(sammlung->metadata).as_dict();
   set_learning_state(*record, logged.state_before);
   restore_todays_metadata(*sammlung, logged);
   UnsavedLogEntry undo;
@@ -82,7 +71,7 @@ std::optional<std::string> undo_last_answer(Karteikartenverwaltung& kkv) {
     throw;
   } catch (...) {
     static_cast<LearningState&>(*record) = record_now;
-    restore_todays_metadata(*sammlung, metadata_before_undo);
+    sammlung->metadata = metadata_now;
     sammlung->unsaved_log.clear();
     throw;
   }

@@ -358,6 +358,64 @@ TEST_F(PickleDumpTest, ADamagedOrForeignStoreIsRejectedAndLeftAlone) {
   EXPECT_THROW(store_.save_haendesammlung("kk_test", *registered()), db::Error);
 }
 
+std::int64_t user_version(const std::filesystem::path& path) {
+  db::Connection connection(path, db::OpenMode::read_only);
+  db::Statement version = connection.prepare("PRAGMA user_version");
+  version.step();
+  return version.column_int64(0);
+}
+
+// A store the first version wrote has no answer log: whatever opens it
+// first adds the log in place, keeping every card and the metadata.
+TEST_F(PickleDumpTest, AStoreOfTheFirstVersionIsUpgradedInPlaceAndALaterOneRefused) {
+  const std::filesystem::path path = store_.collections_path();
+  const SammlungRef sammlung = registered();
+  sammlung->karten.at("kk_test-2")->reps = 3;
+  sammlung->set_metadata("heute_schon_angesehen", "kk_test-2");
+  const struct {
+    const char* what;
+    std::function<void()> open;
+    std::int64_t logged;
+  } openings[] = {
+      {"loading it", [&] { reloaded(); }, 0},
+      {"reading its log", [&] { store_.answer_log_after(0); }, 0},
+      {"saving an answer",
+       [&] {
+         sammlung->unsaved_log.push_back(begin_logged_answer(
+             *sammlung, "kk_test-1", *sammlung->karten.at("kk_test-1"), "good", 1632304800));
+         sammlung->karten.at("kk_test-1")->reps = 1;
+         store_.save_haendesammlung("kk_test", *sammlung);
+       },
+       1},
+  };
+  for (const auto& opening : openings) {
+    SCOPED_TRACE(opening.what);
+    std::filesystem::remove(path);
+    sammlung->stored = StoredSnapshot();
+    store_.save_haendesammlung("kk_test", *sammlung);
+    db::Connection(path, db::OpenMode::read_write)
+        .execute("DROP TABLE answer_log; PRAGMA user_version = 1");
+
+    opening.open();
+    EXPECT_EQ(user_version(path), 2);
+    EXPECT_EQ(store_.answer_log_after(0).last_seq, opening.logged);
+    const SammlungRef loaded = reloaded();
+    EXPECT_EQ(card_reprs(*loaded), card_reprs(*sammlung));
+    EXPECT_EQ(repr(loaded->metadata), repr(sammlung->metadata));
+  }
+
+  db::Connection(path, db::OpenMode::read_write).execute("PRAGMA user_version = 3");
+  const std::string later = contents_of(path);
+  const std::string message = "collections store \"" + path.string() +
+                              "\" has schema version 3 (written by a later version of this "
+                              "module), expected 2";
+  EXPECT_THAT([&] { store_.get_haendesammlung("kk_test"); },
+              ::testing::ThrowsMessage<db::Error>(::testing::StrEq(message)));
+  EXPECT_THAT([&] { store_.save_haendesammlung("kk_test", *sammlung); },
+              ::testing::ThrowsMessage<db::Error>(::testing::StrEq(message)));
+  EXPECT_EQ(contents_of(path), later);
+}
+
 TEST_F(PickleDumpTest, SettingsComeBackUnchangedAndMustBeAMapping) {
   EXPECT_EQ(store_.get_kkv_settings(), std::nullopt);
   const Dict settings{{"startzeit_tag", 3},
