@@ -1,6 +1,6 @@
-// PickleDump: the collections store (SQLite tables `collection` and `card`,
-// marked with the collections application id and schema version 1) and the
-// settings file.
+// PickleDump: the collections store (SQLite tables `collection`, `card` and
+// `answer_log`, marked with the collections application id and schema
+// version 2; version 1 lacked the log) and the settings file.
 #include "karteikarten/collection/pickle_dump.hpp"
 
 #include <sqlite3.h>
