@@ -393,7 +393,7 @@ std::vector<std::string> take_stored_versions(Haendesammlung& collection,
       removed_elsewhere.emplace_back(*conflict.position, conflict.name);
       continue;
     }
-    kk::CardRecord& record = *collection.karten.at(conflict.name);
+    kk::CardRecord& record = collection.karten.at(conflict.name).edit();
     conflict.stored->fudge = record.fudge;
     record = std::move(*conflict.stored);
     snapshot.cards[*conflict.position] = {conflict.name,

@@ -75,7 +75,7 @@ class PickleDumpTest : public ::testing::Test {
 
 TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
   const SammlungRef sammlung = registered();
-  kk::CardRecord& card = *sammlung->karten.at("kk_test-2");
+  kk::CardRecord& card = sammlung->karten.at("kk_test-2").edit();
   card.reps = 3;
   card.learnstatus = kk::Learnstatus::relearning;
   card.due = kk::Due::at(1632304800.25);
@@ -88,12 +88,12 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
   card.last_interval = List{1.0, 3};
   card.letzte_antwort = "good";
   card.extra.set("hand", Dict{{"N", Tuple{"SA", "HK"}}, {"board", 4}});
-  sammlung->karten.at("kk_test-3")->due = kk::Due::done();
-  sammlung->karten.at("kk_test-3")->interval = 3.0;
-  sammlung->karten.at("kk_test-3")->nur_reizung = false;
-  sammlung->karten.at("kk_test-1")->interval = None;
-  sammlung->karten.at("kk_test-1")->karte_ist_neu = false;
-  sammlung->karten.at("kk_test-1")->fudge = 7;
+  sammlung->karten.at("kk_test-3").edit().due = kk::Due::done();
+  sammlung->karten.at("kk_test-3").edit().interval = 3.0;
+  sammlung->karten.at("kk_test-3").edit().nur_reizung = false;
+  sammlung->karten.at("kk_test-1").edit().interval = None;
+  sammlung->karten.at("kk_test-1").edit().karte_ist_neu = false;
+  sammlung->karten.at("kk_test-1").set_fudge(7);
   sammlung->set_permanent_fudge("permanent_fudge_neu");
   sammlung->set_metadata("heute_schon_angesehen", "kk_test-2");
   sammlung->append_to_metadata("faellig_liste", 1, DateTime(2021, 9, 22, 12));
@@ -109,8 +109,8 @@ TEST_F(PickleDumpTest, ASavedCollectionLoadsExactlyAsItWas) {
   EXPECT_EQ(loaded->datum_heute(), "2021-9-22");
   // Every kind of field reads back with the fingerprint it was saved with,
   // so the next save finds the store as its snapshot says.
-  card.reps = 4;
-  sammlung->karten.at("kk_test-3")->reps = 1;
+  sammlung->karten.at("kk_test-2").edit().reps = 4;
+  sammlung->karten.at("kk_test-3").edit().reps = 1;
   EXPECT_EQ(save("kk_test", *sammlung), Saved(2, 0, false));
 
   // Stores written before hold this table: its columns keep their names
@@ -142,7 +142,7 @@ TEST_F(PickleDumpTest, ASaveWritesOnlyWhatChanged) {
   EXPECT_EQ(save("kk_test", *registered()), Saved(3, 0, true));
   const SammlungRef loaded = reloaded();
   EXPECT_EQ(save("kk_test", *loaded), Saved(0, 0, false));
-  loaded->karten.at("kk_test-2")->reps = 1;
+  loaded->karten.at("kk_test-2").edit().reps = 1;
   EXPECT_EQ(save("kk_test", *loaded), Saved(1, 0, false));
   loaded->fudge_erneuern(0, {3, 1, 2});
   EXPECT_EQ(save("kk_test", *loaded), Saved(0, 0, false));
@@ -189,8 +189,8 @@ TEST_F(PickleDumpTest, AFailedSaveLeavesStoreAndSnapshotAsTheyWere) {
         "CREATE TRIGGER refuse BEFORE INSERT ON card WHEN NEW.name = 'kk_test-3' "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END");
   }
-  sammlung->karten.at("kk_test-1")->reps = 5;
-  sammlung->karten.at("kk_test-3")->reps = 5;
+  sammlung->karten.at("kk_test-1").edit().reps = 5;
+  sammlung->karten.at("kk_test-3").edit().reps = 5;
   EXPECT_THROW(store_.save_haendesammlung("kk_test", *sammlung), db::Error);
   EXPECT_EQ(reloaded()->karten.at("kk_test-1")->reps, 0);
 
@@ -216,7 +216,9 @@ struct ConflictCase {
 };
 
 void set_reps(Haendesammlung& sammlung, std::initializer_list<int> cards, std::int64_t reps) {
-  for (const int card : cards) sammlung.karten.at("kk_test-" + std::to_string(card))->reps = reps;
+  for (const int card : cards) {
+    sammlung.karten.at("kk_test-" + std::to_string(card)).edit().reps = reps;
+  }
 }
 
 void add_card(Haendesammlung& sammlung, std::int64_t reps) {
@@ -328,7 +330,7 @@ TEST_F(PickleDumpTest, ASaveNeverOverwritesAnotherProgramsChangeOfACard) {
     // writes none of them, and a new change of them is saved.
     EXPECT_EQ(save("kk_test", *here), Saved(0, 0, false));
     for (const std::string& name : conflicting) {
-      if (here->karten.contains(name)) here->karten.at(name)->reps += 1;
+      if (here->karten.contains(name)) here->karten.at(name).edit().reps += 1;
     }
     EXPECT_NO_THROW(store_.save_haendesammlung("kk_test", *here));
     const SammlungRef stored = reloaded();
