@@ -5,6 +5,11 @@
 // JSON) and one row per card with a typed column for each learning field.
 // A save writes only the cards whose stored fingerprint changed since the
 // last load or save, and removes cards that are gone, in one transaction.
+// It finds them without a pass over the cards: the collection's card map
+// marks every card that changes (see CardMap), and the save compares just
+// those with the snapshot. When the map cannot tell (its card order
+// changed, or it was replaced or copied since the snapshot), the save
+// compares every card.
 //
 // Several programs may hold one stored collection at once. A save never
 // overwrites another program's change of a card: before it writes or
