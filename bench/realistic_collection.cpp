@@ -157,8 +157,12 @@ void record_the_day(kk::Haendesammlung& sammlung, const CollectionCards& cards,
   const std::vector<std::string> new_today = slice(cards.in_learning_steps, 0, 6);
   const std::vector<std::string> failed_today = slice(cards.in_learning_steps, 6, 8);
   const std::vector<std::string> right_today = slice(cards.due_later, 0, 32);
-  for (const std::string& name : new_today) make_new_today(*sammlung.karten.at(name), day_start);
-  for (const std::string& name : failed_today) make_failed_today(*sammlung.karten.at(name), random);
+  for (const std::string& name : new_today) {
+    make_new_today(sammlung.karten.at(name).edit(), day_start);
+  }
+  for (const std::string& name : failed_today) {
+    make_failed_today(sammlung.karten.at(name).edit(), random);
+  }
 
   std::vector<std::string> reviewed = failed_today;
   reviewed.insert(reviewed.end(), right_today.begin(), right_today.end());
@@ -223,7 +227,7 @@ CollectionCards add_realistic_collection(kk::Karteikartenverwaltung& kkv, std::s
   const std::vector<CardState> states = shuffled_states(count, random);
   for (std::size_t i = 0; i < count; ++i) {
     std::string card = card_name(name, i + 1);
-    kk::CardRecord& record = *sammlung.karten.at(card);
+    kk::CardRecord& record = sammlung.karten.at(card).edit();
     switch (states[i]) {
       case CardState::new_card: break;
       case CardState::due_now:

@@ -336,7 +336,7 @@ class CollectionSave : public StoreOperation {
 };
 
 void answer_one_card(kk::Haendesammlung& sammlung) {
-  kk::CardRecord& card = *sammlung.karten.at("kk_io-7");
+  kk::CardRecord& card = sammlung.karten.at("kk_io-7").edit();
   card.reps = 1;
   card.learnstatus = kk::Learnstatus::learning;
   card.due = kk::Due::at(DateTime(2021, 9, 22, 12, 10).to_epoch_seconds());

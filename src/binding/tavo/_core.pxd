@@ -17,9 +17,11 @@ from analysis_api cimport CppAnalyzer
 # conversions.pxi
 cdef class ValueList:
     cdef List items
+    cdef CardRef owner
 
 cdef class ValueDict:
     cdef Dict entries
+    cdef CardRef owner
 
 # card_data.pxi
 cdef class CardData:

@@ -33,10 +33,10 @@ cdef class CardData(object):
         raise TypeError("card data is handed out by the module, not created")
 
     def __getitem__(self, key):
-        return to_py(card_data_item(self.record.get()[0], from_py(key)), True)
+        return to_py(card_data_item(self.record.get()[0], from_py(key)), True, &self.record)
 
     def __setitem__(self, key, value):
-        set_card_data_item(self.record.get()[0], from_py(key), from_py(value))
+        set_card_data_item(self.record.edit(), from_py(key), from_py(value))
 
     def __contains__(self, key):
         return card_record_to_value(self.record.get()[0]).contains(from_py(key))

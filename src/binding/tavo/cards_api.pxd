@@ -13,7 +13,6 @@ from platform_api cimport CppCommon_functions, Diagnostics
 cdef extern from "karteikarten/cards/card_record.hpp" namespace "tavo::kk":
     cdef cppclass CardRecord:
         pass
-    ctypedef shared_ptr[CardRecord] CardRef
     CardRecord card_record_from_value(const Dict& data) except +raise_py_error
     Dict card_record_to_value(const CardRecord& record) except +raise_py_error
     void set_card_data_item(CardRecord& record, const Value& key,
@@ -22,6 +21,17 @@ cdef extern from "karteikarten/cards/card_record.hpp" namespace "tavo::kk":
 
     cdef cppclass Due:
         Value to_value()
+
+
+cdef extern from "karteikarten/cards/card_ref.hpp" namespace "tavo::kk":
+    # A shared record: read through get(), changed through edit(), which
+    # marks the card as changed in its collection; note_change() marks it
+    # after a change made in place to one of its lists or mappings.
+    cdef cppclass CardRef:
+        CardRef()
+        const CardRecord* get()
+        CardRecord& edit()
+        void note_change()
 
 
 cdef extern from "karteikarten/cards/entry.hpp" namespace "tavo::kk":
@@ -55,6 +65,7 @@ cdef extern from "karteikarten/cards/karteikarte.hpp" namespace "tavo::kk":
         void recalculate_next_due_status_learning(
             const CppCommon_functions& clock) except +raise_py_error
         CardRef reizung
+        const CardRef& record()
 
 
 cdef extern from "shared_member.hpp" namespace "tavo::binding":

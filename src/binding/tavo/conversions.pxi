@@ -4,7 +4,9 @@
 # accepted and encoded), str on Python 3. Integers and floats stay apart,
 # as the module keeps them. Lists and dicts the module shares with the host
 # cross as live views (ValueList, ValueDict) when asked for; passing a view
-# back hands over the very same list or dict.
+# back hands over the very same list or dict. A view of a list or dict that
+# belongs to a card record (also a nested one) knows that record as its
+# owner and marks the card as changed when it changes.
 from cpython.version cimport PY_MAJOR_VERSION
 from libc.string cimport memchr
 from libcpp.utility cimport move
@@ -64,9 +66,10 @@ cdef Value date_time_from_py(object moment) except *:
                     moment.second, moment.microsecond))
 
 
-cdef object to_py(const Value& value, bint live=False):
+cdef object to_py(const Value& value, bint live=False, const CardRef* owner=NULL):
     """The Python object for `value`; with `live`, lists and dicts (also
-    nested ones) are views of the module's own."""
+    nested ones) are views of the module's own, belonging to the record
+    `owner` when given."""
     if value.is_none():
         return None
     if value.is_bool():
@@ -78,21 +81,21 @@ cdef object to_py(const Value& value, bint live=False):
     if value.is_text():
         return text_to_py(value.as_text())
     if value.is_list() or value.is_tuple() or value.is_dict():
-        return nested_to_py(value, live)
+        return nested_to_py(value, live, owner)
     return date_time_to_py(value.as_date_time())
 
 
-cdef object nested_to_py(const Value& value, bint live):
+cdef object nested_to_py(const Value& value, bint live, const CardRef* owner):
     """A list, tuple or dict, each level counted against the interpreter's
     recursion limit: a value nested too deep is a RecursionError, not the
     end of the process."""
     Py_EnterRecursiveCall(" while converting a value from the module")
     try:
         if value.is_list():
-            return value_list(value.as_list()) if live else list_to_py(value.as_list())
+            return value_list(value.as_list(), owner) if live else list_to_py(value.as_list())
         if value.is_tuple():
-            return tuple_to_py(value.as_tuple(), live)
-        return value_dict(value.as_dict()) if live else dict_to_py(value.as_dict())
+            return tuple_to_py(value.as_tuple(), live, owner)
+        return value_dict(value.as_dict(), owner) if live else dict_to_py(value.as_dict())
     finally:
         Py_LeaveRecursiveCall()
 
@@ -113,11 +116,11 @@ cdef list keys_to_py(const vector[Value]& keys):
     return result
 
 
-cdef tuple tuple_to_py(const Tuple& items, bint live):
+cdef tuple tuple_to_py(const Tuple& items, bint live, const CardRef* owner):
     cdef list result = []
     cdef size_t index
     for index in range(items.size()):
-        result.append(to_py(items.items()[index], live))
+        result.append(to_py(items.items()[index], live, owner))
     return tuple(result)
 
 
@@ -193,16 +196,26 @@ cdef Dict dict_from_py(object mapping) except *:
     return result
 
 
-cdef ValueList value_list(const List& items):
+cdef ValueList value_list(const List& items, const CardRef* owner=NULL):
     cdef ValueList view = ValueList.__new__(ValueList)
     view.items = items
+    if owner != NULL:
+        view.owner = owner[0]
     return view
 
 
-cdef ValueDict value_dict(const Dict& entries):
+cdef ValueDict value_dict(const Dict& entries, const CardRef* owner=NULL):
     cdef ValueDict view = ValueDict.__new__(ValueDict)
     view.entries = entries
+    if owner != NULL:
+        view.owner = owner[0]
     return view
+
+
+cdef void note_owner_change(const CardRef& owner):
+    """Marks the card record a view belongs to as changed, if it has one."""
+    if owner.get() != NULL:
+        owner.note_change()
 
 
 cdef int64_t checked_index(const List& items, index) except *:
@@ -219,7 +232,9 @@ cdef class ValueList(object):
     """A list the module shares with the host, read and written in place.
 
     Changes through it reach the module, and the module's show here; items
-    that are lists or mappings are live views too. It supports len(),
+    that are lists or mappings are live views too. A change of a card's list
+    marks the card as changed, so that its collection's next save writes it.
+    It supports len(),
     indexing (IndexError "list index out of range"), item assignment and
     deletion, iteration over a snapshot, `in` and ==; a slice reads as a new
     list. Passing the view back to the module hands over the very same list.
@@ -232,13 +247,15 @@ cdef class ValueList(object):
     def __getitem__(self, index):
         if isinstance(index, slice):
             return list(self)[index]
-        return to_py(self.items.items()[checked_index(self.items, index)], True)
+        return to_py(self.items.items()[checked_index(self.items, index)], True, &self.owner)
 
     def __setitem__(self, index, value):
         self.items.items()[checked_index(self.items, index)] = from_py(value)
+        note_owner_change(self.owner)
 
     def __delitem__(self, index):
         self.items.pop(checked_index(self.items, index))
+        note_owner_change(self.owner)
 
     def __iter__(self):
         return iter([self[index] for index in range(len(self))])
@@ -249,15 +266,18 @@ cdef class ValueList(object):
     def append(self, item):
         """Append `item`; TypeError for an object the module cannot hold."""
         self.items.append(from_py(item))
+        note_owner_change(self.owner)
 
     def extend(self, items):
         """Append every item of the iterable `items`, in order (the view itself included)."""
         for item in list(items):
             self.items.append(from_py(item))
+            note_owner_change(self.owner)
 
     def insert(self, index, item):
         """Insert `item` before `index`; an index out of range inserts at the nearer end."""
         self.items.insert(index, from_py(item))
+        note_owner_change(self.owner)
 
     def pop(self, index=-1):
         """Remove and return the item at `index`, the last by default.
@@ -265,7 +285,9 @@ cdef class ValueList(object):
         IndexError "list index out of range" when there is no such item, also
         for an empty list.
         """
-        return to_py(self.items.pop(checked_index(self.items, index)), True)
+        cdef Value item = self.items.pop(checked_index(self.items, index))
+        note_owner_change(self.owner)
+        return to_py(item, True, &self.owner)
 
     def __eq__(self, other):
         if isinstance(other, (ValueList, list)):
@@ -284,7 +306,8 @@ cdef class ValueDict(object):
     """A mapping the module shares with the host, read and written in place.
 
     Changes through it reach the module, and the module's show here; nested
-    lists and mappings are live views too. Keys keep their insertion order.
+    lists and mappings are live views too. A change of a card's mapping
+    marks the card as changed. Keys keep their insertion order.
     It supports len(), [] (KeyError for a missing key), item assignment and
     deletion, iteration over the keys, `in` and ==. Passing the view back to
     the module hands over the very same mapping. Built without arguments, it
@@ -298,16 +321,18 @@ cdef class ValueDict(object):
         cdef Value wanted = from_py(key)
         if not self.entries.contains(wanted):
             raise KeyError(key)
-        return to_py(self.entries.at(wanted), True)
+        return to_py(self.entries.at(wanted), True, &self.owner)
 
     def __setitem__(self, key, value):
         self.entries.set(from_py(key), from_py(value))
+        note_owner_change(self.owner)
 
     def __delitem__(self, key):
         cdef Value wanted = from_py(key)
         if not self.entries.contains(wanted):
             raise KeyError(key)
         self.entries.erase(wanted)
+        note_owner_change(self.owner)
 
     def __contains__(self, key):
         return self.entries.contains(from_py(key))

@@ -64,8 +64,9 @@ cdef class Karteikarte(object):
             self.card = make_testcard(package_environment.cf, start)
 
     def __getattr__(self, name):
-        return to_py(karteikarte_attributes().get(karteikarte_of(self)[0],
-                                                  text_from_py(name, "attribute name")), True)
+        cdef CppKarteikarte* card = karteikarte_of(self)
+        return to_py(karteikarte_attributes().get(card[0], text_from_py(name, "attribute name")),
+                     True, &card.record())
 
     def __setattr__(self, name, value):
         cdef string key = text_from_py(name, "attribute name")
@@ -152,7 +153,8 @@ cdef class Karteikarte(object):
         With only one interval, that one. IndexError when there is none;
         AttributeError for a test card.
         """
-        return to_py(karteikarte_of(self).get_last_interval_no_lapse(), True)
+        cdef CppKarteikarte* card = karteikarte_of(self)
+        return to_py(card.get_last_interval_no_lapse(), True, &card.record())
 
     def set_beantwortungszeit(self, zeit):
         """Append the answer time `zeit`, of whatever kind, to beantwortungszeiten.

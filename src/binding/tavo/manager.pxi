@@ -343,7 +343,8 @@ cdef class Karteikartenverwaltung(object):
         Each is the human_friendly_time of a preview of that answer on a copy of
         `card`; nothing is recorded. A "hard" or "easy" preview that fails is
         labelled "Ende"."""
-        return tuple_to_py(self.kkv.get().get_interval_responses(karteikarte_of(card)[0]), False)
+        return tuple_to_py(self.kkv.get().get_interval_responses(karteikarte_of(card)[0]), False,
+                           NULL)
 
     def answer_card(self, card, response, beantwortungszeit=0):
         """Answer `card`, the card get_card handed out, with `response`.

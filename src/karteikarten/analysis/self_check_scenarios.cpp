@@ -264,11 +264,11 @@ void rewrite_cards(const Scenario& scenario, double due, kk::Haendesammlung& sam
   for (const auto& [name, card] : sammlung.karten) {
     const CardState& state = ++number % 2 == 1 ? odd : even;
     if (!scenario.tolerate_card_errors) {
-      write_state(state, *card);
+      write_state(state, card.edit());
       continue;
     }
     try {
-      write_state(state, *card);
+      write_state(state, card.edit());
     } catch (const Error&) {
       // The card keeps what was written; the walk goes on.
     }

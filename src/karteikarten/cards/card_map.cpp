@@ -1,13 +1,48 @@
 // The insertion-ordered card mapping. Erasing empties a card's place instead
 // of shifting the cards after it; the empty places are dropped once they
-// outnumber the cards, which keeps erasing amortised constant.
+// outnumber the cards, which keeps erasing amortised constant. Each record
+// the map holds is linked to the map's change log at its place.
 #include "karteikarten/cards/card_map.hpp"
 
-#include <memory>
+#include <algorithm>
+#include <atomic>
 
 #include "value/errors.hpp"
 
 namespace tavo::kk {
+namespace {
+
+std::uint64_t next_period() {
+  static std::atomic<std::uint64_t> last_period{0};
+  return ++last_period;
+}
+
+}  // namespace
+
+CardMap::CardMap(const CardMap& other) : places_(other.places_), positions_(other.positions_) {}
+
+CardMap::CardMap(CardMap&& other) noexcept
+    : places_(std::move(other.places_)),
+      positions_(std::move(other.positions_)),
+      log_(std::move(other.log_)),
+      erased_(std::move(other.erased_)) {}
+
+CardMap& CardMap::operator=(const CardMap& other) {
+  if (this != &other) *this = CardMap(other);
+  return *this;
+}
+
+CardMap& CardMap::operator=(CardMap&& other) noexcept {
+  if (this == &other) return *this;
+  untrack_all();
+  places_ = std::move(other.places_);
+  positions_ = std::move(other.positions_);
+  log_ = std::move(other.log_);
+  erased_ = std::move(other.erased_);
+  return *this;
+}
+
+CardMap::~CardMap() { untrack_all(); }
 
 bool CardMap::contains(std::string_view name) const { return positions_.contains(name); }
 
@@ -30,24 +65,41 @@ void CardMap::reserve(std::size_t count) {
 void CardMap::set(std::string name, CardRef record) {
   const auto found = positions_.find(name);
   if (found != positions_.end()) {
-    places_[found->second]->second = std::move(record);
+    CardRef& held = places_[found->second]->second;
+    untrack(held, found->second);
+    held = std::move(record);
+    track(held, found->second);
     return;
   }
-  positions_.emplace(name, places_.size());
+  const std::size_t place = places_.size();
+  positions_.emplace(name, place);
   places_.emplace_back(Entry(std::move(name), std::move(record)));
+  track(places_.back()->second, place);
 }
 
 void CardMap::erase(std::string_view name) {
   const auto found = positions_.find(name);
   if (found == positions_.end()) throw KeyError(Value(name));
-  places_[found->second].reset();
+  const std::size_t place = found->second;
+  untrack(places_[place]->second, place);
+  if (log_) erased_.emplace(name, place);
   positions_.erase(found);
+  if (place + 1 == places_.size()) {
+    places_.pop_back();
+    while (!places_.empty() && !places_.back()) places_.pop_back();
+    return;
+  }
+  // The cards behind move up a position.
+  places_[place].reset();
+  if (log_) log_->period.reset();
   if (2 * positions_.size() < places_.size()) compact();
 }
 
 void CardMap::clear() {
+  untrack_all();
   places_.clear();
   positions_.clear();
+  if (log_) log_->period.reset();
 }
 
 std::vector<std::string> CardMap::names() const {
@@ -57,15 +109,102 @@ std::vector<std::string> CardMap::names() const {
   return names;
 }
 
+std::optional<std::uint64_t> CardMap::change_period() const {
+  return log_ ? log_->period : std::nullopt;
+}
+
+std::vector<CardMap::PositionedEntry> CardMap::changed_cards() const {
+  if (!change_period()) return {};
+  // Without empty places (a period has none) a place is a position.
+  std::vector<std::uint32_t> places = log_->changed_places;
+  std::sort(places.begin(), places.end());
+  places.erase(std::unique(places.begin(), places.end()), places.end());
+  std::vector<PositionedEntry> changed;
+  changed.reserve(places.size());
+  for (const std::uint32_t place : places) {
+    if (place < places_.size()) changed.push_back({place, &*places_[place]});
+  }
+  return changed;
+}
+
+std::optional<std::uint64_t> CardMap::forget_changes() {
+  ChangeLog& changes = log();
+  if (changes.period) {
+    for (const std::uint32_t place : changes.changed_places) {
+      if (place < places_.size() && tracks_at(places_[place]->second, place)) {
+        places_[place]->second.record_->change_link.attach(&changes, place);
+      }
+    }
+  } else if (!track_all()) {
+    changes.changed_places.clear();
+    return std::nullopt;
+  }
+  changes.changed_places.clear();
+  erased_.clear();
+  changes.period = next_period();
+  return changes.period;
+}
+
 void CardMap::compact() {
   std::vector<std::optional<Entry>> kept;
   kept.reserve(positions_.size());
-  for (std::optional<Entry>& place : places_) {
-    if (!place) continue;
-    positions_.find(place->first)->second = kept.size();
-    kept.push_back(std::move(place));
+  for (std::size_t place = 0; place < places_.size(); ++place) {
+    if (!places_[place]) continue;
+    const bool tracked = tracks_at(places_[place]->second, place);
+    positions_.find(places_[place]->first)->second = kept.size();
+    kept.push_back(std::move(places_[place]));
+    if (tracked) kept.back()->second.record_->change_link.attach(log_.get(), kept.size() - 1);
   }
   places_ = std::move(kept);
+}
+
+ChangeLog& CardMap::log() {
+  if (!log_) log_ = std::make_unique<ChangeLog>();
+  return *log_;
+}
+
+void CardMap::track(const CardRef& record, std::size_t place) {
+  if (!record) return;
+  ChangeLog& changes = log();
+  ChangeLink& link = record.record_->change_link;
+  if (link.log_ != nullptr && !tracks_at(record, place)) link.log_->period.reset();
+  link.attach(&changes, static_cast<std::uint32_t>(place));
+  link.mark();
+}
+
+void CardMap::untrack(const CardRef& record, std::size_t place) {
+  if (tracks_at(record, place)) record.record_->change_link.detach();
+}
+
+bool CardMap::tracks_at(const CardRef& record, std::size_t place) const {
+  if (!record || !log_) return false;
+  const ChangeLink& link = record->change_link;
+  return link.log_ == log_.get() && link.place_ == place;
+}
+
+void CardMap::untrack_all() {
+  if (!log_) return;
+  for (std::size_t place = 0; place < places_.size(); ++place) {
+    if (places_[place]) untrack(places_[place]->second, place);
+  }
+}
+
+bool CardMap::track_all() {
+  if (places_.size() != positions_.size()) compact();
+  ChangeLog& changes = log();
+  bool held_once = true;
+  for (std::size_t place = 0; place < places_.size(); ++place) {
+    const CardRef& record = places_[place]->second;
+    if (!record) continue;
+    ChangeLink& link = record.record_->change_link;
+    if (link.log_ == &changes && link.place_ < place && places_[link.place_]->second == record) {
+      held_once = false;
+    } else if (link.log_ != nullptr && link.log_ != &changes) {
+      link.log_->period.reset();
+    }
+    link.attach(&changes, static_cast<std::uint32_t>(place));
+  }
+  return held_once;
 }
 
 CardMap deep_copy(const CardMap& cards) {

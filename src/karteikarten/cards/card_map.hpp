@@ -1,9 +1,12 @@
-// A collection's cards: card name to shared record, in insertion order.
+// A collection's cards: card name to shared record, in insertion order,
+// and which of them changed since the collection was last stored.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "karteikarten/cards/card_record.hpp"
+#include "karteikarten/cards/card_ref.hpp"
+#include "karteikarten/cards/change_link.hpp"
 
 namespace tavo::kk {
 
@@ -20,9 +24,23 @@ namespace tavo::kk {
 // then share every record. Erasing keeps the order of the other cards and
 // costs amortised constant time, so that erasing most cards of a large map
 // one by one stays linear. `set` and `erase` invalidate iterators.
+//
+// The map notes which cards changed in a period that forget_changes()
+// starts: each card set (inserted or replaced) or erased, and each card
+// whose record was changed through CardRef::edit() or note_change(). A
+// period lasts while the map can tell: while cards are only inserted at the
+// end and erased from the end (so that no card changes its position), and
+// no record is held under two names or taken over by another map. After
+// that, and in a copy, in an assigned map or in one never asked to forget,
+// there is no period and every card has to be compared.
 class CardMap {
  public:
   using Entry = std::pair<std::string, CardRef>;
+  // A card and its position in the card order.
+  struct PositionedEntry {
+    std::size_t position;
+    const Entry* entry;
+  };
 
   // Visits the cards in order.
   class const_iterator {
@@ -61,6 +79,14 @@ class CardMap {
     Place end_;
   };
 
+  CardMap() = default;
+  // A copy shares every record with `other` and has no period.
+  CardMap(const CardMap& other);
+  CardMap(CardMap&& other) noexcept;
+  CardMap& operator=(const CardMap& other);
+  CardMap& operator=(CardMap&& other) noexcept;
+  ~CardMap();
+
   std::size_t size() const { return positions_.size(); }
   bool empty() const { return positions_.empty(); }
   bool contains(std::string_view name) const;
@@ -68,7 +94,8 @@ class CardMap {
   CardRef find(std::string_view name) const;
   // The record of `name`; KeyError (the name's repr) when absent.
   const CardRef& at(std::string_view name) const;
-  // Inserts or replaces; a replaced card keeps its position.
+  // Inserts or replaces; a replaced card keeps its position. The map
+  // tracks the record from now on.
   void set(std::string name, CardRef record);
   // Removes the card; KeyError when absent.
   void erase(std::string_view name);
@@ -79,6 +106,23 @@ class CardMap {
   std::vector<std::string> names() const;
   const_iterator begin() const { return const_iterator(places_.begin(), places_.end()); }
   const_iterator end() const { return const_iterator(places_.end(), places_.end()); }
+
+  // ---- changes ----
+
+  // The current period, a number no other period of any map had; none
+  // when there is no period.
+  std::optional<std::uint64_t> change_period() const;
+  // The cards changed in the period, in card order, each once; empty when
+  // there is no period.
+  std::vector<PositionedEntry> changed_cards() const;
+  // The cards erased in the period, each with its position when it was
+  // first erased.
+  const std::unordered_map<std::string, std::size_t>& erased_cards() const { return erased_; }
+  // Starts a new period in which no card counts as changed, and returns it.
+  // Without a period the map first takes over the tracking of each of its
+  // records (a map that tracked one loses its period); while it holds one
+  // record under two names, it gets no period and returns none.
+  std::optional<std::uint64_t> forget_changes();
 
  private:
   struct NameHash {
@@ -91,12 +135,26 @@ class CardMap {
 
   // Drops the places of erased cards and renumbers the positions.
   void compact();
+  ChangeLog& log();
+  // Links `record` to this map at `place` and marks it. A map that tracked
+  // the record elsewhere loses its period.
+  void track(const CardRef& record, std::size_t place);
+  // Unlinks the record at `place` when it is linked there.
+  void untrack(const CardRef& record, std::size_t place);
+  bool tracks_at(const CardRef& record, std::size_t place) const;
+  void untrack_all();
+  // Links every record to its place; false when a record is held twice.
+  bool track_all();
 
   // Every card in order; an erased card leaves an empty place until the
-  // next compaction.
+  // next compaction, unless it was the last.
   std::vector<std::optional<Entry>> places_;
   // The place of each card in `places_`.
   Positions positions_;
+  // Where the records report their changes; made at the first insertion and
+  // kept at one address, since the records point to it.
+  std::unique_ptr<ChangeLog> log_;
+  std::unordered_map<std::string, std::size_t> erased_;
 };
 
 // A map with a deep copy of every record, sharing nothing with `cards`.

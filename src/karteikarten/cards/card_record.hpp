@@ -1,8 +1,8 @@
 // The learning state of one card, as a collection stores it.
 //
 // A collection keeps each card as a `CardRecord` under the card's name and
-// hands out `CardRef`s to it: holders, candidates and working cards share
-// the one record and never copy it. The learning fields are typed; every
+// hands out `CardRef`s to it (card_ref.hpp): holders, candidates and working
+// cards share the one record and never copy it. The learning fields are typed; every
 // other key that the host's hand data brings (the hand itself, card-type
 // markers, ...) is kept unchanged in `extra`.
 //
@@ -12,11 +12,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
 
+#include "karteikarten/cards/change_link.hpp"
 #include "karteikarten/cards/learning_state.hpp"
 #include "value/value.hpp"
 
@@ -34,9 +34,10 @@ struct CardRecord : LearningState {
 
   // Every other key of the host's card data, unchanged.
   Dict extra;
-};
 
-using CardRef = std::shared_ptr<CardRecord>;
+  // Tells the card map that holds the record when it changes.
+  ChangeLink change_link;
+};
 
 // The hand data fields. "nur_reizung" is set by exactly True and cleared by
 // any other value.

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "karteikarten/cards/card_record.hpp"
+#include "karteikarten/cards/card_ref.hpp"
 #include "value/errors.hpp"
 
 namespace tavo::kk {

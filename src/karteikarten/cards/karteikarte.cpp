@@ -48,6 +48,7 @@ Karteikarte::Karteikarte(CardRef hand, std::optional<std::string> name, int star
     antworttext = required_text(hand->antworttext, "antworttext");
   }
   this->name = std::move(name);
+  record_ = std::move(hand);
 }
 
 Karteikarte Karteikarte::testcard(const platform::Common_functions& clock, int startzeit_tag) {
@@ -91,6 +92,7 @@ void Karteikarte::set_last_interval_no_lapse(const Value& interval, const std::s
   } else if (!intervals.empty()) {
     intervals.pop();
   }
+  note_list_change();
 }
 
 Value Karteikarte::get_last_interval_no_lapse() const {
@@ -100,6 +102,11 @@ Value Karteikarte::get_last_interval_no_lapse() const {
 
 void Karteikarte::set_beantwortungszeit(const Value& zeit) {
   attribute(beantwortungszeiten, "beantwortungszeiten").append(zeit);
+  note_list_change();
+}
+
+void Karteikarte::note_list_change() const {
+  if (record_) record_.note_change();
 }
 
 void Karteikarte::show_info(const platform::Diagnostics& diagnostics) const {
@@ -136,6 +143,7 @@ Karteikarte deep_copy(const Karteikarte& card) {
   // Everything is copied in one go, so that the lists a bidding-only card
   // shares with its record are shared by the two copies as well.
   Karteikarte copy = card;
+  copy.record_ = nullptr;
   JointCopy copies;
   copies.add_fields(copy, learning_fields<Karteikarte>());
   if (card.reizung) {

@@ -6,7 +6,8 @@
 // The learning fields are those of WorkingLearningState. Scalar ones are
 // copies: assigning `interval` or `due` here does not reach the record. The
 // two lists are the record's own, so appending an answer time or an
-// interval through the card changes the record at once.
+// interval through the card changes the record at once (and marks it as
+// changed in its collection).
 // A bidding-only card also keeps the record itself in `reizung`.
 //
 // A test card (built without a record) is used for computations that need
@@ -18,7 +19,7 @@
 #include <optional>
 #include <string>
 
-#include "karteikarten/cards/card_record.hpp"
+#include "karteikarten/cards/card_ref.hpp"
 #include "karteikarten/cards/learning_state.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/diagnostics.hpp"
@@ -94,9 +95,21 @@ class Karteikarte : public WorkingLearningState {
   // Only a test card has `steps` (0).
   std::optional<std::int64_t> steps;
 
+  // The record whose lists the card shares; null for a test card and for a
+  // deep copy. A change made in place to those lists through a handle held
+  // elsewhere is followed by record().note_change().
+  const CardRef& record() const { return record_; }
+
  private:
   explicit Karteikarte(int startzeit_tag)
       : WorkingLearningState(recordless_state()), startzeit_tag(startzeit_tag) {}
+
+  // Marks the record as changed after a change of the shared lists.
+  void note_list_change() const;
+
+  CardRef record_;
+
+  friend Karteikarte deep_copy(const Karteikarte& card);
 };
 
 // An independent copy, for previews: the lists and, for a bidding-only

@@ -94,8 +94,7 @@ void Haendesammlung::set_permanent_fudge(const std::string& key) {
   }
   auto next = numbers.begin();
   for (const auto& [card_name, record] : karten) {
-    std::optional<std::int64_t>& value = (*record).*field;
-    if (!value) value = *next++;
+    if (!((*record).*field)) record.edit().*field = *next++;
   }
 }
 
@@ -104,7 +103,7 @@ void Haendesammlung::fudge_erneuern(std::size_t position, const std::vector<std:
     throw IndexError("list index out of range");
   }
   auto value = rs.begin() + static_cast<std::ptrdiff_t>(position);
-  for (const auto& [card_name, record] : karten) record->fudge = *value++;
+  for (const auto& [card_name, record] : karten) record.set_fudge(*value++);
 }
 
 bool Haendesammlung::test_karten_enthaelt_falsche_bezeichner() const {
@@ -126,7 +125,7 @@ std::shared_ptr<Haendesammlung> Haendesammlung::clone() const {
 void Haendesammlung::remove_card(const std::string& name) { karten.erase(name); }
 
 void Haendesammlung::aendere_karteikarte_in_dictionary(const kk::Karteikarte& karteikarte) {
-  kk::write_back_learning_state(karteikarte, *karten.at(karteikarte.get_name()));
+  kk::write_back_learning_state(karteikarte, karten.at(karteikarte.get_name()).edit());
 }
 
 void Haendesammlung::set_vorauslernen_tage(std::int64_t zahl) { vorauslernen = zahl; }

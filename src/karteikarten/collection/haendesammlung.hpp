@@ -44,11 +44,15 @@ struct StoredCardFingerprint {
 // store's rows with, to find cards another program changed meanwhile
 // (see PickleDump::save_haendesammlung). A snapshot taken under another name
 // than the one saved under (or none at all) says nothing about the store,
-// and the save writes everything.
+// and the save writes everything. `change_period` is the period of changes
+// (see CardMap::change_period) that the collection's card map began with
+// the snapshot: while the map is still in it, the cards it marked are the
+// only ones that can differ from the snapshot.
 struct StoredSnapshot {
   std::optional<std::string> stored_name;
   std::vector<StoredCardFingerprint> cards;
   std::optional<std::uint64_t> metadata_fingerprint;
+  std::optional<std::uint64_t> change_period;
 };
 
 // Card names, in the collection's card order unless a query says otherwise.

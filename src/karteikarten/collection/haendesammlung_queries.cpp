@@ -596,7 +596,7 @@ void Haendesammlung::set_states_wiederholbare_in_x() {
 
 void Haendesammlung::set_handinfo_nur_reizung(const std::string& cardpointer,
                                               const Value& handinfo) {
-  karten.at(cardpointer)->extra.set("handinfo", handinfo);
+  karten.at(cardpointer).edit().extra.set("handinfo", handinfo);
 }
 
 // ---- putting new cards due in bulk ----
@@ -605,7 +605,7 @@ void Haendesammlung::reset_due_to_none_if_not_faellig() {
   const NameSet put_due = today_set(*this, put_due_key);
   for (const auto& [name, card] : karten) {
     if (card->karte_ist_neu && !card->due.is_none() && !put_due.contains(name))
-      card->due = kk::Due();
+      card.edit().due = kk::Due();
   }
 }
 
@@ -630,7 +630,7 @@ void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, st
   keep_smallest(neue, std::min(diff, limit - get_anzahl_vormals_neu_heute()));
   const double start = environment_.cf.get_startzeit_tag_today(startzeit_tag);
   for (const Candidate& neu : neue) {
-    (*neu.card)->due = kk::Due::at(start);
+    neu.card->edit().due = kk::Due::at(start);
     set_metadata(put_due_key, *neu.name);
   }
 }

@@ -180,7 +180,9 @@ kk::CardMap read_cards(db::Connection& connection, const std::string& name) {
   return cards;
 }
 
-StoredSnapshot snapshot_of(const std::string& name, const Haendesammlung& collection,
+// The snapshot of a collection just read from the store; its card map
+// starts a new period of changes with it.
+StoredSnapshot snapshot_of(const std::string& name, Haendesammlung& collection,
                            std::string_view metadata_json) {
   StoredSnapshot snapshot;
   snapshot.stored_name = name;
@@ -189,7 +191,15 @@ StoredSnapshot snapshot_of(const std::string& name, const Haendesammlung& collec
   for (const auto& [card_name, record] : collection.karten) {
     snapshot.cards.push_back({card_name, card_fingerprint(*record, snapshot.cards.size())});
   }
+  snapshot.change_period = collection.karten.forget_changes();
   return snapshot;
+}
+
+// Whether the card map of `collection` still knows its changes since the
+// snapshot `before`: then only the cards it marked can differ from it.
+bool changes_known(const Haendesammlung& collection, const StoredSnapshot* before) {
+  return before != nullptr && before->change_period &&
+         before->change_period == collection.karten.change_period();
 }
 
 void write_metadata(db::Connection& connection, const std::string& name,
@@ -228,11 +238,15 @@ struct SnapshotChanges {
 // a lookup per card it writes, never a pass over the store.
 class StoreCheck {
  public:
-  StoreCheck(db::Connection& connection, const std::string& name, const StoredSnapshot& snapshot)
+  // `erased` are the cards erased in the period of the collection's card
+  // map, when it still knows its changes since the snapshot.
+  StoreCheck(db::Connection& connection, const std::string& name, const StoredSnapshot& snapshot,
+             const std::unordered_map<std::string, std::size_t>* erased)
       : select_(connection.prepare(detail::select_card_sql())),
         path_(connection.path()),
         name_(name),
-        snapshot_(snapshot) {}
+        snapshot_(snapshot),
+        erased_(erased) {}
 
   // The card as the store holds it now, or none.
   std::optional<detail::StoredCard> current(const std::string& card_name) {
@@ -263,9 +277,18 @@ class StoreCheck {
   }
 
  private:
-  // Where the snapshot holds `card_name`; the index by name is built at
-  // the first card that left its place.
+  // Where the snapshot holds `card_name`, which is not at the place it has
+  // in the collection. Within the card map's period no card moves, so such
+  // a card was erased first, from its place in the snapshot if it has one.
+  // Otherwise the index by name is built at the first such card.
   std::optional<std::size_t> place_in_snapshot(const std::string& card_name) {
+    if (erased_ != nullptr) {
+      const auto found = erased_->find(card_name);
+      if (found == erased_->end()) return std::nullopt;
+      const std::size_t place = found->second;
+      if (place < snapshot_.cards.size() && snapshot_.cards[place].name == card_name) return place;
+      return std::nullopt;
+    }
     if (!places_) {
       places_.emplace();
       places_->reserve(snapshot_.cards.size());
@@ -282,8 +305,20 @@ class StoreCheck {
   fs::path path_;
   const std::string& name_;
   const StoredSnapshot& snapshot_;
+  const std::unordered_map<std::string, std::size_t>* erased_;
   std::optional<std::unordered_map<std::string_view, std::size_t>> places_;
 };
+
+// The check of a save of `collection` against the snapshot `before`, when
+// there is one.
+std::optional<StoreCheck> store_check(db::Connection& connection, const std::string& name,
+                                      const Haendesammlung& collection,
+                                      const StoredSnapshot* before) {
+  if (before == nullptr) return std::nullopt;
+  const bool known = changes_known(collection, before);
+  return std::optional<StoreCheck>(std::in_place, connection, name, *before,
+                                   known ? &collection.karten.erased_cards() : nullptr);
+}
 
 // The row position at which the card `card_name` (at `position` in the
 // card order; `same_place` when the snapshot holds it there too) may be
@@ -308,33 +343,61 @@ std::optional<std::int64_t> checked_row_position(StoreCheck& check, const std::s
   return static_cast<std::int64_t>(position);
 }
 
-// Writes every card that the snapshot `before` does not hold at its place
-// with its fingerprint (every card when there is no snapshot); with a
-// snapshot, only where checked_row_position allows it.
+// Writes the cards of a save one by one: a card at `position` in the card
+// order unless the snapshot `before` holds it at that place with its
+// fingerprint; with a snapshot, only where checked_row_position allows it.
+class CardWriter {
+ public:
+  CardWriter(db::Connection& connection, const std::string& name, const Haendesammlung& collection,
+             const StoredSnapshot* before, SnapshotChanges& changes)
+      : upsert_(connection.prepare(detail::upsert_card_sql())),
+        check_(store_check(connection, name, collection, before)),
+        name_(name),
+        before_(before),
+        changes_(changes) {}
+
+  void write(std::size_t position, const std::string& card_name, const kk::CardRecord& record) {
+    const std::uint64_t fingerprint = card_fingerprint(record, position);
+    const StoredCardFingerprint* stored = before_ != nullptr && position < before_->cards.size()
+                                              ? &before_->cards[position]
+                                              : nullptr;
+    const bool same_place = stored != nullptr && stored->name == card_name;
+    if (same_place) ++changes_.places_kept;
+    if (same_place && stored->fingerprint == fingerprint) return;
+    const std::optional<std::int64_t> row_position =
+        check_ ? checked_row_position(*check_, card_name, record, position, same_place, changes_)
+               : static_cast<std::int64_t>(position);
+    if (!row_position) return;
+    detail::bind_card_row(upsert_, name_, card_name, *row_position, record);
+    upsert_.run();
+    changes_.written.push_back({position, {card_name, fingerprint}});
+  }
+
+ private:
+  db::Statement upsert_;
+  std::optional<StoreCheck> check_;
+  const std::string& name_;
+  const StoredSnapshot* before_;
+  SnapshotChanges& changes_;
+};
+
+// Writes each card that differs from the snapshot `before` (every card
+// when there is none): only the cards the card map marked as changed when
+// it still knows its changes since the snapshot, else after comparing every
+// card.
 void write_cards(db::Connection& connection, const std::string& name,
                  const Haendesammlung& collection, const StoredSnapshot* before,
                  SnapshotChanges& changes) {
-  db::Statement statement = connection.prepare(detail::upsert_card_sql());
-  std::optional<StoreCheck> check;
-  if (before != nullptr) check.emplace(connection, name, *before);
+  CardWriter writer(connection, name, collection, before, changes);
+  if (changes_known(collection, before)) {
+    for (const auto& [position, card] : collection.karten.changed_cards()) {
+      writer.write(position, card->first, *card->second);
+    }
+    return;
+  }
   std::size_t position = 0;
   for (const auto& [card_name, record] : collection.karten) {
-    const std::uint64_t fingerprint = card_fingerprint(*record, position);
-    const StoredCardFingerprint* stored =
-        before != nullptr && position < before->cards.size() ? &before->cards[position] : nullptr;
-    const bool same_place = stored != nullptr && stored->name == card_name;
-    if (same_place) ++changes.places_kept;
-    if (!same_place || stored->fingerprint != fingerprint) {
-      const std::optional<std::int64_t> row_position =
-          check ? checked_row_position(*check, card_name, *record, position, same_place, changes)
-                : static_cast<std::int64_t>(position);
-      if (row_position) {
-        detail::bind_card_row(statement, name, card_name, *row_position, *record);
-        statement.run();
-        changes.written.push_back({position, {card_name, fingerprint}});
-      }
-    }
-    ++position;
+    writer.write(position++, card_name, *record);
   }
 }
 
@@ -347,14 +410,34 @@ std::vector<std::string> stored_card_names(db::Connection& connection, const std
   return names;
 }
 
+// The cards of the snapshot `before` that the card map erased in its
+// period, in the snapshot's order.
+std::vector<std::string> erased_stored_cards(const Haendesammlung& collection,
+                                             const StoredSnapshot& before) {
+  std::vector<std::pair<std::size_t, std::string>> erased;
+  for (const auto& [card_name, place] : collection.karten.erased_cards()) {
+    if (place < before.cards.size() && before.cards[place].name == card_name) {
+      erased.emplace_back(place, card_name);
+    }
+  }
+  std::sort(erased.begin(), erased.end());
+  std::vector<std::string> names;
+  names.reserve(erased.size());
+  for (auto& [place, card_name] : erased) names.push_back(std::move(card_name));
+  return names;
+}
+
 // The stored cards that are no longer in the collection: those of the
-// snapshot when there is one, else every stored card not in it. When every
-// card of the snapshot is still at its place, none is gone.
+// snapshot when there is one (found among the erased cards when the card
+// map knows its changes since it), else every stored card not in it. When
+// every card of the snapshot is still at its place, none is gone.
 std::vector<std::string> gone_cards(db::Connection& connection, const std::string& name,
                                     const Haendesammlung& collection, const StoredSnapshot* before,
                                     const SnapshotChanges& changes) {
   std::vector<std::string> candidates;
-  if (before != nullptr) {
+  if (changes_known(collection, before)) {
+    candidates = erased_stored_cards(collection, *before);
+  } else if (before != nullptr) {
     if (changes.places_kept == before->cards.size()) return {};
     for (const StoredCardFingerprint& card : before->cards) candidates.push_back(card.name);
   } else {
@@ -369,12 +452,11 @@ std::vector<std::string> gone_cards(db::Connection& connection, const std::strin
 // removed already is left alone, and one that it changed is kept as a
 // conflict; `changes.removed` names the cards deleted.
 void remove_cards(db::Connection& connection, const std::string& name,
-                  const std::vector<std::string>& gone, const StoredSnapshot* before,
-                  SnapshotChanges& changes) {
+                  const Haendesammlung& collection, const std::vector<std::string>& gone,
+                  const StoredSnapshot* before, SnapshotChanges& changes) {
   db::Statement statement =
       connection.prepare("DELETE FROM card WHERE collection = ? AND name = ?");
-  std::optional<StoreCheck> check;
-  if (before != nullptr) check.emplace(connection, name, *before);
+  std::optional<StoreCheck> check = store_check(connection, name, collection, before);
   for (const std::string& card_name : gone) {
     if (check) {
       std::optional<detail::StoredCard> current = check->current(card_name);
@@ -390,19 +472,22 @@ void remove_cards(db::Connection& connection, const std::string& name,
   }
 }
 
-// The snapshot after a save of `name` that made `changes` to a collection
-// of `count` cards: the old one changed in place when it was taken under
-// `name`, else a new one (every card was written then). The places of the
-// conflicting cards are filled by take_stored_versions.
-void update_snapshot(StoredSnapshot& snapshot, const std::string& name, std::size_t count,
+// The snapshot after a save of `collection` under `name` that made
+// `changes`: the old one changed in place when it was taken under `name`,
+// else a new one (every card was written then). The places of the
+// conflicting cards are filled by take_stored_versions. The card map starts
+// a new period of changes with it.
+void update_snapshot(Haendesammlung& collection, const std::string& name,
                      std::uint64_t metadata_json_fingerprint, SnapshotChanges& changes) {
+  StoredSnapshot& snapshot = collection.stored;
   if (snapshot.stored_name != name) {
     snapshot = StoredSnapshot();
     snapshot.stored_name = name;
   }
   snapshot.metadata_fingerprint = metadata_json_fingerprint;
-  snapshot.cards.resize(count);
+  snapshot.cards.resize(collection.karten.size());
   for (auto& [position, card] : changes.written) snapshot.cards[position] = std::move(card);
+  snapshot.change_period = collection.karten.forget_changes();
 }
 
 // Makes the collection and its snapshot hold the store's version of each
@@ -424,7 +509,7 @@ std::vector<std::string> take_stored_versions(Haendesammlung& collection,
       removed_elsewhere.emplace_back(*conflict.position, conflict.name);
       continue;
     }
-    kk::CardRecord& record = *collection.karten.at(conflict.name);
+    kk::CardRecord& record = collection.karten.at(conflict.name).edit();
     conflict.stored->fudge = record.fudge;
     record = std::move(*conflict.stored);
     snapshot.cards[*conflict.position] = {conflict.name,
@@ -455,6 +540,8 @@ std::vector<std::string> take_stored_versions(Haendesammlung& collection,
     snapshot.cards.push_back({conflict.name, card_fingerprint(*record, position)});
     collection.karten.set(conflict.name, std::move(record));
   }
+  // The collection holds what the snapshot says again.
+  snapshot.change_period = collection.karten.forget_changes();
   return names;
 }
 
@@ -530,15 +617,14 @@ SaveCounts PickleDump::save_haendesammlung(const std::string& name,
   }
   SnapshotChanges changes;
   write_cards(connection, name, collection, before, changes);
-  remove_cards(connection, name, gone_cards(connection, name, collection, before, changes), before,
-               changes);
+  remove_cards(connection, name, collection,
+               gone_cards(connection, name, collection, before, changes), before, changes);
   append_unsaved_log(connection, collection, conflicting_names(changes.conflicts));
   transaction.commit();
   collection.unsaved_log.clear();
   counts.cards_written = changes.written.size();
   counts.cards_removed = changes.removed.size();
-  update_snapshot(collection.stored, name, collection.karten.size(), metadata_json_fingerprint,
-                  changes);
+  update_snapshot(collection, name, metadata_json_fingerprint, changes);
   if (!changes.conflicts.empty()) {
     throw CollectionConflict(name, take_stored_versions(collection, changes.conflicts));
   }

@@ -6,6 +6,11 @@
 // A save writes only the cards whose stored fingerprint changed since the
 // last load or save, removes cards that are gone, and appends the
 // collection's answers to the answer log, in one transaction.
+// It finds the cards without a pass over all of them: the collection's card
+// map marks every card that changes (see CardMap), and the save compares
+// just those with the snapshot. When the map cannot tell (its card order
+// changed, or it was replaced or copied since the snapshot), the save
+// compares every card.
 //
 // Several programs may hold one stored collection at once. A save never
 // overwrites another program's change of a card: before it writes or

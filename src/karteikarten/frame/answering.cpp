@@ -94,7 +94,7 @@ Tuple Answering::get_interval_responses(const Karteikarte& card) {
 void Answering::due_fudge_nochmal_aendern(Karteikarte& card) {
   card.zuletzt_vergessen = env_.cf.get_now();
   const SammlungRef sammlung = hc_.sammlung_named(state_.sammlungsort_name.value_or(""));
-  sammlung->karten.at(card.get_name())->fudge = state_.fudge_nochmal;
+  sammlung->karten.at(card.get_name()).set_fudge(state_.fudge_nochmal);
   state_.fudge_nochmal -= 1;
 }
 

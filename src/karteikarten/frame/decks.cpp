@@ -85,12 +85,13 @@ DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::
   }
   for (const platform::DeckCard& card : deck) {
     const std::string card_name = name + "-" + deck_card_key(card.fragetext);
-    CardRecord& record = *sammlung->karten.at(card_name);
+    const CardRef& record = sammlung->karten.at(card_name);
     if (!stored.contains(card_name)) {
       ++result.added;
-    } else if (record.fragetext != card.fragetext || record.antworttext != card.antworttext) {
-      record.fragetext = card.fragetext;
-      record.antworttext = card.antworttext;
+    } else if (record->fragetext != card.fragetext || record->antworttext != card.antworttext) {
+      CardRecord& changed = record.edit();
+      changed.fragetext = card.fragetext;
+      changed.antworttext = card.antworttext;
       ++result.changed;
     } else {
       ++result.unchanged;

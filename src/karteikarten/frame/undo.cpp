@@ -56,7 +56,7 @@ std::optional<std::string> undo_last_answer(Karteikartenverwaltung& kkv) {
   // keys keep their order.
   const CardRecord record_now = deep_copy(*record);
   const Dict metadata_now = deep_copy(sammlung->metadata).as_dict();
-  set_learning_state(*record, logged.state_before);
+  set_learning_state(record.edit(), logged.state_before);
   restore_todays_metadata(*sammlung, logged);
   UnsavedLogEntry undo;
   undo.row.undoes = answer->seq;
@@ -70,7 +70,7 @@ std::optional<std::string> undo_last_answer(Karteikartenverwaltung& kkv) {
   } catch (const CollectionConflict&) {
     throw;
   } catch (...) {
-    static_cast<LearningState&>(*record) = record_now;
+    static_cast<LearningState&>(record.edit()) = record_now;
     sammlung->metadata = metadata_now;
     sammlung->unsaved_log.clear();
     throw;

@@ -220,7 +220,7 @@ CardAndCollection CardChooser::waehle_card() {
 
   const CardRef& record =
       hc_.liste_aller_sammlungen.at(static_cast<std::size_t>(found.index))->karten.at(*found.name);
-  if (record->due.is_none()) record->due = Due::at(now);
+  if (record->due.is_none()) record.edit().due = Due::at(now);
   return {found.name, found.sammlungsname};
 }
 

@@ -66,7 +66,7 @@ std::optional<NewCard> lowest_fudge_new_card(const kk::Haendesammlung& sammlung)
 
 void CardChooser::put_due(const kk::Haendesammlung& sammlung, const std::string& kartenname) {
   const CardRef& record = sammlung.karten.at(kartenname);
-  record->due = Due::at(env_.cf.get_startzeit_tag_today(state_.startzeit_tag));
+  record.edit().due = Due::at(env_.cf.get_startzeit_tag_today(state_.startzeit_tag));
   const SammlungsortRestorer restorer(state_);
   state_.sammlungsort_name = sammlung.name;
   recorder_.add_cardid_to_schon_gelernt(nullptr, put_due_today_key, kartenname);

@@ -42,8 +42,8 @@ TEST_F(AnalyzerTest, ReportOfASmallCollection) {
   kkv.get_card();
   Karteikarte first = card(1);
   answer_card(kkv, first, Antwort{"good", 5});
-  sammlung()->karten.at("kk_test-2")->due = Due::at(a_morning + a_day);
-  sammlung()->karten.at("kk_test-2")->karte_ist_neu = false;
+  sammlung()->karten.at("kk_test-2").edit().due = Due::at(a_morning + a_day);
+  sammlung()->karten.at("kk_test-2").edit().karte_ist_neu = false;
 
   HaendesammlungVerteilungAnalyzer analyzer(sammlung());
   EXPECT_EQ(analyzer.grenzwert_neue_karten_heute, 2);

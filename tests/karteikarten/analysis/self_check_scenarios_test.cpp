@@ -40,7 +40,7 @@ class SelfCheckScenariosTest : public testing::SchedulingTest {
     return kkv.hc.get_richtige_sammlung(name);
   }
   CardRecord& record(int number, const std::string& name = "kk_test") const {
-    return *sammlung(name)->karten.at(name + "-" + std::to_string(number));
+    return sammlung(name)->karten.at(name + "-" + std::to_string(number)).edit();
   }
   // The per-day values of `key` in the metadata of "kk_test".
   Value days(const std::string& key) const { return sammlung()->metadata.at(key); }

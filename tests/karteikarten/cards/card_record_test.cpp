@@ -4,10 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -155,13 +158,91 @@ TEST(CardMap, CopiesShareRecordsAndDeepCopiesDoNot) {
   CardMap cards;
   cards.set("kk-1", record_with_reps(0));
   const CardMap shallow = cards;
-  shallow.at("kk-1")->reps = 3;
+  shallow.at("kk-1").edit().reps = 3;
   CardMap deep = deep_copy(cards);
   deep.at("kk-1")->beantwortungszeiten.append(12);
   deep.erase("kk-1");
   EXPECT_EQ(cards.at("kk-1")->reps, 3);
   EXPECT_TRUE(cards.at("kk-1")->beantwortungszeiten.empty());
   EXPECT_EQ(cards.names(), (Names{"kk-1"}));
+}
+
+// What a map notes after forget_changes(): the cards changed since, or no
+// period once it cannot tell.
+struct ChangesCase {
+  const char* what;
+  std::function<void(CardMap& cards, CardMap& other)> change;
+  std::optional<Names> changed;
+  // Whether forgetting the changes starts a period again.
+  bool tracked_again;
+};
+
+const ChangesCase changes_cases[] = {
+    {"an edit, and a list changed in place and then noted",
+     [](CardMap& cards, CardMap&) {
+       cards.at("kk-3").edit().reps = 1;
+       cards.at("kk-1")->beantwortungszeiten.append(5);
+       cards.at("kk-1").note_change();
+     },
+     Names{"kk-1", "kk-3"}, true},
+    {"a new fudge is no change", [](CardMap& cards, CardMap&) { cards.at("kk-2").set_fudge(4); },
+     Names{}, true},
+    {"a replaced and an added card",
+     [](CardMap& cards, CardMap&) {
+       cards.set("kk-2", record_with_reps(1));
+       cards.set("kk-4", record_with_reps(0));
+     },
+     Names{"kk-2", "kk-4"}, true},
+    {"the last card erased moves no other",
+     [](CardMap& cards, CardMap&) {
+       cards.at("kk-1").edit();
+       cards.erase("kk-3");
+       EXPECT_EQ(cards.erased_cards(), (std::unordered_map<std::string, std::size_t>{{"kk-3", 2}}));
+     },
+     Names{"kk-1"}, true},
+    {"a card erased before others moves them",
+     [](CardMap& cards, CardMap&) { cards.erase("kk-1"); }, std::nullopt, true},
+    {"a record taken over by another map",
+     [](CardMap& cards, CardMap& other) { other.set("kk-1", cards.at("kk-1")); }, std::nullopt,
+     true},
+    {"a copy tracks nothing; its records stay tracked by the map",
+     [](CardMap& cards, CardMap&) {
+       const CardMap copy = cards;
+       copy.at("kk-2").edit();
+       EXPECT_EQ(copy.change_period(), std::nullopt);
+     },
+     Names{"kk-2"}, true},
+    {"a record held under a second name",
+     [](CardMap& cards, CardMap&) { cards.set("kk-4", cards.at("kk-1")); }, std::nullopt, false},
+};
+
+TEST(CardMap, NotesItsChangedCardsWhileNoCardMoves) {
+  for (const ChangesCase& test : changes_cases) {
+    SCOPED_TRACE(test.what);
+    CardMap cards;
+    for (const char* name : {"kk-1", "kk-2", "kk-3"}) cards.set(name, record_with_reps(0));
+    CardMap other;
+    const std::optional<std::uint64_t> period = cards.forget_changes();
+    ASSERT_NE(period, std::nullopt);
+    EXPECT_TRUE(cards.changed_cards().empty());
+    test.change(cards, other);
+
+    std::optional<Names> changed;
+    if (cards.change_period()) {
+      EXPECT_EQ(cards.change_period(), period);
+      changed.emplace();
+      for (const auto& [position, entry] : cards.changed_cards()) {
+        EXPECT_EQ(cards.names().at(position), entry->first);
+        changed->push_back(entry->first);
+      }
+    }
+    EXPECT_EQ(changed, test.changed);
+    const std::optional<std::uint64_t> next = cards.forget_changes();
+    EXPECT_EQ(next.has_value(), test.tracked_again);
+    EXPECT_NE(next, period);
+    EXPECT_TRUE(cards.changed_cards().empty());
+    EXPECT_TRUE(cards.erased_cards().empty());
+  }
 }
 
 }  // namespace

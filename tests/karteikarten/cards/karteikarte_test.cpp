@@ -107,7 +107,7 @@ TEST(KarteikarteAnswers, LastIntervalNoLapseGrowsAndShrinksOutsideTests) {
 
 TEST(KarteikarteInfo, PrintsEveryValueAsTheHostDoes) {
   const CardRef record = question_card();
-  record->faellig_erstes_mal = DateTime(2021, 9, 22, 3);
+  record.edit().faellig_erstes_mal = DateTime(2021, 9, 22, 3);
   record->last_interval_no_lapse.append(1);
   record->last_interval_no_lapse.append(2);
   Karteikarte card(record, "kk-1", 3);

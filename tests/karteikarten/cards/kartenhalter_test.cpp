@@ -45,7 +45,7 @@ TEST(Kartenhalter, PairsPutTheRecordFirstAndTheIdentifierIsBuiltOnce) {
   Daten& identifier = halter.get_identifier();
   EXPECT_EQ(identifier, (Daten{Entry{4, d, "A"}}));
   halter.add_karte("B", e);
-  d->fudge = 9;
+  d.set_fudge(9);
   EXPECT_EQ(&halter.get_identifier(), &identifier);
   EXPECT_EQ(halter.get_identifier(), (Daten{Entry{4, d, "A"}}));
   EXPECT_EQ(halter.get_karten(), (std::vector<CardRef>{d, e}));

@@ -66,7 +66,7 @@ class HaendesammlungQueries : public ::testing::Test {
       sammlung.set_metadata("heute_schon_angesehen", name);
     sammlung.set_metadata("heute_falsch", "f");
   }
-  kk::CardRecord& card(const std::string& name) { return *sammlung.karten.at(name); }
+  kk::CardRecord& card(const std::string& name) { return sammlung.karten.at(name).edit(); }
 
   void answered(const std::string& name, kk::Due due, const std::string& antwort) {
     card(name).due = due;

@@ -70,8 +70,8 @@ std::vector<std::int64_t> values_of(const Haendesammlung& sammlung,
 
 TEST_F(HaendesammlungCards, FudgeValuesKeepWhatIsSetAndFillTheRest) {
   Haendesammlung sammlung = three_cards();
-  sammlung.karten.at("kk_test-2")->permanent_fudge_neu = 5;
-  sammlung.karten.at("kk_test-3")->permanent_fudge_wdh = 2;
+  sammlung.karten.at("kk_test-2").edit().permanent_fudge_neu = 5;
+  sammlung.karten.at("kk_test-3").edit().permanent_fudge_wdh = 2;
   sammlung.set_permanent_fudge("permanent_fudge_neu");
   sammlung.set_permanent_fudge("permanent_fudge_wdh");
   // Set values stay; the rest are numbered after the largest, in random order for wdh.
@@ -104,7 +104,7 @@ TEST_F(HaendesammlungCards, CloneSharesNothingButKeepsTheSnapshot) {
   sammlung.stored.cards.push_back({"kk_test-1", 42});
 
   const SammlungRef copy = sammlung.clone();
-  copy->karten.at("kk_test-1")->reps = 9;
+  copy->karten.at("kk_test-1").edit().reps = 9;
   copy->karten.at("kk_test-1")->beantwortungszeiten.append(3);
   copy->metadata.at("heute_falsch").as_dict().at("2021-9-22").as_list().append("kk_test-2");
 
@@ -118,7 +118,7 @@ TEST_F(HaendesammlungCards, CloneSharesNothingButKeepsTheSnapshot) {
 TEST_F(HaendesammlungCards, ScheduledStateIsWrittenBackIntoTheRecord) {
   Haendesammlung sammlung = three_cards();
   const kk::CardRef record = sammlung.karten.at("kk_test-2");
-  record->reps = 4;
+  record.edit().reps = 4;
   record->beantwortungszeiten.append(12);
   kk::Karteikarte karte(record, "kk_test-2", 3);
   karte.learnstatus = kk::Learnstatus::learned;

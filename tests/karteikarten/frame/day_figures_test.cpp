@@ -61,11 +61,11 @@ TEST_F(DayFiguresTest, ASessionsFiguresAndTheDueMomentsAroundTheNextLearningDay)
   kkv.add_to_shelve("kk_test", Tuple{2021, 10, 28, 2}, "heute_falsch_anzahl");
   // One review, due since yesterday.
   const CardRef review = new_cards().front();
-  review->learnstatus = Learnstatus::learned;
-  review->karte_ist_neu = false;
-  review->interval = 10;
-  review->ease_factor = 250;
-  review->due = Due::at(at(28, 10));
+  review.edit().learnstatus = Learnstatus::learned;
+  review.edit().karte_ist_neu = false;
+  review.edit().interval = 10;
+  review.edit().ease_factor = 250;
+  review.edit().due = Due::at(at(28, 10));
 
   // The second new card is answered "again" once, everything else "good",
   // until nothing is left for today.
@@ -88,11 +88,11 @@ TEST_F(DayFiguresTest, ASessionsFiguresAndTheDueMomentsAroundTheNextLearningDay)
   // The cards never shown get due moments around the next learning day.
   const std::vector<CardRef> unseen = new_cards();
   ASSERT_EQ(unseen.size(), 5u);
-  unseen[0]->due = Due::done();
-  unseen[1]->due = Due::at(at(29, 9));         // an hour before the session
-  unseen[2]->due = Due::at(at(29, 23));        // later today
-  unseen[3]->due = Due::at(at(31, 3) - 1800);  // 02:30 winter time, still tomorrow
-  unseen[4]->due = Due::at(at(31, 3));         // the day after tomorrow
+  unseen[0].edit().due = Due::done();
+  unseen[1].edit().due = Due::at(at(29, 9));         // an hour before the session
+  unseen[2].edit().due = Due::at(at(29, 23));        // later today
+  unseen[3].edit().due = Due::at(at(31, 3) - 1800);  // 02:30 winter time, still tomorrow
+  unseen[4].edit().due = Due::at(at(31, 3));         // the day after tomorrow
 
   const DayFigures figures = day_figures(kkv);
   EXPECT_EQ(figures.repetitions_today, 6);

@@ -33,9 +33,10 @@ class Learner {
   }
 
   // The record of the card `name` in the live collection "kk_test" (in the
-  // forgotten-cards drill, the drill's copy).
+  // forgotten-cards drill, the drill's copy), marked as changed, since
+  // tests change it through this.
   CardRecord& record(const std::string& name) const {
-    return *kkv->hc.sammlung_named("kk_test")->karten.at(name);
+    return kkv->hc.sammlung_named("kk_test")->karten.at(name).edit();
   }
 
   // Makes the card `name` a review card of a ten-day interval, due at

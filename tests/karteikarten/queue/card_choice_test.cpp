@@ -32,8 +32,8 @@ class CardChoiceTest : public SchedulingTest {
   }
   // Makes the card a review (answered on an earlier day), due at `due`.
   void make_review(const std::string& kartenname, double due) const {
-    record(kartenname)->karte_ist_neu = false;
-    record(kartenname)->due = Due::at(due);
+    record(kartenname).edit().karte_ist_neu = false;
+    record(kartenname).edit().due = Due::at(due);
   }
   // The name of the card get_card() offers under `seed`, or "" for none.
   std::string card_name(std::uint64_t seed) {
@@ -74,21 +74,21 @@ TEST_F(CardChoiceTest, EarlierDueThenLowerFudgeThenLaterCollectionComesFirst) {
   kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_zwei");
   make_review("kk_test-1", a_morning - 100);
   make_review("kk_zwei-1", a_morning - 100);
-  record("kk_test-1")->fudge = 4;
-  record("kk_zwei-1")->fudge = 4;
+  record("kk_test-1").set_fudge(4);
+  record("kk_zwei-1").set_fudge(4);
   EXPECT_EQ(kkv.vergleiche_card_eher_due("kk_test-1", "kk_test", "kk_zwei-1", "kk_zwei"),
             CardAndCollection("kk_zwei-1", "kk_zwei"));
   EXPECT_EQ(first_of("kk_zwei-1", "kk_test-1"), "kk_test-1");
 
   // Lower fudge, then earlier due, then None before and "done" after moments.
-  record("kk_zwei-1")->fudge = 5;
+  record("kk_zwei-1").set_fudge(5);
   EXPECT_EQ(first_of("kk_test-1", "kk_zwei-1"), "kk_test-1");
-  record("kk_zwei-1")->due = Due::at(a_morning - 200);
+  record("kk_zwei-1").edit().due = Due::at(a_morning - 200);
   EXPECT_EQ(first_of("kk_test-1", "kk_zwei-1"), "kk_zwei-1");
-  record("kk_test-2")->fudge = 9;
+  record("kk_test-2").set_fudge(9);
   EXPECT_EQ(first_of("kk_test-2", "kk_zwei-1"), "kk_test-2");
-  record("kk_test-3")->due = Due::done();
-  record("kk_test-3")->fudge = 1;
+  record("kk_test-3").edit().due = Due::done();
+  record("kk_test-3").set_fudge(1);
   EXPECT_EQ(first_of("kk_test-3", "kk_zwei-1"), "kk_zwei-1");
   EXPECT_EQ(kkv.vergleiche_card_eher_due(std::nullopt, std::nullopt, "kk_zwei-1", "kk_zwei"),
             CardAndCollection("kk_zwei-1", "kk_zwei"));
@@ -117,13 +117,13 @@ TEST_F(CardChoiceTest, OnlyNewCardsLeavesDueReviewsOut) {
 
 TEST_F(CardChoiceTest, OnlyAChosenNewCardIsToBePutDue) {
   make_review("kk_test-1", a_morning - 60);
-  record("kk_test-1")->fudge = 1;
-  record("kk_test-2")->fudge = 5;
-  record("kk_test-3")->fudge = 6;
+  record("kk_test-1").set_fudge(1);
+  record("kk_test-2").set_fudge(5);
+  record("kk_test-3").set_fudge(6);
   EXPECT_EQ(kkv.waehle_card_eine_sammlung(sammlung()), CardAndCollection("kk_test-1", "kk_test"));
   EXPECT_FALSE(kkv.make_karte_due_bool);
 
-  record("kk_test-1")->fudge = 9;
+  record("kk_test-1").set_fudge(9);
   EXPECT_EQ(kkv.waehle_card_eine_sammlung(sammlung()), CardAndCollection("kk_test-2", "kk_test"));
   EXPECT_TRUE(kkv.make_karte_due_bool);
   EXPECT_TRUE(record("kk_test-2")->due.is_none());
@@ -152,7 +152,7 @@ TEST_F(CardChoiceTest, AHandCardGetsItsHandBeforeItIsShown) {
 TEST_F(CardChoiceTest, LearningAheadIsRestoredAfterTheChoice) {
   for (int i = 1; i <= 3; ++i) {
     make_review("kk_test-" + std::to_string(i), a_morning + a_day);
-    record("kk_test-" + std::to_string(i))->fudge = i;
+    record("kk_test-" + std::to_string(i)).set_fudge(i);
   }
   EXPECT_EQ(kkv.waehle_card_eine_sammlung(sammlung()), CardAndCollection());
   kkv.vorauslernen_tage = 2;
@@ -164,8 +164,8 @@ TEST_F(CardChoiceTest, LearningAheadIsRestoredAfterTheChoice) {
   // Showing only new cards keeps learning ahead off until the new card
   // without a fudge fails the choice.
   kkv.nur_neue_karten_anzeigen = true;
-  record("kk_test-2")->due = Due();
-  record("kk_test-2")->fudge.reset();
+  record("kk_test-2").edit().due = Due();
+  record("kk_test-2").set_fudge(std::nullopt);
   EXPECT_THAT([&] { kkv.waehle_card_eine_sammlung(sammlung()); },
               ThrowsMessage<KeyError>(StrEq("'fudge'")));
   EXPECT_EQ(kkv.vorauslernen_tage, 2);
@@ -176,18 +176,18 @@ TEST_F(CardChoiceTest, NoNewCardBeyondTodaysLimit) {
   kkv.neue_karten_pro_tag = 2;
   for (const char* name : {"kk_test-1", "kk_test-2"}) {
     sammlung()->set_metadata("neue_karte_heute_faellig_gestellt", name);
-    record(name)->due = Due::at(a_morning + a_day);
+    record(name).edit().due = Due::at(a_morning + a_day);
   }
   EXPECT_EQ(card_name(1), "");
 
   // A card put due today continues even without reviews left for today.
   kkv.maximale_wiederholungen_pro_tag = 0;
-  record("kk_test-1")->due = Due::at(a_morning);
+  record("kk_test-1").edit().due = Due::at(a_morning);
   EXPECT_EQ(card_name(1), "kk_test-1");
   EXPECT_FALSE(kkv.make_karte_due_bool);
 
   kkv.neue_karten_pro_tag = 3;
-  record("kk_test-1")->due = Due::at(a_morning + a_day);
+  record("kk_test-1").edit().due = Due::at(a_morning + a_day);
   EXPECT_EQ(card_name(1), "kk_test-3");
   EXPECT_TRUE(kkv.make_karte_due_bool);
 }

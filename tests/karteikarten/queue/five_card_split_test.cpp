@@ -122,10 +122,11 @@ TEST_F(CandidatePick, HandOfACard) {
 
 TEST_F(CandidatePick, DuesInOrder) {
   const auto& karten = sammlung()->karten;
-  karten.at("kk_test-1")->due = Due::at(a_morning + 300);
-  karten.at("kk_test-3")->due = Due::at(a_morning + 100);
+  karten.at("kk_test-1").edit().due = Due::at(a_morning + 300);
+  karten.at("kk_test-3").edit().due = Due::at(a_morning + 100);
   kkv.add_haendesammlung(Dict{{1, Dict{{"fragetext", "F"}, {"antworttext", "A"}}}}, "kk_other");
-  kkv.hc.get_richtige_sammlung("kk_other")->karten.at("kk_other-1")->due = Due::at(a_morning + 100);
+  kkv.hc.get_richtige_sammlung("kk_other")->karten.at("kk_other-1").edit().due =
+      Due::at(a_morning + 100);
 
   using Dues = std::vector<std::pair<double, std::string>>;
   EXPECT_EQ(kkv.bestimme_x_dues(2),

@@ -40,9 +40,9 @@ class ForgottenCardsTest : public SchedulingTest {
   // the given permanent review order and fudge.
   void forget(const std::string& name, double days_ago, std::int64_t wdh = 1,
               std::int64_t fudge = 1) const {
-    record(name)->zuletzt_vergessen = a_morning - days_ago * a_day;
-    record(name)->permanent_fudge_wdh = wdh;
-    record(name)->fudge = fudge;
+    record(name).edit().zuletzt_vergessen = a_morning - days_ago * a_day;
+    record(name).edit().permanent_fudge_wdh = wdh;
+    record(name).set_fudge(fudge);
   }
   std::optional<std::string> choice(const std::string& sammlung) {
     return kkv.waehle_card_vergessene(kkv.hc.sammlung_named(sammlung)).first;
@@ -57,7 +57,7 @@ class ForgottenCardsTest : public SchedulingTest {
 
 TEST_F(ForgottenCardsTest, ChoiceTakesRecentlyForgottenCardsOnce) {
   forget("kk_test-1", 1);
-  record("kk_test-2")->zuletzt_vergessen = 0.0;
+  record("kk_test-2").edit().zuletzt_vergessen = 0.0;
   forget("kk_test-3", 2.5);  // before the cut-off
   EXPECT_EQ(choice("kk_test"), "kk_test-1");
 

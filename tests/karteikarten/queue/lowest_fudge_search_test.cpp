@@ -28,7 +28,7 @@ class LowestFudgeTest : public SchedulingTest {
     set_fudges("kk_test", {5, 3, 7});
     set_fudges("kk_zwei", {2, 9});
     for (const std::string& name : all_cards) {
-      record(name)->due = Due::at(a_morning - 60);
+      record(name).edit().due = Due::at(a_morning - 60);
     }
   }
 
@@ -38,7 +38,7 @@ class LowestFudgeTest : public SchedulingTest {
   }
   void set_fudges(const std::string& name, const std::vector<std::int64_t>& fudges) const {
     for (std::size_t i = 0; i < fudges.size(); ++i) {
-      record(name + "-" + std::to_string(i + 1))->fudge = fudges[i];
+      record(name + "-" + std::to_string(i + 1)).set_fudge(fudges[i]);
     }
   }
   static std::string shown(const FoundCard& found) {
@@ -63,19 +63,19 @@ TEST_F(LowestFudgeTest, TheLowestFudgeBelowTheBoundWinsAndTiesKeepTheFirst) {
   EXPECT_EQ(find(a_morning, 2), "None None 0");
   EXPECT_EQ(find(a_morning, 1), "None None 0");
 
-  record("kk_zwei-1")->fudge = 3;
+  record("kk_zwei-1").set_fudge(3);
   EXPECT_EQ(find(), "kk_test-2 kk_test 0");
-  record("kk_test-1")->fudge = 3;
+  record("kk_test-1").set_fudge(3);
   EXPECT_EQ(find(), "kk_test-1 kk_test 0");
 
   // Finished, not yet due, new and fudge-less cards are left out.
-  record("kk_test-1")->due = Due::done();
-  record("kk_test-2")->due = Due::at(a_morning + 1);
+  record("kk_test-1").edit().due = Due::done();
+  record("kk_test-2").edit().due = Due::at(a_morning + 1);
   EXPECT_EQ(find(), "kk_zwei-1 kk_zwei 1");
   EXPECT_EQ(find(a_morning + 1), "kk_test-2 kk_test 0");
-  record("kk_zwei-1")->due = Due();
+  record("kk_zwei-1").edit().due = Due();
   EXPECT_EQ(find(), "kk_test-3 kk_test 0");
-  record("kk_test-3")->fudge.reset();
+  record("kk_test-3").set_fudge(std::nullopt);
   EXPECT_EQ(find(), "kk_zwei-2 kk_zwei 1");
 }
 
@@ -101,8 +101,8 @@ TEST_F(LowestFudgeTest, TheAgainQueueRulesOnceTheCorrectReviewsReachTheLimit) {
 }
 
 TEST_F(LowestFudgeTest, ACardLearnedAheadAndFailedWaitsForItsRealDueMoment) {
-  record("kk_zwei-1")->due = Due::at(a_morning + 300);
-  record("kk_test-2")->due = Due::at(a_morning + 600);
+  record("kk_zwei-1").edit().due = Due::at(a_morning + 300);
+  record("kk_test-2").edit().due = Due::at(a_morning + 600);
   sammlung("kk_zwei")->set_metadata("vorauslernen_modus_gelernt_karte_auf_again", "kk_zwei-1");
   const auto ahead = [&](double old_now, double vorauslernen) {
     return shown(kkv.finde_karte_due_niedrigster_fudge(a_morning + a_day, old_now, None, false,
@@ -114,8 +114,8 @@ TEST_F(LowestFudgeTest, ACardLearnedAheadAndFailedWaitsForItsRealDueMoment) {
 }
 
 TEST_F(LowestFudgeTest, OnlyNewCardsFindsLearningCardsAlsoWithoutDue) {
-  record("kk_zwei-1")->learnstatus = Learnstatus::learned;
-  record("kk_test-2")->due = Due();
+  record("kk_zwei-1").edit().learnstatus = Learnstatus::learned;
+  record("kk_test-2").edit().due = Due();
   kkv.nur_neue_karten_anzeigen = true;
   EXPECT_EQ(find(), "kk_test-2 kk_test 0");
   kkv.nur_neue_karten_anzeigen = false;
@@ -123,9 +123,9 @@ TEST_F(LowestFudgeTest, OnlyNewCardsFindsLearningCardsAlsoWithoutDue) {
 }
 
 TEST_F(LowestFudgeTest, TheSearchInOneCollectionLeavesOutSurplusNewCards) {
-  record("kk_zwei-1")->due = Due();
-  record("kk_zwei-2")->due = Due();
-  record("kk_zwei-2")->fudge = 1;
+  record("kk_zwei-1").edit().due = Due();
+  record("kk_zwei-2").edit().due = Due();
+  record("kk_zwei-2").set_fudge(1);
   kkv.make_karte_due("kk_zwei-2", sammlung("kk_zwei"));
   kkv.make_karte_due("kk_zwei-1", sammlung("kk_zwei"));
   EXPECT_EQ(find_in("kk_zwei", 0), "kk_zwei-2 kk_zwei 1");
@@ -133,7 +133,7 @@ TEST_F(LowestFudgeTest, TheSearchInOneCollectionLeavesOutSurplusNewCards) {
   EXPECT_EQ(find_in("kk_zwei", 1), "kk_zwei-1 kk_zwei 1");
   EXPECT_EQ(find_in("kk_zwei", 2), "None None 0");
   // An answered card is no surplus.
-  record("kk_zwei-2")->letzte_antwort = "good";
+  record("kk_zwei-2").edit().letzte_antwort = "good";
   EXPECT_EQ(find_in("kk_zwei", 1), "kk_zwei-2 kk_zwei 1");
   EXPECT_EQ(find_in("kk_test", 1), "kk_test-2 kk_test 0");
 
@@ -151,7 +151,7 @@ TEST_F(LowestFudgeTest, TheSearchInOneCollectionLeavesOutSurplusNewCards) {
 
 TEST_F(LowestFudgeTest, WaehleCardPutsANewCardDueAndWidensTheWindow) {
   for (const std::string& name : all_cards) {
-    record(name)->due = Due();
+    record(name).edit().due = Due();
   }
   const double day_start =
       test_environment().cf.get_startzeit_tag_today(kkv.startzeit_tag);
@@ -165,8 +165,8 @@ TEST_F(LowestFudgeTest, WaehleCardPutsANewCardDueAndWidensTheWindow) {
 
   // Few due now: a review due in five minutes with a lower fudge comes
   // first, and one more new card is put due.
-  record("kk_test-1")->due = Due::at(a_morning + 300);
-  record("kk_test-1")->fudge = 1;
+  record("kk_test-1").edit().due = Due::at(a_morning + 300);
+  record("kk_test-1").set_fudge(1);
   EXPECT_EQ(kkv.waehle_card(), CardAndCollection("kk_test-1", "kk_test"));
   EXPECT_EQ(record("kk_test-2")->due, Due::at(day_start));
 
@@ -174,8 +174,8 @@ TEST_F(LowestFudgeTest, WaehleCardPutsANewCardDueAndWidensTheWindow) {
   // is chosen and becomes due now.
   kkv.neue_karten_nur_heute = 1;
   kkv.nur_neue_karten_anzeigen = true;
-  record("kk_test-1")->learnstatus = Learnstatus::learned;
-  record("kk_test-3")->fudge = 0;
+  record("kk_test-1").edit().learnstatus = Learnstatus::learned;
+  record("kk_test-3").set_fudge(0);
   EXPECT_EQ(kkv.waehle_card(), CardAndCollection("kk_test-3", "kk_test"));
   EXPECT_EQ(record("kk_test-3")->due, Due::at(a_morning));
   EXPECT_EQ(record("kk_zwei-2")->due, Due());

@@ -34,7 +34,7 @@ class MakingCardsDueTest : public SchedulingTest {
   }
   void set_fudges(const std::string& name, const std::vector<std::int64_t>& fudges) {
     for (std::size_t i = 0; i < fudges.size(); ++i) {
-      record(name + "-" + std::to_string(i + 1))->fudge = fudges[i];
+      record(name + "-" + std::to_string(i + 1)).set_fudge(fudges[i]);
     }
   }
   std::string put_due_today(const std::string& name) const {
@@ -46,8 +46,8 @@ class MakingCardsDueTest : public SchedulingTest {
 };
 
 TEST_F(MakingCardsDueTest, MakeOneDueTakesTheLowestFudgeOfTheCollectionsBelowTheLimit) {
-  record("kk_test-3")->fudge = 0;
-  record("kk_test-3")->due = Due::at(a_morning + a_day);
+  record("kk_test-3").set_fudge(0);
+  record("kk_test-3").edit().due = Due::at(a_morning + a_day);
   // The tie at fudge 3 goes to the earlier collection; the due card is skipped.
   EXPECT_EQ(kkv.make_one_due(10), "kk_test-2");
   EXPECT_EQ(record("kk_test-2")->due, Due::at(day_start()));
@@ -74,7 +74,7 @@ TEST_F(MakingCardsDueTest, PuttingDueRecordsInTheCardsOwnCollection) {
   EXPECT_EQ(kkv.make_one_due_eine_sammlung(10, "kk_zwei"), "kk_zwei-1");
   EXPECT_EQ(put_due_today("kk_zwei"), "['kk_zwei-1']");
   EXPECT_EQ(kkv.make_one_due_eine_sammlung(1, "kk_zwei"), std::nullopt);
-  record("kk_zwei-2")->fudge.reset();
+  record("kk_zwei-2").set_fudge(std::nullopt);
   EXPECT_THROW(kkv.make_one_due_eine_sammlung(10, "kk_zwei"), KeyError);
 
   // A failing record (the collection cannot tell its day) still switches
@@ -93,8 +93,8 @@ TEST_F(MakingCardsDueTest, SurplusRemovesTheCardsPutDueFirst) {
 
   kkv.make_karte_due("kk_test-2", sammlung("kk_test"));
   kkv.make_karte_due("kk_test-3", sammlung("kk_test"));
-  record("kk_test-1")->faellig_erstes_mal = DateTime(2021, 9, 22, 9);
-  record("kk_test-2")->faellig_erstes_mal = DateTime(2021, 9, 22, 10, 5);
+  record("kk_test-1").edit().faellig_erstes_mal = DateTime(2021, 9, 22, 9);
+  record("kk_test-2").edit().faellig_erstes_mal = DateTime(2021, 9, 22, 10, 5);
   kkv.korrigiere_ueberschuss(sammlung("kk_test"), 1);
   EXPECT_EQ(sammlung("kk_test")->karten.names(),
             (std::vector<std::string>{"kk_test-1", "kk_test-3"}));

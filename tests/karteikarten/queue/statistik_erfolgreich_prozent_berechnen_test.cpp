@@ -42,7 +42,7 @@ class Statistik : public testing::SchedulingTest {
   }
 
   void answered(const std::string& name, double due) {
-    CardRecord& record = *sammlung->karten.at(name);
+    CardRecord& record = sammlung->karten.at(name).edit();
     record.due = Due::at(due);
     record.karte_ist_neu = false;
     record.letzte_antwort = "good";

@@ -45,7 +45,7 @@ class AnswerLogApplierTest : public ::testing::Test {
 
   // Stores an answer to `card` that counted a rep and saw the card.
   void log_answer(const std::string& card) {
-    CardRecord& record = *sammlung_->karten.at(card);
+    CardRecord& record = sammlung_->karten.at(card).edit();
     UnsavedLogEntry entry =
         begin_logged_answer(*sammlung_, card, record, "good", environment().cf.get_now());
     entry.row.answer.recordings = List{List{"kk_log", "reps", today, 1},

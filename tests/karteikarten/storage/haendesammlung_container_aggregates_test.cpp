@@ -33,11 +33,11 @@ class ContainerAggregates : public ::testing::Test {
     for (const char* name : {"a-new", "a-due", "a-learnt", "a-failed"}) card(*a, name);
     for (const char* name : {"b-new1", "b-new2", "b-put", "b-learnt", "b-failed", "b-right"})
       card(*b, name);
-    b->karten.at("b-new2")->nur_reizung = true;
+    b->karten.at("b-new2").edit().nur_reizung = true;
     answered(*a, "a-due", now - 86400, "good");
     reviewed(*a, "a-learnt", now + 2 * 86400, "good");
     reviewed(*a, "a-failed", now + 600, "again");
-    b->karten.at("b-put")->due = Due::at(day_start);
+    b->karten.at("b-put").edit().due = Due::at(day_start);
     answered(*b, "b-learnt", next_day_start, "good");
     for (const char* name : {"b-put", "b-learnt"})
       b->set_metadata("neue_karte_heute_faellig_gestellt", name);
@@ -55,7 +55,7 @@ class ContainerAggregates : public ::testing::Test {
   }
   static void answered(kk::Haendesammlung& sammlung, const std::string& name, double due,
                        const std::string& antwort) {
-    CardRecord& record = *sammlung.karten.at(name);
+    CardRecord& record = sammlung.karten.at(name).edit();
     record.due = Due::at(due);
     record.karte_ist_neu = false;
     record.letzte_antwort = antwort;

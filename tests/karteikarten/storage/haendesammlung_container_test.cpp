@@ -163,7 +163,7 @@ TEST_F(ContainerTest, SavingAfterOneAnswerWritesOneCard) {
 TEST_F(ContainerTest, ShowDuePrintsEveryCard) {
   Karteikartenverwaltung kkv{test_environment()};
   kkv.add_haendesammlung(Dict{{1, question("one")}, {2, question("two")}}, "kk_test");
-  kkv.hc.liste_aller_sammlungen[0]->karten.at("kk_test-2")->due = Due::done();
+  kkv.hc.liste_aller_sammlungen[0]->karten.at("kk_test-2").edit().due = Due::done();
   std::vector<std::string> lines;
   platform::Diagnostics& diagnostics = test_environment().diagnostics;
   const auto sink = diagnostics.output_line;
