@@ -102,11 +102,11 @@ struct LoggedSession {
         .execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                  std::to_string(days * answers_per_day) +
                  ") INSERT INTO answer_log (collection, card, moment, day, response, seconds, "
-                 "interval, state_before, state_after, metadata_before, recordings) "
+                 "interval, state_after, state_way_back, metadata_way_back, recordings) "
                  "SELECT collection, card, moment - 86400 * (1 + i / " +
                  std::to_string(answers_per_day) +
-                 "), 'past', response, seconds, interval, state_before, state_after, "
-                 "metadata_before, recordings FROM answer_log, n WHERE seq = 1");
+                 "), 'past', response, seconds, interval, state_after, state_way_back, "
+                 "metadata_way_back, recordings FROM answer_log, n WHERE seq = 1");
     // The past answers count as applied, as they would be.
     kk::DayStatisticsStore::open_for_recording(kk::day_statistics_path(bench_environment()))
         .set_applied_log_seq(1 + days * answers_per_day);

@@ -17,8 +17,8 @@ namespace {
 // The JSON columns hold values in the codec's lossless form; `seconds` and
 // `interval` too, so that an integer stays an integer and "done" a text.
 constexpr const char* row_columns =
-    "seq, undoes, collection, card, moment, day, response, seconds, interval, state_before, "
-    "state_after, metadata_before, recordings";
+    "seq, undoes, collection, card, moment, day, response, seconds, interval, state_after, "
+    "state_way_back, metadata_way_back, recordings";
 
 std::string select_rows(const std::string& condition) {
   return std::string("SELECT ") + row_columns + " FROM answer_log WHERE " + condition;
@@ -47,9 +47,9 @@ AnswerLogRow read_row(db::Connection& connection, const db::Statement& statement
     if (!statement.column_is_null(6)) answer.response = statement.column_text(6);
     answer.seconds = json_column(statement, 7);
     answer.interval = json_column(statement, 8);
-    answer.state_before = dict_column(statement, 9);
-    answer.state_after = dict_column(statement, 10);
-    answer.metadata_before = dict_column(statement, 11);
+    answer.state_after = dict_column(statement, 9);
+    answer.state_before = went_back(answer.state_after, dict_column(statement, 10));
+    answer.metadata_way_back = dict_column(statement, 11);
     const Value recordings = json_column(statement, 12);
     if (!recordings.is_none()) answer.recordings = recordings.as_list();
   } catch (const tavo::Error& error) {
@@ -70,18 +70,32 @@ void bind_json(db::Statement& statement, int index, const Value& value) {
   statement.bind(index, encode_json(value));
 }
 
-// The keys whose value differs between the two snapshots of today's
-// metadata, each with its value in `before` (None where it had none).
-Dict changed_metadata(const Dict& before, const Dict& after) {
-  Dict changed;
-  for (const auto& [key, value] : before) {
-    const Value* now = after.find(key);
-    if (now == nullptr || !(*now == value)) changed.set(key, value);
+Value list_way_back(const List& before, const List& after) {
+  std::size_t kept = 0;
+  while (kept < before.size() && kept < after.size() &&
+         before.at(static_cast<std::int64_t>(kept)) == after.at(static_cast<std::int64_t>(kept))) {
+    ++kept;
   }
-  for (const auto& [key, value] : after) {
-    if (before.find(key) == nullptr) changed.set(key, None);
+  List tail;
+  for (std::size_t index = kept; index < before.size(); ++index) {
+    tail.append(deep_copy(before.at(static_cast<std::int64_t>(index))));
   }
-  return changed;
+  return List{"+", static_cast<std::int64_t>(kept), tail};
+}
+
+Value turned_back(const Value& after, const List& step) {
+  const std::string kind = step.at(0).as_text();
+  if (kind == "=") return deep_copy(step.at(1));
+  if (kind != "+" || !after.is_list()) throw ValueError("not a way back: " + encode_json(step));
+  const List& items = after.as_list();
+  const std::int64_t kept = step.at(1).as_int();
+  if (kept < 0 || static_cast<std::size_t>(kept) > items.size()) {
+    throw ValueError("a way back keeps more items than the list has");
+  }
+  List before;
+  for (std::int64_t index = 0; index < kept; ++index) before.append(deep_copy(items.at(index)));
+  for (const Value& item : step.at(2).as_list()) before.append(deep_copy(item));
+  return before;
 }
 
 // The answer time the answer appended to the card's list, or None.
@@ -107,15 +121,44 @@ void insert_row(db::Statement& insert, const AnswerLogRow& row) {
     insert.bind(6, answer.response);
     bind_json(insert, 7, answer.seconds);
     bind_json(insert, 8, answer.interval);
-    bind_json(insert, 9, answer.state_before);
-    bind_json(insert, 10, answer.state_after);
-    bind_json(insert, 11, answer.metadata_before);
+    bind_json(insert, 9, answer.state_after);
+    bind_json(insert, 10, way_back(answer.state_before, answer.state_after));
+    bind_json(insert, 11, answer.metadata_way_back);
     bind_json(insert, 12, answer.recordings);
   }
   insert.run();
 }
 
 }  // namespace
+
+Dict way_back(const Dict& before, const Dict& after) {
+  Dict steps;
+  for (const auto& [key, value] : before) {
+    const Value* now = after.find(key);
+    if (now != nullptr && *now == value) continue;
+    steps.set(key, now != nullptr && now->is_list() && value.is_list()
+                       ? list_way_back(value.as_list(), now->as_list())
+                       : Value(List{"=", deep_copy(value)}));
+  }
+  for (const auto& [key, value] : after) {
+    if (before.find(key) == nullptr) steps.set(key, List{"-"});
+  }
+  return steps;
+}
+
+Dict went_back(const Dict& after, const Dict& way_back) {
+  Dict before = deep_copy(Value(after)).as_dict();
+  for (const auto& [key, step] : way_back) {
+    const List& parts = step.as_list();
+    if (parts.at(0) == Value("-")) {
+      before.erase(key);
+      continue;
+    }
+    const Value* now = after.find(key);
+    before.set(key, turned_back(now == nullptr ? Value(None) : *now, parts));
+  }
+  return before;
+}
 
 const std::string& answer_log_schema() {
   static const std::string schema = R"sql(
@@ -130,9 +173,9 @@ CREATE TABLE answer_log (
   response TEXT,
   seconds TEXT,
   interval TEXT,
-  state_before TEXT,
   state_after TEXT,
-  metadata_before TEXT,
+  state_way_back TEXT,
+  metadata_way_back TEXT,
   recordings TEXT
 );
 CREATE INDEX answer_log_by_card ON answer_log (card, seq);
@@ -168,9 +211,11 @@ UnsavedLogEntry begin_logged_answer(const Haendesammlung& collection, const std:
 }
 
 void restore_todays_metadata(Haendesammlung& collection, const LoggedAnswer& answer) {
-  for (const auto& [key, value] : answer.metadata_before) {
+  const Dict before = went_back(todays_metadata(collection), answer.metadata_way_back);
+  for (const auto& [key, step] : answer.metadata_way_back) {
     Value* days = collection.metadata.find(key);
-    if (value.is_none()) {
+    const Value* value = before.find(key);
+    if (value == nullptr) {
       if (days == nullptr || !days->is_dict()) continue;
       days->as_dict().erase(Value(answer.day));
       // A key the answer brought in goes with its only day.
@@ -181,7 +226,7 @@ void restore_todays_metadata(Haendesammlung& collection, const LoggedAnswer& ans
       collection.metadata.set(key, Dict());
       days = collection.metadata.find(key);
     }
-    days->as_dict().set(Value(answer.day), deep_copy(value));
+    days->as_dict().set(Value(answer.day), *value);
   }
 }
 
@@ -190,7 +235,7 @@ void append_unsaved_log(db::Connection& connection, const Haendesammlung& collec
   if (collection.unsaved_log.empty()) return;
   db::Statement insert = connection.prepare(
       "INSERT INTO answer_log (undoes, collection, card, moment, day, response, seconds, "
-      "interval, state_before, state_after, metadata_before, recordings) "
+      "interval, state_after, state_way_back, metadata_way_back, recordings) "
       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   db::Statement mark_undone = connection.prepare("UPDATE answer_log SET undone = 1 WHERE seq = ?");
   const Dict todays_metadata_now = todays_metadata(collection);
@@ -209,7 +254,7 @@ void append_unsaved_log(db::Connection& connection, const Haendesammlung& collec
     }
     LoggedAnswer& answer = row.answer;
     answer.state_after = learning_state_to_value(*record);
-    answer.metadata_before = changed_metadata(entry.todays_metadata_before, todays_metadata_now);
+    answer.metadata_way_back = way_back(entry.todays_metadata_before, todays_metadata_now);
     answer.seconds = added_answer_time(answer.state_before, answer.state_after);
     insert_row(insert, row);
   }

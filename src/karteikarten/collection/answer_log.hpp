@@ -4,8 +4,9 @@
 //
 // A row keeps what an answer did: its collection, card, moment, learning
 // day, response, answer time and returned interval; the card's learning
-// state before and after it; the values of today's metadata it changed, as
-// they were before; and the day statistics it recorded. That is enough to
+// state after it, and the way back to its state before (see way_back); the
+// way back to the values of today's metadata it changed; and the day
+// statistics it recorded. That is enough to
 // restore the card and the day exactly (undo), to tell the card's history,
 // and to bring the day statistics store up to date: each row is applied
 // there exactly once, in sequence order (see storage/answer_log_applier).
@@ -46,9 +47,9 @@ struct LoggedAnswer {
   // learning_state_to_value of the card before and after the answer.
   Dict state_before;
   Dict state_after;
-  // Each key of today's metadata that the answer changed, with its value
-  // before the answer (None where today had no value).
-  Dict metadata_before;
+  // The way back (see way_back) from today's metadata after the answer to
+  // today's metadata before it.
+  Dict metadata_way_back;
   // The day statistics the answer recorded, in order: each the list
   // [collection, statistic, day, wert].
   List recordings;
@@ -69,6 +70,15 @@ struct UnsavedLogEntry {
   // save finds the values the answer changed.
   Dict todays_metadata_before;
 };
+
+// How to turn `after` back into `before`, for each key whose value
+// differs: ["=", value] for a value, ["+", kept, tail] for a list that was
+// `after`'s first `kept` items followed by `tail`, ["-"] for a key that
+// `before` lacks. A list that only grew or shrank at its end (a card's
+// history lists, today's card lists) takes a few bytes.
+Dict way_back(const Dict& before, const Dict& after);
+// `after` turned back by a way_back.
+Dict went_back(const Dict& after, const Dict& way_back);
 
 // The statements creating the log's table and indexes.
 const std::string& answer_log_schema();

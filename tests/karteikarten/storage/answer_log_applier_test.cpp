@@ -111,7 +111,8 @@ TEST_F(AnswerLogApplierTest, ADamagedRowIsRefusedAndTheStatisticsStoreKeptAsItWa
       {"card names that are not a list", "recordings",
        encode_json(List{List{"kk_log", "reps", today, 1},
                         List{"kk_log", "heute_schon_angesehen", today, "kk_log-2"}})},
-      {"a state that is not a mapping", "state_before", "[1, 2]"},
+      {"a state that is not a mapping", "state_after", "[1, 2]"},
+      {"a way back of another kind", "state_way_back", R"({"reps": ["?", 1]})"},
   };
   const std::string before = statistics();
   for (const auto& damage : damages) {
