@@ -124,10 +124,7 @@ void StatisticsRecorder::abandon_answer() {
   if (recordings.size() == 0) return;
   DayStatisticsStore store = DayStatisticsStore::open_for_recording(day_statistics_path(env_));
   db::Transaction transaction(store.connection());
-  for (const Value& recording : recordings) {
-    const List& parts = recording.as_list();
-    store.record(parts.at(0).as_text(), parts.at(1).as_text(), parts.at(2).as_text(), parts.at(3));
-  }
+  store.record_each(recordings);
   transaction.commit();
 }
 

@@ -515,11 +515,7 @@ void DayStatisticsStore::apply_answer(std::int64_t seq, const std::string& day,
   drop_older.bind(1, day);
   drop_older.run();
   const db::ChangeRecorder changes(connection_, {"collection", "counter", "time_total", "card_list"});
-  for (const Value& recording : recordings) {
-    const std::vector<Value>& parts = sequence_items(recording, "a recording");
-    if (parts.size() != 4) throw ValueError("a recording must hold four values");
-    record(parts[0].as_text(), parts[1].as_text(), parts[2].as_text(), parts[3]);
-  }
+  record_each(recordings);
   const std::vector<std::byte> inverse = changes.inverse();
   db::Statement keep =
       connection_.prepare("INSERT OR REPLACE INTO answer_undo (seq, day, changes) VALUES (?, ?, ?)");
@@ -527,6 +523,14 @@ void DayStatisticsStore::apply_answer(std::int64_t seq, const std::string& day,
   keep.bind(2, day);
   keep.bind(3, std::span<const std::byte>(inverse));
   keep.run();
+}
+
+void DayStatisticsStore::record_each(const List& recordings) {
+  for (const Value& recording : recordings) {
+    const std::vector<Value>& parts = sequence_items(recording, "a recording");
+    if (parts.size() != 4) throw ValueError("a recording must hold four values");
+    record(parts[0].as_text(), parts[1].as_text(), parts[2].as_text(), parts[3]);
+  }
 }
 
 void DayStatisticsStore::take_back_answer(std::int64_t seq) {

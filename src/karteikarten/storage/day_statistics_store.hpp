@@ -140,6 +140,11 @@ class DayStatisticsStore {
   // changed since as they are; nothing when nothing was kept for it.
   void take_back_answer(std::int64_t seq);
 
+  // Records each of `recordings` ([collection, statistic, day, wert]) as
+  // record() does. TypeError, IndexError or ValueError for a recording of
+  // the wrong shape.
+  void record_each(const List& recordings);
+
   // The open connection, for a transaction spanning several recordings.
   db::Connection& connection() { return connection_; }
 
