@@ -15,7 +15,7 @@
 namespace tavo::bench {
 namespace {
 
-std::optional<kk::Antwort> answer_good(const kk::Karteikarte&, const Tuple&) {
+std::optional<kk::Antwort> answer_good(const kk::Karteikarte&, const kk::ButtonIntervals&) {
   return kk::Antwort{"good", 12};
 }
 

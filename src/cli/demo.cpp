@@ -63,7 +63,7 @@ void run_demo(platform::Environment& environment, const std::filesystem::path& d
       kk::add_stored_haendesammlung(kkv, demo_collection);
     }
     const SessionOutcome outcome =
-        run_learning_session(kkv, terminal, [&](const kk::Karteikarte& card, const Tuple&) {
+        run_learning_session(kkv, terminal, [&](const kk::Karteikarte& card, const kk::ButtonIntervals&) {
           return scripted_answer(environment.cf, kkv, card);
         });
     print_session_end(kkv, terminal, outcome);

@@ -1,5 +1,7 @@
 #include "cli/figures_report.hpp"
 
+#include "cli/translation.hpp"
+
 #include <fmt/format.h>
 
 #include <ostream>
@@ -30,7 +32,7 @@ void print_next_due(std::ostream& out, const kk::DayFigures& figures, double now
   }
   const double days = (*figures.next_due - now) / 86400;
   out << "Next card due: " << local_time_text(*figures.next_due) << " ("
-      << kk::human_friendly_time(days) << ")\n";
+      << interval_text(kk::interval_label(days)) << ")\n";
 }
 
 void print_figures(std::ostream& out, const kk::DayFigures& figures, bool today_only) {

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "cli/figures_report.hpp"
+#include "cli/translation.hpp"
 #include "karteikarten/frame/card_shown_again.hpp"
 #include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/frame/learning_step.hpp"
@@ -82,12 +83,12 @@ std::string answer_of(const kk::Karteikarte& card) {
   return card.fragetext ? indented(card.get_antwort()) : "(bid the hand)";
 }
 
-std::string button_line(const Tuple& buttons) {
+std::string button_line(const kk::ButtonIntervals& buttons) {
   std::string line;
   for (std::size_t i = 0; i < responses.size(); ++i) {
     if (i > 0) line += "   ";
     line += std::to_string(i + 1) + " " + std::string(responses[i]) + "  " +
-            buttons.items().at(i).as_text();
+            interval_text(buttons.at(i));
   }
   return line;
 }
@@ -106,7 +107,7 @@ void show_question(std::ostream& out, const kk::Karteikartenverwaltung& kkv,
   out << "Q: " << question_of(card) << "\n";
 }
 
-void show_answer(std::ostream& out, const kk::Karteikarte& card, const Tuple& buttons) {
+void show_answer(std::ostream& out, const kk::Karteikarte& card, const kk::ButtonIntervals& buttons) {
   out << "A: " << answer_of(card) << "\n   " << button_line(buttons) << "\n";
 }
 
@@ -153,7 +154,7 @@ std::optional<std::string> take_back_last_answer(kk::Karteikartenverwaltung& kkv
 
 // Shows `card` and reads what the person does with it.
 Reply ask_answer(kk::Karteikartenverwaltung& kkv, Terminal& terminal, const kk::Karteikarte& card,
-                 const Tuple& buttons, std::size_t number) {
+                 const kk::ButtonIntervals& buttons, std::size_t number) {
   std::ostream& out = terminal.out();
   show_question(out, kkv, card, number);
   const SteadyClock::time_point shown = SteadyClock::now();
@@ -188,7 +189,7 @@ std::string due_text(const kk::Karteikarte& card, const Value& tage) {
   const kk::Due& due = card.get_due();
   if (due.is_done()) return "done for this drill";
   if (!due.is_moment()) return "not due";
-  return "due " + local_time_text(due.seconds()) + " (" + kk::human_friendly_time(tage) + ")";
+  return "due " + local_time_text(due.seconds()) + " (" + interval_text(kk::interval_label(tage)) + ")";
 }
 
 }  // namespace
@@ -197,7 +198,7 @@ SessionOutcome run_learning_session(kk::Karteikartenverwaltung& kkv, Terminal& t
                                     const ScriptedLearner& learner) {
   SessionOutcome outcome;
   Reply reply;
-  const kk::AskAnswer ask = [&](const kk::Karteikarte& card, const Tuple& buttons) {
+  const kk::AskAnswer ask = [&](const kk::Karteikarte& card, const kk::ButtonIntervals& buttons) {
     const std::size_t number = outcome.answered + 1;
     if (learner) {
       show_question(terminal.out(), kkv, card, number);

@@ -23,7 +23,7 @@ struct SessionOutcome {
 // A learner standing in for the person: the answer to a shown card. It
 // must choose a response the card takes (kk::accepts_response).
 using ScriptedLearner =
-    std::function<kk::Antwort(const kk::Karteikarte& card, const Tuple& buttons)>;
+    std::function<kk::Antwort(const kk::Karteikarte& card, const kk::ButtonIntervals& buttons)>;
 
 // Runs learning steps on `kkv` until no card is left or the person stops.
 // Every answer is stored before the next card is shown. An answer is "1"

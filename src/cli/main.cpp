@@ -5,15 +5,19 @@
 // with exit status 2; every other failure becomes one line and exit status
 // 1. --help and --version exit with 0.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstdint>
 #include <exception>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/commands.hpp"
+#include "cli/translation.hpp"
 #include "value/errors.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "platform/environment.hpp"
@@ -27,6 +31,9 @@ constexpr int usage_status = 2;
 
 struct Arguments {
   GlobalOptions global;
+  // Spoken from the start of main (speak_language_of_run); here for the
+  // parse to check it.
+  std::string language;
   LearnOptions learn;
   DrillOptions drill;
   SelfCheckOptions selfcheck;
@@ -54,7 +61,35 @@ CLI::Validator whole_number_from(Number lowest) {
       "");
 }
 
+// The language of this run: the value of --lang, found before the command
+// line is parsed so that --help speaks it too, or else the locale's. An
+// unknown one is left for the parse to report.
+std::string language_of_run(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--lang" && i + 1 < argc) return argv[i + 1];
+    if (argument.starts_with("--lang=")) return std::string(argument.substr(7));
+  }
+  return language_of_locale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                            std::getenv("LANG"));
+}
+
+// Speaks the language of the run; a catalogue that cannot be used is said
+// in one line, and the texts stay in English.
+void speak_language_of_run(int argc, char** argv) {
+  std::string language = language_of_run(argc, argv);
+  const std::vector<std::string>& known = languages();
+  if (std::find(known.begin(), known.end(), language) == known.end()) language = "en";
+  if (const std::optional<std::string> fault = speak(language, catalogue_directory())) {
+    std::cerr << "kkv: " << *fault << "\n";
+  }
+}
+
 void add_global_options(CLI::App& app, Arguments& arguments) {
+  app.add_option("--lang", arguments.language,
+                 "the language of kkv's texts (default: from LC_ALL, LC_MESSAGES or LANG, "
+                 "else English)")
+      ->check(CLI::IsMember(languages()));
   app.add_option("--data-dir", arguments.global.data_dir,
                  "application data directory (default: $TAVO_DATA_DIR, else "
                  "$XDG_DATA_HOME/tavo, else ~/.local/share/tavo)");
@@ -231,6 +266,7 @@ void show_drill_days_range(CLI::App& app, tavo::platform::Environment& environme
 }  // namespace
 
 int main(int argc, char** argv) {
+  speak_language_of_run(argc, argv);
   CLI::App app{"kkv - learning sessions with the tavo card scheduler", "kkv"};
   app.set_version_flag("--version", std::string("kkv ") + KKV_VERSION);
   app.require_subcommand(1);

@@ -44,10 +44,11 @@ TEST_F(KkvTest, LearnsAnImportedDeckThroughAPipeAndTheNextSessionContinues) {
   const KkvRun first = kkv({"learn"}, "3\nmaybe\n4 12\nq\n");
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_THAT(first.out, HasSubstr("[1] kk_bridge (new)\nQ: "));
-  EXPECT_THAT(first.out, HasSubstr("1 again  < 1min   2 hard  "));
-  EXPECT_THAT(first.out, HasSubstr("3 good  < 10min   4 easy  4 Tage\nanswer> 3\n"));
+  EXPECT_THAT(first.out,
+              HasSubstr("1 again  < 1 min   2 hard  —   3 good  < 10 min   4 easy  4 days\n"
+                        "answer> 3\n"));
   EXPECT_THAT(first.out, HasSubstr("answer> maybe\n   Answer 1 to 4 or again, hard, good, easy"));
-  EXPECT_THAT(first.out, HasSubstr("   easy: due 2026-03-06 03:00 (4 Tage)"));
+  EXPECT_THAT(first.out, HasSubstr("   easy: due 2026-03-06 03:00 (4 days)"));
   EXPECT_THAT(first.out, HasSubstr("Session stopped. 2 answers stored."));
 
   const KkvRun second = kkv({"learn", "--collection", "kk_bridge"}, "1\n");

@@ -66,7 +66,7 @@ ScheduleResult Answering::schedule_answer(Karteikarte& card, const std::string& 
   return answer.result;
 }
 
-Tuple Answering::get_interval_responses(const Karteikarte& card) {
+ButtonIntervals Answering::button_intervals(const Karteikarte& card) {
   const auto preview = [&](const char* response) {
     Karteikarte copy = deep_copy(card);
     return schedule(copy, response, true).to_value();
@@ -87,8 +87,13 @@ Tuple Answering::get_interval_responses(const Karteikarte& card) {
   const Value good = preview("good");
   const Value hard = tolerant_preview("hard");
   const Value easy = tolerant_preview("easy");
-  return Tuple{human_friendly_time(again), human_friendly_time(hard), human_friendly_time(good),
-               human_friendly_time(easy)};
+  return {interval_label(again), interval_label(hard), interval_label(good), interval_label(easy)};
+}
+
+Tuple Answering::get_interval_responses(const Karteikarte& card) {
+  const ButtonIntervals labels = button_intervals(card);
+  return Tuple{human_friendly_time(labels[0]), human_friendly_time(labels[1]),
+               human_friendly_time(labels[2]), human_friendly_time(labels[3])};
 }
 
 void Answering::due_fudge_nochmal_aendern(Karteikarte& card) {

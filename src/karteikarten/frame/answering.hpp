@@ -15,6 +15,7 @@
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/queue/card_chooser.hpp"
 #include "karteikarten/scheduling/scheduler.hpp"
+#include "karteikarten/scheduling/time_helpers.hpp"
 #include "karteikarten/session/session_state.hpp"
 #include "karteikarten/storage/haendesammlung_container.hpp"
 #include "karteikarten/storage/statistics_recorder.hpp"
@@ -37,9 +38,12 @@ class Answering {
   // phase is reached stay).
   ScheduleResult schedule(Karteikarte& card, const std::string& response, bool test);
 
-  // The button labels (again, hard, good, easy): each the interval text of
-  // a preview of the answer on a copy of `card`. A "hard" or "easy" preview
-  // that the card's phase does not accept is labelled "Ende".
+  // The intervals of the buttons (again, hard, good, easy): each from a
+  // preview of the answer on a copy of `card`. A "hard" or "easy" answer
+  // that the card's phase does not accept has none.
+  ButtonIntervals button_intervals(const Karteikarte& card);
+  // The same as button labels: human_friendly_time of each ("Ende" where
+  // there is none).
   Tuple get_interval_responses(const Karteikarte& card);
 
   // Marks `card` as just forgotten and gives its record in the current

@@ -148,6 +148,10 @@ class Karteikartenverwaltung : public SchedulerSettings, public SessionState {
   Tuple get_interval_responses(const Karteikarte& card) {
     return answering_.get_interval_responses(card);
   }
+  // The same as numbers and units, for a host that words them itself.
+  ButtonIntervals button_intervals(const Karteikarte& card) {
+    return answering_.button_intervals(card);
+  }
 
   // ---- lateness, early review and due jitter ----
 

@@ -82,7 +82,7 @@ std::optional<LearningStepResult> learning_step_on(Karteikartenverwaltung& kkv,
                                                    std::optional<Karteikarte> card,
                                                    const AskAnswer& ask) {
   if (!card) return std::nullopt;
-  const std::optional<Antwort> antwort = ask(*card, kkv.get_interval_responses(*card));
+  const std::optional<Antwort> antwort = ask(*card, kkv.button_intervals(*card));
   if (!antwort) return std::nullopt;
   Value tage = answer_card(kkv, *card, *antwort);
   return LearningStepResult{std::move(*card), *kkv.sammlungsort_name, *antwort, std::move(tage)};

@@ -4,7 +4,7 @@
 // A host either calls learning_step with a function that shows the card
 // and returns the user's answer, or, when it asks in its own way, calls
 // get_card() on the manager, shows the card with the texts of
-// get_interval_responses(card), and passes the answer to answer_card.
+// get_interval_responses(card) (or words button_intervals(card) itself), and passes the answer to answer_card.
 // Either way the answer is scheduled (schedule, then the card's
 // change_due), recorded on the card (set_letzte_antwort,
 // set_last_interval_no_lapse, set_beantwortungszeit, set_last_interval),
@@ -43,10 +43,10 @@ struct LearningStepResult {
   Value tage;
 };
 
-// Shows `card` with the four button texts (again, hard, good, easy) and
-// returns the answer, or nothing when the user stops.
-using AskAnswer =
-    std::function<std::optional<Antwort>(const Karteikarte& card, const Tuple& buttons)>;
+// Shows `card` with the intervals of the four buttons (again, hard, good,
+// easy) and returns the answer, or nothing when the user stops.
+using AskAnswer = std::function<std::optional<Antwort>(const Karteikarte& card,
+                                                       const ButtonIntervals& buttons)>;
 
 // Schedules the answer to `card`, the card last handed out by get_card,
 // records it on the card, writes the card back into the current collection

@@ -9,18 +9,6 @@
 namespace tavo::kk {
 namespace {
 
-// "12 Tage"-style text: a rounded count and its unit, singular for one.
-std::string whole_days_text(double days) {
-  const auto count = static_cast<long long>(round_half_away_from_zero(days, 0));
-  return std::to_string(count) + (days == 1 ? " Tag" : " Tage");
-}
-
-// "1.5 Monate"-style text for `days` in units of `unit_days`.
-std::string tenths_text(double days, double unit_days, const char* singular, const char* plural) {
-  const double count = round_half_away_from_zero(days / unit_days, 1);
-  return float_str(count) + (count == 1.0 ? singular : plural);
-}
-
 // Adds one unit in the last decimal place of a non-negative decimal text.
 void add_one_in_last_place(std::string& text) {
   for (std::size_t i = text.size(); i-- > 0;) {
@@ -51,17 +39,34 @@ double round_half_away_from_zero(double number, int digits) {
   return std::copysign(std::strtod(text.c_str(), nullptr), number);
 }
 
-std::string human_friendly_time(const Value& days) {
-  if (days == Value("done") || !days.truthy()) return "Ende";
+IntervalLabel interval_label(const Value& days) {
+  using Unit = IntervalLabel::Unit;
+  if (days == Value("done")) return {Unit::done, 0, false};
+  if (!days.truthy()) return {Unit::none, 0, false};
   const double value = days.as_float();
-  if (value < 1) {
-    const auto minutes = static_cast<long long>(round_half_away_from_zero(value * 24 * 60, 0));
-    return "< " + std::to_string(minutes) + "min";
-  }
-  if (value < 30) return whole_days_text(value);
-  if (value < 365) return tenths_text(value, 30.4375, " Monat", " Monate");
-  return tenths_text(value, 365.25, " Jahr", " Jahre");
+  if (value < 1) return {Unit::minutes, round_half_away_from_zero(value * 24 * 60, 0), false};
+  if (value < 30) return {Unit::days, round_half_away_from_zero(value, 0), value == 1};
+  const bool months = value < 365;
+  const double count = round_half_away_from_zero(value / (months ? 30.4375 : 365.25), 1);
+  return {months ? Unit::months : Unit::years, count, count == 1.0};
 }
+
+std::string human_friendly_time(const IntervalLabel& label) {
+  const auto whole = [&] { return std::to_string(static_cast<long long>(label.number)); };
+  switch (label.unit) {
+    case IntervalLabel::Unit::none:
+    case IntervalLabel::Unit::done: return "Ende";
+    case IntervalLabel::Unit::minutes: return "< " + whole() + "min";
+    case IntervalLabel::Unit::days: return whole() + (label.singular ? " Tag" : " Tage");
+    case IntervalLabel::Unit::months:
+      return float_str(label.number) + (label.singular ? " Monat" : " Monate");
+    case IntervalLabel::Unit::years:
+      return float_str(label.number) + (label.singular ? " Jahr" : " Jahre");
+  }
+  return "Ende";
+}
+
+std::string human_friendly_time(const Value& days) { return human_friendly_time(interval_label(days)); }
 
 double look_ahead_seconds(const List& steps, std::size_t index, double smallest) {
   if (index >= steps.size() || !steps.items()[index].is_number()) return smallest;

@@ -70,7 +70,7 @@ TEST_F(DayFiguresTest, ASessionsFiguresAndTheDueMomentsAroundTheNextLearningDay)
   // The second new card is answered "again" once, everything else "good",
   // until nothing is left for today.
   int new_seen = 0;
-  const AskAnswer ask = [&](const Karteikarte& card, const Tuple&) {
+  const AskAnswer ask = [&](const Karteikarte& card, const ButtonIntervals&) {
     const bool first_sight = card.get_karte_ist_neu();
     if (first_sight) ++new_seen;
     return Antwort{first_sight && new_seen == 2 ? "again" : "good", seconds_per_answer};

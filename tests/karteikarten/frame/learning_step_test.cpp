@@ -91,7 +91,7 @@ class SimulatedLearner : public ::testing::Test {
   int learn_one_day(Karteikartenverwaltung& kkv) {
     int answers = 0;
     std::map<std::string, double> failed;  // card -> its due moment
-    const AskAnswer ask = [&](const Karteikarte& card, const Tuple& buttons) {
+    const AskAnswer ask = [&](const Karteikarte& card, const ButtonIntervals& buttons) {
       EXPECT_EQ(buttons.size(), 4u);
       if (const auto again = failed.find(card.get_name()); again != failed.end()) {
         EXPECT_GE(now() + look_ahead, again->second) << card.get_name();
@@ -177,7 +177,7 @@ TEST_F(SimulatedLearner, LearnsTheDeckWithinTheDailyLimitsAndContinuesInANewSess
   }
   ASSERT_GT(in_window.size(), 5u);
   std::set<std::string> shown;
-  const AskAnswer good = [](const Karteikarte&, const Tuple&) {
+  const AskAnswer good = [](const Karteikarte&, const ButtonIntervals&) {
     return Antwort{"good", seconds_per_answer};
   };
   while (const std::optional<LearningStepResult> step = learning_step(*kkv, good)) {
