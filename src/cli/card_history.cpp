@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/figures_report.hpp"
+#include "cli/translation.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::cli {
@@ -31,11 +32,11 @@ std::vector<CardMatch> cards_named_or_asked(const kk::Karteikartenverwaltung& kk
 
 void print_history(std::ostream& out, const std::vector<kk::PastAnswer>& answers) {
   if (answers.empty()) {
-    out << "No answer to this card is stored.\n";
+    out << tr("No answer to this card is stored.") << "\n";
     return;
   }
-  out << fmt::format(history_columns, "answered", "response", "seconds", "interval", "ease",
-                     "learnstatus");
+  out << fmt::format(history_columns, tr("answered"), tr("response"), tr("seconds"),
+                     tr("interval"), tr("ease"), tr("learnstatus"));
   for (const kk::PastAnswer& answer : answers) {
     out << fmt::format(history_columns, local_time_text(answer.moment), answer.response,
                        shown(answer.seconds), shown(answer.interval), shown(answer.ease_factor),

@@ -7,6 +7,7 @@
 
 #include "cli/figures_report.hpp"
 #include "cli/learning_session.hpp"
+#include "cli/translation.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "platform/common_functions.hpp"
 #include "platform/deck_file.hpp"
@@ -47,15 +48,16 @@ void run_demo(platform::Environment& environment, const std::filesystem::path& d
   const std::vector<platform::DeckCard> cards = platform::read_deck_file(deck);
   const platform::TemporaryDirectory directory;
   environment.use_app_data_dir(directory.path().string());
-  out << "kkv demo: " << cards.size() << " cards from " << deck.string()
-      << ", learnt by a scripted learner over " << demo_days << " days in "
-      << directory.path().string() << "\n";
+  out << trf("kkv demo: {} cards from {}, learnt by a scripted learner over {} days in {}",
+             cards.size(), deck.string(), demo_days, directory.path().string())
+      << "\n";
   std::istringstream no_input;
   Terminal terminal(no_input, out, false);
   for (int day = 0; day < demo_days; ++day) {
     environment.cf.set_fixed_now(morning_of_day(start, day));
-    out << "\n=== Day " << day + 1 << ", " << local_time_text(environment.cf.get_now())
-        << " ===\n\n";
+    out << "\n"
+        << trf("=== Day {}, {} ===", day + 1, local_time_text(environment.cf.get_now()))
+        << "\n\n";
     kk::Karteikartenverwaltung kkv(environment);
     if (day == 0) {
       kk::import_deck(kkv, cards, demo_collection);
