@@ -15,6 +15,7 @@
 #include "cli/figures_report.hpp"
 #include "cli/learning_session.hpp"
 #include "cli/terminal.hpp"
+#include "cli/translation.hpp"
 #include "db/error.hpp"
 #include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
@@ -48,19 +49,20 @@ std::filesystem::path data_directory(const platform::Environment& environment) {
 // settings, before a manager would store its own, and says so.
 void start_with_default_settings(platform::Environment& environment) {
   if (!kk::store_default_settings_if_none_stored(environment)) return;
-  std::cerr << fmt::format(
-      "kkv: no settings were stored yet; stored the default settings ({} new cards and {} "
-      "reviews a day); change them with kkv settings\n",
-      str(kk::stored_setting(environment, "neue_karten_pro_tag")),
-      str(kk::stored_setting(environment, "maximale_wiederholungen_pro_tag")));
+  std::cerr << "kkv: "
+            << trf("no settings were stored yet; stored the default settings ({} new cards and "
+                   "{} reviews a day); change them with kkv settings",
+                   str(kk::stored_setting(environment, "neue_karten_pro_tag")),
+                   str(kk::stored_setting(environment, "maximale_wiederholungen_pro_tag")))
+            << "\n";
 }
 
 // The message of a store failure for a learner: the file and the reason in
 // words, without the statement that met it.
 std::string learner_text(const db::Error& error) {
   if (error.reason().empty()) return error.what();
-  return (error.is_damage() ? "damaged database " : "database ") + quoted(error.path()) + ": " +
-         error.reason();
+  return error.is_damage() ? trf("damaged database {}: {}", quoted(error.path()), error.reason())
+                           : trf("database {}: {}", quoted(error.path()), error.reason());
 }
 
 std::string joined(const std::vector<std::string>& names) {
@@ -74,7 +76,7 @@ std::string joined(const std::vector<std::string>& names) {
 void keep_daily_backup(platform::Environment& environment, const kk::Karteikartenverwaltung& kkv) {
   const platform::DailyBackups backups(kk::PickleDump(environment).collections_path());
   const std::string day = environment.cf.get_datum_string_startzeit(kkv.startzeit_tag);
-  const std::string not_made = "no daily copy of the collections store was made: ";
+  const std::string not_made = tr("no daily copy of the collections store was made: ");
   try {
     backups.make(day);
   } catch (const db::Error& error) {
@@ -92,14 +94,20 @@ void add_collections(platform::Environment& environment, kk::Karteikartenverwalt
   const std::string directory = environment.app_data_dir();
   if (wanted.empty()) wanted = stored;
   if (wanted.empty()) {
-    throw std::runtime_error("no collection is stored in " + directory +
-                             "; import a deck first: kkv import FILE --name NAME");
+    throw std::runtime_error(
+        trf("no collection is stored in {}; import a deck first: kkv import FILE --name NAME",
+            directory));
   }
   for (const std::string& name : wanted) {
     if (std::find(stored.begin(), stored.end(), name) == stored.end()) {
-      throw std::runtime_error("no collection '" + name + "' is stored in " + directory +
-                               (stored.empty() ? "" : " (stored: " + joined(stored) + ")") +
-                               "; import one with: kkv import FILE --name " + name);
+      throw std::runtime_error(
+          stored.empty()
+              ? trf("no collection '{}' is stored in {}; import one with: kkv import FILE "
+                    "--name {}",
+                    name, directory, name)
+              : trf("no collection '{}' is stored in {} (stored: {}); import one with: kkv "
+                    "import FILE --name {}",
+                    name, directory, joined(stored), name));
     }
     kk::add_stored_haendesammlung(kkv, name);
   }
@@ -174,17 +182,17 @@ Moment local_moment(const DateTime& local, const std::string& text) {
   const bool daylight_real = DateTime::fromtimestamp(daylight) == local;
   const bool standard_real = DateTime::fromtimestamp(standard) == local;
   if (!daylight_real && !standard_real) {
-    throw ValueError("'" + text +
-                     "' does not exist in local time: the clocks jump over it as they go forward");
+    throw ValueError(
+        trf("'{}' does not exist in local time: the clocks jump over it as they go forward", text));
   }
   if (!daylight_real || !standard_real || daylight == standard) {
     return {daylight_real ? daylight : standard, std::nullopt};
   }
   const double first = std::min(daylight, standard);
   const double second = std::max(daylight, standard);
-  return {first, "'" + text + "' occurs twice as the clocks go back; took the first, " +
-                     zoned_time_text(first) + "; for the second give --now " +
-                     fmt::format("{:.0f}", second)};
+  return {first, trf("'{}' occurs twice as the clocks go back; took the first, {}; for the "
+                     "second give --now {:.0f}",
+                     text, zoned_time_text(first), second)};
 }
 
 }  // namespace
@@ -203,14 +211,15 @@ Moment parse_moment(const std::string& text) {
                   &separator, &hour, &minute, &consumed, &second, &consumed);
   const bool whole = consumed == static_cast<int>(text.size());
   if (fields == 3 && whole) {
-    throw ValueError("'" + text + "' has no time of day: give a local time such as " + text +
-                     " 10:00");
+    throw ValueError(
+        trf("'{}' has no time of day: give a local time such as {} 10:00", text, text));
   }
   const bool shape =
       (fields == 6 || fields == 7) && whole && (separator == ' ' || separator == 'T');
-  const std::string not_a_moment =
-      "'" + text +
-      "' is not a moment: give seconds since the epoch or a local time such as 2026-12-07 10:00";
+  const std::string not_a_moment = trf(
+      "'{}' is not a moment: give seconds since the epoch or a local time such as 2026-12-07 "
+      "10:00",
+      text);
   if (!shape || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
     throw ValueError(not_a_moment);
   }
@@ -218,7 +227,7 @@ Moment parse_moment(const std::string& text) {
   try {
     local.emplace(year, month, day, hour, minute, second);
   } catch (const ValueError& error) {
-    throw ValueError("'" + text + "' is not a moment: " + error.what());
+    throw ValueError(trf("'{}' is not a moment: {}", text, error.what()));
   }
   return local_moment(*local, text);
 }
@@ -232,7 +241,7 @@ std::string failure_message(platform::Environment& environment, const std::excep
   const std::filesystem::path& file = store_error->path();
   std::error_code unknown;
   if (file != store && !std::filesystem::equivalent(file, store, unknown)) return line;
-  return line + "; nothing was changed; " + platform::DailyBackups(store).recovery_advice();
+  return line + tr("; nothing was changed; ") + platform::DailyBackups(store).recovery_advice();
 }
 
 void use_data_directory(platform::Environment& environment, const GlobalOptions& options) {
@@ -338,13 +347,16 @@ void history(platform::Environment& environment, const std::string& card) {
   // A card gone from its collection keeps its answers under its name.
   if (matches.empty() && !kk::answer_history(kkv, card).empty()) matches.push_back({card, "", ""});
   if (matches.empty()) {
-    throw std::runtime_error("no card '" + card +
-                             "' in the stored collections: give its question, as kkv learn "
-                             "shows it, or its name");
+    throw std::runtime_error(trf(
+        "no card '{}' in the stored collections: give its question, as kkv learn shows it, or "
+        "its name",
+        card));
   }
   for (const CardMatch& match : matches) {
     if (&match != &matches.front()) std::cout << "\n";
-    std::cout << match.name << (match.collection.empty() ? "" : " in " + match.collection) << "\n";
+    std::cout << (match.collection.empty() ? match.name
+                                           : trf("{} in {}", match.name, match.collection))
+              << "\n";
     if (!match.question.empty()) std::cout << "Q: " << match.question << "\n";
     print_history(std::cout, kk::answer_history(kkv, match.name));
   }
@@ -367,13 +379,13 @@ void selfcheck(platform::Environment& environment, const SelfCheckOptions& optio
   start_with_default_settings(environment);
   kk::Karteikartenverwaltung kkv(environment);
   register_collections(environment, kkv, {options.collection});
-  std::cout << "Scenario " << options.scenario << " replaces the learning state of every card of "
-            << collections_line(kkv) << " and its day statistics.\n";
-  if (!options.yes) {
-    throw std::runtime_error("nothing was changed; run again with --yes to go ahead");
-  }
+  std::cout << trf("Scenario {} replaces the learning state of every card of {} and its day "
+                   "statistics.",
+                   options.scenario, collections_line(kkv))
+            << "\n";
+  if (!options.yes) throw std::runtime_error(tr("nothing was changed; run again with --yes to go ahead"));
   kk::run_self_check_scenario(kkv.scenarios(), options.scenario);
-  std::cout << "Done: '" << options.collection << "' is stored in the scenario's state.\n";
+  std::cout << trf("Done: '{}' is stored in the scenario's state.", options.collection) << "\n";
 }
 
 void settings(platform::Environment& environment, const SettingsOptions& options) {
