@@ -13,9 +13,13 @@
 #include "cli/card_history.hpp"
 #include "cli/demo.hpp"
 #include "cli/figures_report.hpp"
+#include "cli/html_report.hpp"
 #include "cli/learning_session.hpp"
 #include "cli/terminal.hpp"
+#include "cli/terminal_charts.hpp"
 #include "cli/translation.hpp"
+#include "db/durable_file.hpp"
+#include "db/file_error.hpp"
 #include "db/error.hpp"
 #include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
@@ -25,6 +29,7 @@
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/forgotten_cards_drill.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
+#include "karteikarten/frame/learning_pictures.hpp"
 #include "karteikarten/storage/setting_value.hpp"
 #include "karteikarten/storage/settings.hpp"
 #include "platform/daily_backups.hpp"
@@ -195,6 +200,27 @@ Moment local_moment(const DateTime& local, const std::string& text) {
                      text, zoned_time_text(first), second)};
 }
 
+// Writes `page` to `file` whole, or leaves nothing there: the page goes to
+// a new file beside it that is then renamed into place.
+void write_report(const std::filesystem::path& file, const std::string& page) {
+  const std::filesystem::path directory = file.has_parent_path() ? file.parent_path() : ".";
+  std::error_code unknown;
+  if (!std::filesystem::exists(directory, unknown)) {
+    throw std::runtime_error(trf("cannot write the report {}: there is no directory {}",
+                                 quoted(file), quoted(directory)));
+  }
+  if (!std::filesystem::is_directory(directory, unknown)) {
+    throw std::runtime_error(trf("cannot write the report {}: {} is not a directory",
+                                 quoted(file), quoted(directory)));
+  }
+  try {
+    db::write_file_durably(file, page);
+  } catch (const db::FileError& error) {
+    throw std::runtime_error(
+        trf("cannot write the report {}: {}", quoted(file), error.code().message()));
+  }
+}
+
 }  // namespace
 
 Moment parse_moment(const std::string& text) {
@@ -337,6 +363,20 @@ void stats(platform::Environment& environment, bool today_only) {
   std::cout << "Collections: " << collections_line(kkv) << "\n";
   print_figures(std::cout, figures, today_only);
   print_next_due(std::cout, figures, environment.cf.get_now());
+  if (!today_only) print_charts(std::cout, kk::learning_pictures(kkv));
+}
+
+void report(platform::Environment& environment, const std::filesystem::path& file) {
+  start_with_default_settings(environment);
+  kk::Karteikartenverwaltung kkv(environment);
+  register_collections(environment, kkv, {});
+  ReportContents contents{{}, kk::day_figures(kkv), kk::learning_pictures(kkv),
+                          environment.cf.get_now()};
+  for (const kk::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
+    contents.collections.emplace_back(sammlung->name, sammlung->karten.size());
+  }
+  write_report(file, html_report(contents));
+  std::cout << trf("Wrote the report {}.", file.string()) << "\n";
 }
 
 void history(platform::Environment& environment, const std::string& card) {

@@ -4,7 +4,7 @@
 // The commands that write (learn, drill, import, selfcheck, and settings
 // when it changes something) hold the lock of the application data
 // directory for their whole run, so that one writer works there at a time;
-// stats, analyse and history only read and take no lock. Before its first
+// stats, report, analyse and history only read and take no lock. Before its first
 // manager, every command that uses the data directory stores the default
 // settings when none are stored yet (the learner's first run) and says so
 // in one line on standard error.
@@ -89,7 +89,12 @@ std::int64_t longest_drill_days(platform::Environment& environment);
 void drill(platform::Environment& environment, const DrillOptions& options);
 void import_deck_file(platform::Environment& environment, const std::filesystem::path& file,
                       const std::string& name);
+// The day's figures; without `today_only` also the totals and the charts
+// of the coming due cards, the answers per day and the "again" shares.
 void stats(platform::Environment& environment, bool today_only);
+// Writes the figures and charts of stats as one HTML page to `file`,
+// replacing it whole; fails naming the file when it cannot be written.
+void report(platform::Environment& environment, const std::filesystem::path& file);
 // Prints the answers to the stored card that `card` names, by its question
 // or its name: one line each, oldest first. Fails when no stored card is
 // named so.

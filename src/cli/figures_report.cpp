@@ -13,7 +13,7 @@ namespace tavo::cli {
 namespace {
 
 std::string limit_text(const std::optional<std::int64_t>& limit) {
-  return limit ? fmt::format("{} per collection", *limit) : "none";
+  return limit ? trf("{} per collection", *limit) : tr("none");
 }
 
 }  // namespace
@@ -24,35 +24,47 @@ std::string local_time_text(double seconds) {
                      moment.hour(), moment.minute());
 }
 
-void print_next_due(std::ostream& out, const kk::DayFigures& figures, double now) {
+std::string next_due_text(const kk::DayFigures& figures, double now) {
   if (!figures.next_due) {
-    out << (figures.due_now > 0 ? "No other card has a due moment yet.\n"
-                                : "No card has a due moment yet.\n");
-    return;
+    return figures.due_now > 0 ? tr("No other card has a due moment yet.")
+                               : tr("No card has a due moment yet.");
   }
   const double days = (*figures.next_due - now) / 86400;
-  out << "Next card due: " << local_time_text(*figures.next_due) << " ("
-      << interval_text(kk::interval_label(days)) << ")\n";
+  return trf("Next card due: {} ({})", local_time_text(*figures.next_due),
+             interval_text(kk::interval_label(days)));
+}
+
+void print_next_due(std::ostream& out, const kk::DayFigures& figures, double now) {
+  out << next_due_text(figures, now) << "\n";
+}
+
+std::vector<std::pair<std::string, std::string>> figure_lines(const kk::DayFigures& figures,
+                                                              bool today_only) {
+  std::vector<std::pair<std::string, std::string>> lines;
+  const auto line = [&](const char* label, const auto& value) {
+    lines.emplace_back(label, fmt::format("{}", value));
+  };
+  line(tr("Repetitions today"), figures.repetitions_today);
+  if (!today_only) line(tr("Repetitions in total"), figures.repetitions_total);
+  line(tr("\"again\" today"), figures.again_today);
+  if (!today_only) {
+    line(tr("\"again\" in total"), figures.again_total);
+    line(tr("Learning days"), figures.learning_days);
+  }
+  line(tr("Answer time today"), trf("{:.1f} min", figures.answer_minutes_today));
+  line(tr("New cards today"), trf("{} (limit {})", figures.new_cards_today,
+                                  limit_text(figures.new_card_limit)));
+  line(tr("Reviews today"),
+       trf("{} (limit {} per collection)", figures.reviews_today, figures.review_limit));
+  line(tr("Cards due now"), figures.due_now);
+  line(tr("Cards due tomorrow"), figures.due_tomorrow);
+  return lines;
 }
 
 void print_figures(std::ostream& out, const kk::DayFigures& figures, bool today_only) {
-  const auto line = [&](std::string_view label, const auto& value) {
-    out << fmt::format("{:<26}{}\n", std::string(label) + ":", value);
-  };
-  line("Repetitions today", figures.repetitions_today);
-  if (!today_only) line("Repetitions in total", figures.repetitions_total);
-  line("\"again\" today", figures.again_today);
-  if (!today_only) {
-    line("\"again\" in total", figures.again_total);
-    line("Learning days", figures.learning_days);
+  for (const auto& [label, value] : figure_lines(figures, today_only)) {
+    out << fmt::format("{:<26}{}\n", label + ":", value);
   }
-  line("Answer time today", fmt::format("{:.1f} min", figures.answer_minutes_today));
-  line("New cards today",
-       fmt::format("{} (limit {})", figures.new_cards_today, limit_text(figures.new_card_limit)));
-  line("Reviews today",
-       fmt::format("{} (limit {} per collection)", figures.reviews_today, figures.review_limit));
-  line("Cards due now", figures.due_now);
-  line("Cards due tomorrow", figures.due_tomorrow);
 }
 
 }  // namespace tavo::cli

@@ -3,6 +3,8 @@
 
 #include <iosfwd>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "karteikarten/frame/day_figures.hpp"
 
@@ -11,11 +13,19 @@ namespace tavo::cli {
 // `seconds` since the epoch as local time, "2026-12-07 10:34".
 std::string local_time_text(double seconds);
 
-// When the next card falls due, one line: "Next card due: ... (in ...)".
+// When the next card falls due, in one sentence: "Next card due: ... (in
+// ...)".
+std::string next_due_text(const kk::DayFigures& figures, double now);
+
+// The same as a line.
 void print_next_due(std::ostream& out, const kk::DayFigures& figures, double now);
 
-// The day's figures, one "label: value" line each; `today_only` leaves out
-// the totals over all days.
+// The day's figures as (label, value) pairs; `today_only` leaves out the
+// totals over all days.
+std::vector<std::pair<std::string, std::string>> figure_lines(const kk::DayFigures& figures,
+                                                              bool today_only);
+
+// The same, one "label: value" line each.
 void print_figures(std::ostream& out, const kk::DayFigures& figures, bool today_only);
 
 }  // namespace tavo::cli

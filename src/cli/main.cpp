@@ -166,7 +166,23 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
 
   CLI::App* stats = app.add_subcommand("stats", "show the learning figures");
   stats->add_flag("--today", a.today_only, "only today's figures");
+  stats->footer(tr(
+      "Without --today, three charts follow the figures: the cards due on each of the next 30 "
+      "learning days (day 0 includes the overdue cards); the answers on each learning day of "
+      "the last 52 weeks, a row per weekday and a column per week, darker for more answers; "
+      "and the share of \"again\" per week for young cards (interval under 21 days) and "
+      "mature ones, where · marks a week without answers. kkv report draws the same as a page."));
   stats->callback([&a, &environment] { tavo::cli::stats(environment, a.today_only); });
+
+  CLI::App* report = app.add_subcommand(
+      "report", tr("write the learning figures and the charts of stats as one HTML page"));
+  report->add_option("FILE", a.file, tr("the page to write; an existing file is replaced"))
+      ->required();
+  report->footer(tr(
+      "The page is self-contained (no scripts, nothing fetched from elsewhere): open it in any "
+      "browser. Pointing at a bar or a day shows its value. The file is written whole or not "
+      "at all; its directory must exist."));
+  report->callback([&a, &environment] { tavo::cli::report(environment, a.file); });
 
   CLI::App* history = app.add_subcommand("history", "show a card's answers, oldest first");
   history

@@ -26,6 +26,8 @@ constexpr char context_separator = '\004';
 // catalogue could not be used).
 bool english_only = true;
 bool module_intervals = false;
+// The language of the texts: English until a catalogue is in use.
+std::string spoken = "en";
 
 // `english` as meant in `context` (a msgctxt of the catalogue), for words
 // that read alike in English but not in every language.
@@ -96,6 +98,7 @@ std::optional<std::string> speak(const std::string& language,
                                  const std::filesystem::path& directory) {
   english_only = true;
   module_intervals = false;
+  spoken = "en";
   if (language == "en") return std::nullopt;
   const std::filesystem::path file = catalogue_file(directory, language);
   if (const std::optional<std::string> fault = catalogue_fault(file)) {
@@ -110,8 +113,11 @@ std::optional<std::string> speak(const std::string& language,
   ::bindtextdomain(domain, directory.c_str());
   ::bind_textdomain_codeset(domain, "UTF-8");
   english_only = false;
+  spoken = language;
   return std::nullopt;
 }
+
+const std::string& spoken_language() { return spoken; }
 
 const char* tr(const char* english) {
   return english_only ? english : ::dgettext(domain, english);

@@ -40,6 +40,10 @@ std::filesystem::path catalogue_directory();
 std::optional<std::string> speak(const std::string& language,
                                  const std::filesystem::path& directory);
 
+// The language the texts are in: "en", or the language of the catalogue
+// in use.
+const std::string& spoken_language();
+
 // `english` in the language spoken.
 const char* tr(const char* english);
 

@@ -245,8 +245,8 @@ TEST_F(KkvTest, ALearnerStartsWithTheDefaultSettingsChangesThemAndGoesBack) {
 }
 
 TEST_F(KkvTest, EveryCommandHasHelpAndMistakesAreOneLineOnStandardError) {
-  for (const char* command : {"learn", "drill", "import", "stats", "history", "analyse",
-                              "selfcheck", "settings", "demo"}) {
+  for (const char* command : {"learn", "drill", "import", "stats", "report", "history",
+                              "analyse", "selfcheck", "settings", "demo"}) {
     const KkvRun help = run_kkv({command, "--help"});
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_THAT(help.out, HasSubstr("Usage")) << command;
@@ -313,6 +313,44 @@ TEST_F(KkvTest, ADataDirectoryThatCannotBeWrittenFailsBeforeTheFirstCard) {
   EXPECT_EQ(learn.status, 1);
   EXPECT_EQ(learn.err, "kkv: cannot write to directory \"" + file + "/\": Not a directory\n");
   EXPECT_EQ(learn.out, "");
+}
+
+TEST_F(KkvTest, StatsDrawsChartsAndAReportThatCannotBeWrittenLeavesNothing) {
+  const std::string deck = write_file("deck.tsv", "Eins\tone\nZwei\ttwo\nDrei\tthree\n");
+  ASSERT_EQ(kkv({"import", deck, "--name", "kk_small"}).status, 0);
+  // One card: good, again, easy (due Friday, day 4); 3 answers on Monday.
+  ASSERT_EQ(kkv({"learn"}, "3\n1\n4\nq\n").status, 0);
+  const KkvRun stats = kkv({"stats"});
+  ASSERT_EQ(stats.status, 0) << stats.err;
+  EXPECT_THAT(stats.out, HasSubstr("Cards due on each of the next 30 learning days\n"
+                                   "1 ┤        █\n"));
+  std::string no_answers;
+  for (int week = 0; week < 51; ++week) no_answers += "·";
+  EXPECT_THAT(stats.out, HasSubstr("Answers per learning day, 2025-03-10 to 2026-03-02\n"));
+  EXPECT_THAT(stats.out, HasSubstr("\nMon " + no_answers + "█\nTue " + no_answers + "\n"));
+  EXPECT_THAT(stats.out, HasSubstr("young cards (3 answers, 33% again)\n"));
+  EXPECT_THAT(kkv({"stats", "--today"}).out, Not(HasSubstr("Cards due on each")));
+
+  const std::string plain = write_file("plain", "");
+  const std::string here = directory_.path().string();
+  struct Unwritable {
+    std::string file;
+    std::string reason;
+  };
+  for (const Unwritable& report : std::vector<Unwritable>{
+           {here + "/missing/r.html", "there is no directory \"" + here + "/missing\""},
+           {plain + "/r.html", "\"" + plain + "\" is not a directory"},
+           {here, "Is a directory"}}) {
+    const auto before = std::distance(std::filesystem::directory_iterator(here),
+                                      std::filesystem::directory_iterator());
+    const KkvRun run = kkv({"report", report.file});
+    EXPECT_EQ(run.status, 1) << report.file;
+    EXPECT_EQ(run.err, "kkv: cannot write the report \"" + report.file + "\": " + report.reason +
+                           "\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(here),
+                            std::filesystem::directory_iterator()),
+              before);
+  }
 }
 
 TEST_F(KkvTest, TheDemoLearnsTheBundledDeckOverThreeDays) {

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "karteikarten/frame/due_days.hpp"
 #include "platform/common_functions.hpp"
-#include "platform/detail/learning_day.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -24,16 +24,14 @@ void add_due_figures(const platform::Common_functions& cf,
                      const std::vector<std::pair<double, std::string>>& dues, int startzeit_tag,
                      DayFigures& figures) {
   const double now = cf.get_now();
-  const platform::detail::LearningDay today(cf.get_datetime_now(), startzeit_tag);
-  const double tomorrow_start = today.earlier(-1).start_epoch_seconds();
-  const double tomorrow_end = today.earlier(-2).start_epoch_seconds();
+  const DueDays today_and_tomorrow(cf, startzeit_tag, 2);
   for (const auto& [due, name] : dues) {
     if (due <= now) {
       ++figures.due_now;
       continue;
     }
     if (!figures.next_due) figures.next_due = due;
-    if (due >= tomorrow_start && due < tomorrow_end) ++figures.due_tomorrow;
+    if (today_and_tomorrow.day_of(due) == 1) ++figures.due_tomorrow;
   }
 }
 
