@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -15,6 +16,7 @@
 #include "cli/figures_report.hpp"
 #include "cli/html_report.hpp"
 #include "cli/learning_session.hpp"
+#include "cli/setting_texts.hpp"
 #include "cli/terminal.hpp"
 #include "cli/terminal_charts.hpp"
 #include "cli/translation.hpp"
@@ -139,9 +141,39 @@ bool is_seconds_text(std::string_view text) {
                                       [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
+// A setting's value as a learner types it: "none" for none.
+std::string setting_value_text(const Value& wert) { return wert.is_none() ? "none" : str(wert); }
+
+// What a setting's value may be, and its default.
+std::string bounds_text(const kk::SettingDescription& setting) {
+  const std::string standard = setting_value_text(setting.standard);
+  if (setting.minimum.is_none()) return trf("Default {}.", standard);
+  const std::string minimum = str(setting.minimum);
+  const std::string maximum = str(setting.maximum);
+  if (setting.standard.is_list()) {
+    return trf("Each step from {} to {}; default {}.", minimum, maximum, standard);
+  }
+  return trf("From {} to {}; default {}.", minimum, maximum, standard);
+}
+
+// The setting in three lines: its name, value and unit; then, indented,
+// what it does, and its bounds and default.
 void print_setting(const kk::SettingDescription& setting) {
-  std::cout << fmt::format("{:<52}{:<12}{:<10}{:<10}{}\n", setting.key, str(setting.wert),
-                           str(setting.minimum), str(setting.maximum), str(setting.standard));
+  std::cout << trf("{}: {} ({})", setting.key, setting_value_text(setting.wert),
+                   unit_text(setting.unit))
+            << "\n    " << setting_meaning(setting.key) << "\n    " << bounds_text(setting)
+            << "\n";
+}
+
+// Fails with a line naming every setting unless `key` is one of `settings`.
+void check_setting_name(const std::vector<kk::SettingDescription>& settings,
+                        const std::string& key) {
+  std::vector<std::string> names;
+  for (const kk::SettingDescription& setting : settings) {
+    if (setting.key == key) return;
+    names.push_back(setting.key);
+  }
+  throw std::runtime_error(trf("no setting '{}'; the settings are: {}", key, joined(names)));
 }
 
 // Lists the settings that differ from their defaults and, with `yes`, puts
@@ -153,18 +185,140 @@ void reset_settings(kk::Karteikartenverwaltung& kkv, bool yes) {
     if (!(setting.wert == setting.standard)) changed.push_back(std::move(setting));
   }
   if (changed.empty()) {
-    std::cout << "Every setting has its default value already.\n";
+    std::cout << tr("Every setting has its default value already.") << "\n";
     return;
   }
-  std::cout << "--reset puts " << changed.size() << (changed.size() == 1 ? " setting" : " settings")
-            << " back to the default:\n";
+  std::cout << trf_n("--reset puts {} setting back to the default:",
+                     "--reset puts {} settings back to the default:", changed.size(),
+                     changed.size())
+            << "\n";
   for (const kk::SettingDescription& setting : changed) {
-    std::cout << fmt::format("  {:<52}{} -> {}\n", setting.key, str(setting.wert),
-                             str(setting.standard));
+    std::cout << fmt::format("  {:<52}{} -> {}\n", setting.key, setting_value_text(setting.wert),
+                             setting_value_text(setting.standard));
   }
-  if (!yes) throw std::runtime_error("nothing was changed; run again with --yes to go ahead");
+  if (!yes) throw std::runtime_error(tr("nothing was changed; run again with --yes to go ahead"));
   kkv.settings_store().reset_to_default_settings();
-  std::cout << "Done: every setting has its default value.\n";
+  std::cout << tr("Done: every setting has its default value.") << "\n";
+}
+
+// `text` as one word of a POSIX shell: as it is when it needs no quotes,
+// else in single quotes.
+std::string shell_word(const std::string& text) {
+  const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
+           std::string_view("_./-:,+=@%").find(c) != std::string_view::npos;
+  });
+  if (plain) return text;
+  std::string word = "'";
+  for (const char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return word + "'";
+}
+
+// The line for a rename the deck and the store do not allow.
+std::string rename_mistake(const kk::DeckRenameError& error, const std::string& collection) {
+  using Problem = kk::DeckRenameError::Problem;
+  const std::string& question = error.question();
+  switch (error.problem()) {
+    case Problem::old_question_not_stored:
+      return trf("no card of '{}' has the question '{}' (give it as it is stored)", collection,
+                 question);
+    case Problem::old_question_in_deck:
+      return trf("the deck still has the question '{}', so its card stays as it is", question);
+    case Problem::old_question_twice: return trf("the question '{}' is renamed twice", question);
+    case Problem::new_question_not_in_deck:
+      return trf("the deck has no question '{}'", question);
+    case Problem::new_question_taken:
+      return trf("the question '{}' belongs to another card already", question);
+  }
+  return error.what();
+}
+
+// The plan of importing the deck file of `options`. A rename that cannot
+// be applied is a mistake in the command line.
+kk::DeckImportPlan planned_import(platform::Environment& environment,
+                                  const ImportOptions& options) {
+  const std::vector<platform::DeckCard> deck = platform::read_deck_file(options.file);
+  std::vector<kk::DeckRename> renames;
+  for (const auto& [old_question, new_question] : options.renames) {
+    renames.push_back({old_question, new_question});
+  }
+  try {
+    return kk::plan_deck_import(environment, deck, options.name, renames);
+  } catch (const kk::DeckRenameError& error) {
+    throw UsageError("--rename", rename_mistake(error, options.name));
+  }
+}
+
+void print_questions(const std::string& heading, const std::vector<std::string>& questions) {
+  if (questions.empty()) return;
+  std::cout << heading << "\n";
+  for (const std::string& question : questions) std::cout << "  " << question << "\n";
+}
+
+// The questions of the plan's cards of the kind `change`; of a renamed
+// card, the old and the new question.
+std::vector<std::string> questions_of(const kk::DeckImportPlan& plan, kk::DeckCardChange change) {
+  std::vector<std::string> questions;
+  for (const kk::PlannedDeckCard& card : plan.cards) {
+    if (card.change != change) continue;
+    const std::string& question = card.deck_card.fragetext;
+    questions.push_back(change == kk::DeckCardChange::renamed
+                            ? fmt::format("{} -> {}", card.old_question, question)
+                            : question);
+  }
+  return questions;
+}
+
+std::vector<std::string> removed_questions(const std::vector<kk::RemovedDeckCard>& removed) {
+  std::vector<std::string> questions;
+  for (const kk::RemovedDeckCard& card : removed) {
+    questions.push_back(card.answered ? trf("{} (answered)", card.question) : card.question);
+  }
+  return questions;
+}
+
+std::string counts_text(const kk::DeckImport& counts) {
+  return trf("{} new, {} changed, {} renamed, {} unchanged, {} removed", counts.added,
+             counts.changed, counts.renamed, counts.unchanged, counts.removed);
+}
+
+// What the import of `options` would do, card by card; nothing is changed.
+void show_import_plan(const kk::DeckImportPlan& plan, const ImportOptions& options) {
+  std::cout << trf_n("Importing {} card from {} into '{}' would give: {}.",
+                     "Importing {} cards from {} into '{}' would give: {}.", plan.cards.size(),
+                     plan.cards.size(), options.file.string(), options.name,
+                     counts_text(plan.counts()))
+            << "\n";
+  using Change = kk::DeckCardChange;
+  print_questions(tr("New cards:"), questions_of(plan, Change::added));
+  print_questions(tr("Changed answers:"), questions_of(plan, Change::changed));
+  print_questions(tr("Renamed cards:"), questions_of(plan, Change::renamed));
+  print_questions(tr("Removed cards:"), removed_questions(plan.removed));
+  std::cout << tr("Nothing was changed (--dry-run).") << "\n";
+}
+
+// Unless `options` says --yes: when the plan removes answered cards, lists
+// them, says how to keep or remove them, and fails with nothing changed.
+void refuse_losing_answered_cards(const kk::DeckImportPlan& plan, const ImportOptions& options) {
+  const std::vector<kk::RemovedDeckCard> answered = plan.answered_removed();
+  if (answered.empty() || options.yes) return;
+  std::cout << trf_n("Importing removes {} card that has been answered, with its learning state:",
+                     "Importing removes {} cards that have been answered, with their learning "
+                     "state:",
+                     answered.size(), answered.size())
+            << "\n";
+  for (const kk::RemovedDeckCard& card : answered) std::cout << "  " << card.question << "\n";
+  const std::vector<std::string> added = questions_of(plan, kk::DeckCardChange::added);
+  if (!added.empty()) {
+    std::cout << tr("To keep a card whose question was only corrected, give its old and its "
+                    "new question:")
+              << "\n  kkv import " << shell_word(options.file.string()) << " --name "
+              << options.name << " --rename " << shell_word(answered.front().question) << " "
+              << shell_word(added.front()) << "\n";
+  }
+  throw std::runtime_error(
+      tr("nothing was changed; run again with --yes to remove these cards, or keep them with "
+         "--rename OLD NEW"));
 }
 
 // "02:30 CEST (UTC+0200)": the local time of `seconds` with its zone.
@@ -340,19 +494,23 @@ void drill(platform::Environment& environment, const DrillOptions& options) {
             << collections_line(kkv) << ".\n";
 }
 
-void import_deck_file(platform::Environment& environment, const std::filesystem::path& file,
-                      const std::string& name) {
-  kk::check_collection_name(name);
+void import_deck_file(platform::Environment& environment, const ImportOptions& options) {
+  kk::check_collection_name(options.name);
+  if (options.dry_run) {
+    show_import_plan(planned_import(environment, options), options);
+    return;
+  }
   const platform::DirectoryLock lock(data_directory(environment));
-  const std::vector<platform::DeckCard> deck = platform::read_deck_file(file);
+  const kk::DeckImportPlan plan = planned_import(environment, options);
+  refuse_losing_answered_cards(plan, options);
   start_with_default_settings(environment);
   kk::Karteikartenverwaltung kkv(environment);
   keep_daily_backup(environment, kkv);
-  const kk::DeckImport result = kk::import_deck(kkv, deck, name);
-  std::cout << fmt::format(
-      "Imported {} cards from {} into '{}': {} new, {} changed, {} unchanged, {} removed.\n",
-      deck.size(), file.string(), name, result.added, result.changed, result.unchanged,
-      result.removed);
+  const kk::DeckImport counts = kk::import_deck(kkv, plan);
+  std::cout << trf_n("Imported {} card from {} into '{}': {}.",
+                     "Imported {} cards from {} into '{}': {}.", plan.cards.size(),
+                     plan.cards.size(), options.file.string(), options.name, counts_text(counts))
+            << "\n";
 }
 
 void stats(platform::Environment& environment, bool today_only) {
@@ -440,20 +598,13 @@ void settings(platform::Environment& environment, const SettingsOptions& options
     return;
   }
   const std::optional<std::string>& key = options.key;
+  if (key) check_setting_name(kkv.settings_store().describe_settings(), *key);
   if (key && options.value) {
     kkv.settings_store().change_setting(*key, kk::setting_value_from_text(*key, *options.value));
   }
-  if (!key) {
-    std::cout << fmt::format("{:<52}{:<12}{:<10}{:<10}{}\n", "setting", "value", "minimum",
-                             "maximum", "default");
-  }
-  bool found = false;
   for (const kk::SettingDescription& setting : kkv.settings_store().describe_settings()) {
-    if (key && setting.key != *key) continue;
-    print_setting(setting);
-    found = true;
+    if (!key || setting.key == *key) print_setting(setting);
   }
-  if (!found) throw KeyError("no setting '" + *key + "'", Value(*key));
 }
 
 void demo(platform::Environment& environment, const std::filesystem::path& deck) {

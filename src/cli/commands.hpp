@@ -4,10 +4,10 @@
 // The commands that write (learn, drill, import, selfcheck, and settings
 // when it changes something) hold the lock of the application data
 // directory for their whole run, so that one writer works there at a time;
-// stats, report, analyse and history only read and take no lock. Before its first
-// manager, every command that uses the data directory stores the default
-// settings when none are stored yet (the learner's first run) and says so
-// in one line on standard error.
+// stats, report, analyse, history and import --dry-run only read and take
+// no lock. Before its first manager, every command that uses the data
+// directory stores the default settings when none are stored yet (the
+// learner's first run) and says so in one line on standard error.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/environment.hpp"
@@ -87,8 +88,28 @@ std::int64_t longest_drill_days(platform::Environment& environment);
 // UsageError "--days: ..." when options.days is beyond
 // longest_drill_days().
 void drill(platform::Environment& environment, const DrillOptions& options);
-void import_deck_file(platform::Environment& environment, const std::filesystem::path& file,
-                      const std::string& name);
+
+struct ImportOptions {
+  std::filesystem::path file;
+  std::string name;
+  // Stored cards kept under a corrected question: the old question as
+  // stored, the new one as the deck asks it.
+  std::vector<std::pair<std::string, std::string>> renames;
+  // Only shows what the import would do.
+  bool dry_run = false;
+  // Goes ahead when the import removes cards that have been answered.
+  bool yes = false;
+};
+
+// Imports the deck file into the collection (see kk::plan_deck_import and
+// kk::import_deck) and says what it did. When that removes cards that have
+// been answered, lists them, says how to keep them with --rename, and fails
+// with nothing changed unless options.yes. With options.dry_run, shows
+// what the import would do, card by card, and changes nothing: it takes no
+// lock, stores no settings and makes no daily copy. UsageError "--rename:
+// ..." for a rename that cannot be applied.
+void import_deck_file(platform::Environment& environment, const ImportOptions& options);
+
 // The day's figures; without `today_only` also the totals and the charts
 // of the coming due cards, the answers per day and the "again" shares.
 void stats(platform::Environment& environment, bool today_only);

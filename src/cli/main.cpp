@@ -38,6 +38,7 @@ struct Arguments {
   DrillOptions drill;
   SelfCheckOptions selfcheck;
   SettingsOptions settings;
+  ImportOptions import_deck;
   std::string file;
   std::string name;
   std::string card;
@@ -141,11 +142,25 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
                    "comment), or JSON (.json) [{\"fragetext\": ..., \"antworttext\": ...}]")
       ->required();
   import_command->add_option("--name", a.name, "the collection (letters, digits, '_')")->required();
+  import_command->add_option("--rename", a.import_deck.renames,
+                             tr("keep the stored card asking OLD under the deck's question NEW "
+                                "(repeatable)"))
+      ->type_name("OLD NEW");
+  import_command->add_flag("--dry-run", a.import_deck.dry_run,
+                           tr("only show the new, changed, renamed, unchanged and removed cards"));
+  import_command->add_flag("--yes", a.import_deck.yes,
+                           tr("go ahead when cards that have been answered are removed"));
   import_command->footer(
-      "A deck with a fault imports nothing. Re-importing keeps the learning state of every card "
-      "whose question stayed, takes over changed answers and removes cards whose question is "
-      "gone.");
-  import_command->callback([&a, &environment] { import_deck_file(environment, a.file, a.name); });
+      tr("A deck with a fault imports nothing. Cards are told apart by their questions: "
+         "re-importing keeps the learning state of every card whose question stayed, takes over "
+         "changed answers and removes the cards whose question is gone. Removing a card that has "
+         "been answered needs --yes; a card whose question was only corrected keeps its learning "
+         "state and history with --rename OLD NEW."));
+  import_command->callback([&a, &environment] {
+    a.import_deck.file = a.file;
+    a.import_deck.name = a.name;
+    import_deck_file(environment, a.import_deck);
+  });
 
   CLI::App* drill = app.add_subcommand(
       "drill", "drill the cards forgotten in the last days, then return to normal learning");
@@ -221,12 +236,13 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
                        "neue_karten_nur_heute");
   CLI::Option* reset = settings
                            ->add_flag("--reset", a.settings.reset,
-                                      "put every setting back to its default (the last column)")
+                                      tr("put every setting back to its default"))
                            ->excludes(key);
   settings->add_flag("--yes", a.settings.yes, "go ahead with --reset")->needs(reset);
   settings->footer(
-      "A learner starts with the defaults (the last column). Without --yes, --reset only lists "
-      "what it would change.");
+      tr("Each setting is shown with its value and unit, what it does, the values it may take "
+         "and its default, with which a learner starts. Without --yes, --reset only lists what "
+         "it would change."));
   settings->callback([&a, &environment] { tavo::cli::settings(environment, a.settings); });
 
   CLI::App* demo = app.add_subcommand(

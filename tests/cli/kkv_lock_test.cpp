@@ -70,7 +70,10 @@ TEST_F(KkvLockTest, WhileASessionRunsOtherWritersAreRefusedAtOnceAndReadersWork)
   EXPECT_EQ(stored(), before);
 
   for (const std::vector<std::string>& reader : std::vector<std::vector<std::string>>{
-           {"stats"}, {"analyse", "kk_bridge"}, {"settings", "STARTING_EASE"}}) {
+           {"stats"},
+           {"analyse", "kk_bridge"},
+           {"settings", "STARTING_EASE"},
+           {"import", KKV_BUNDLED_DECK, "--name", "kk_bridge", "--dry-run"}}) {
     const KkvRun alongside = kkv(reader);
     EXPECT_EQ(alongside.status, 0) << reader[0] << ": " << alongside.err;
     EXPECT_EQ(alongside.err, "") << reader[0];

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -33,13 +34,26 @@ class KkvTest : public ::testing::Test {
     return path.string();
   }
 
+  // Every file of the data directory but the lock, with its bytes: what a
+  // writer would change, a daily copy included.
+  std::map<std::string, std::string> stored_files() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(directory_.path())) {
+      if (!entry.is_regular_file() || entry.path().filename() == "kkv.lock") continue;
+      std::ostringstream bytes;
+      bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+      files[entry.path().string()] = bytes.str();
+    }
+    return files;
+  }
+
   TemporaryDirectory directory_;
 };
 
 TEST_F(KkvTest, LearnsAnImportedDeckThroughAPipeAndTheNextSessionContinues) {
   const KkvRun imported = kkv({"import", KKV_BUNDLED_DECK, "--name", "kk_bridge"});
   ASSERT_EQ(imported.status, 0) << imported.err;
-  EXPECT_THAT(imported.out, HasSubstr("new, 0 changed, 0 unchanged, 0 removed."));
+  EXPECT_THAT(imported.out, HasSubstr("new, 0 changed, 0 renamed, 0 unchanged, 0 removed."));
 
   const KkvRun first = kkv({"learn"}, "3\nmaybe\n4 12\nq\n");
   ASSERT_EQ(first.status, 0) << first.err;
@@ -193,7 +207,116 @@ TEST_F(KkvTest, ADeckWithABadLineImportsNothingAndNamesTheLine) {
   EXPECT_THAT(learn.err, HasSubstr("no collection is stored in"));
 }
 
-// The line of `key` in a settings table, its columns one blank apart.
+TEST_F(KkvTest, AReimportRemovesAnsweredCardsOnlyWhenConfirmedAndARenameKeepsThem) {
+  const std::string deck = write_file("deck.tsv", "Q1\tA1\nQ2\tA2\nQ3\tA3\n");
+  const KkvRun planned = kkv({"import", deck, "--name", "kk_deck", "--dry-run"});
+  ASSERT_EQ(planned.status, 0) << planned.err;
+  EXPECT_EQ(planned.out, "Importing 3 cards from " + deck +
+                             " into 'kk_deck' would give: 3 new, 0 changed, 0 renamed, 0 "
+                             "unchanged, 0 removed.\nNew cards:\n  Q1\n  Q2\n  Q3\n"
+                             "Nothing was changed (--dry-run).\n");
+  EXPECT_EQ(planned.err, "");
+  EXPECT_EQ(stored_files().size(), 1U) << "only the deck";
+  const KkvRun imported = kkv({"import", deck, "--name", "kk_deck"});
+  EXPECT_EQ(imported.out, "Imported 3 cards from " + deck +
+                              " into 'kk_deck': 3 new, 0 changed, 0 renamed, 0 unchanged, 0 "
+                              "removed.\n");
+
+  // One card answered; the deck then corrects its question, changes the
+  // answer of another and leaves out the third.
+  const std::vector<std::string> shown = questions_shown(kkv({"learn"}, "4 5\nq\n").out);
+  ASSERT_FALSE(shown.empty());
+  const std::string answered = shown[0];
+  const std::string corrected = answered + " corrected";
+  std::vector<std::string> others;
+  for (const char* question : {"Q1", "Q2", "Q3"}) {
+    if (question != answered) others.emplace_back(question);
+  }
+  const std::string edited = write_file(
+      "edited.tsv", others[0] + "\tnew answer\n" + corrected + "\tA" + answered.substr(1) + "\n");
+  const std::string history = kkv({"history", answered}).out;
+  const auto before = stored_files();
+
+  const KkvRun dry_run = kkv({"import", edited, "--name", "kk_deck", "--dry-run"});
+  EXPECT_EQ(dry_run.out, "Importing 2 cards from " + edited +
+                             " into 'kk_deck' would give: 1 new, 1 changed, 0 renamed, 0 "
+                             "unchanged, 2 removed.\nNew cards:\n  " +
+                             corrected + "\nChanged answers:\n  " + others[0] +
+                             "\nRemoved cards:\n  " + answered + " (answered)\n  " + others[1] +
+                             "\nNothing was changed (--dry-run).\n");
+  EXPECT_EQ(stored_files(), before);
+
+  const KkvRun refused = kkv({"import", edited, "--name", "kk_deck"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out,
+            "Importing removes 1 card that has been answered, with its learning state:\n  " +
+                answered +
+                "\nTo keep a card whose question was only corrected, give its old and its new "
+                "question:\n  kkv import " +
+                edited + " --name kk_deck --rename " + answered + " '" + corrected + "'\n");
+  EXPECT_EQ(refused.err,
+            "kkv: nothing was changed; run again with --yes to remove these cards, or keep them "
+            "with --rename OLD NEW\n");
+  EXPECT_EQ(stored_files(), before);
+
+  // Renamed, the card keeps its learning state and its answers.
+  const KkvRun renamed =
+      kkv({"import", edited, "--name", "kk_deck", "--rename", answered, corrected});
+  EXPECT_EQ(renamed.out, "Imported 2 cards from " + edited +
+                             " into 'kk_deck': 0 new, 1 changed, 1 renamed, 0 unchanged, 1 "
+                             "removed.\n");
+  std::string renamed_history = history;
+  renamed_history.replace(history.find("Q: "), 3 + answered.size(), "Q: " + corrected);
+  EXPECT_EQ(kkv({"history", corrected}).out, renamed_history);
+  EXPECT_THAT(kkv({"analyse", "kk_deck"}).out,
+              HasSubstr("laenge sammlung:  2\nlaenge neue_karten  1\n"));
+
+  // Confirmed, the answered card goes.
+  const std::string shorter = write_file("shorter.tsv", others[0] + "\tnew answer\n");
+  EXPECT_EQ(kkv({"import", shorter, "--name", "kk_deck"}).status, 1);
+  const KkvRun confirmed = kkv({"import", shorter, "--name", "kk_deck", "--yes"});
+  EXPECT_EQ(confirmed.out, "Imported 1 card from " + shorter +
+                               " into 'kk_deck': 0 new, 0 changed, 0 renamed, 1 unchanged, 1 "
+                               "removed.\n");
+  EXPECT_THAT(kkv({"analyse", "kk_deck"}).out, HasSubstr("laenge sammlung:  1\n"));
+}
+
+TEST_F(KkvTest, ARenameTheDeckAndTheStoreDoNotAllowIsAMistakeAndChangesNothing) {
+  ASSERT_EQ(kkv({"import", write_file("deck.tsv", "Q1\tA1\nQ2\tA2\nQ3\tA3\n"), "--name",
+                 "kk_deck"})
+                .status,
+            0);
+  const std::string edited = write_file("edited.tsv", "Q1\tA1\nQ2 corrected\tA2\nQ4\tA4\n");
+  const auto before = stored_files();
+  struct Mistake {
+    std::vector<std::string> renames;
+    std::string line;
+  };
+  for (const Mistake& mistake : std::vector<Mistake>{
+           {{"Q9", "Q2 corrected"},
+            "no card of 'kk_deck' has the question 'Q9' (give it as it is stored)"},
+           {{"Q1", "Q2 corrected"},
+            "the deck still has the question 'Q1', so its card stays as it is"},
+           {{"Q2", "Q2 corrected", "--rename", "Q2", "Q4"}, "the question 'Q2' is renamed twice"},
+           {{"Q2", "Q5"}, "the deck has no question 'Q5'"},
+           {{"Q2", "Q1"}, "the question 'Q1' belongs to another card already"},
+           {{"Q2", "Q4", "--rename", "Q3", "Q4"},
+            "the question 'Q4' belongs to another card already"},
+       }) {
+    for (const bool dry_run : {false, true}) {
+      std::vector<std::string> arguments{"import", edited, "--name", "kk_deck", "--rename"};
+      arguments.insert(arguments.end(), mistake.renames.begin(), mistake.renames.end());
+      if (dry_run) arguments.emplace_back("--dry-run");
+      const KkvRun run = kkv(arguments);
+      EXPECT_EQ(run.status, 2) << mistake.line;
+      EXPECT_EQ(run.err, "kkv: --rename: " + mistake.line + " (see kkv import --help)\n");
+      EXPECT_EQ(run.out, "");
+    }
+  }
+  EXPECT_EQ(stored_files(), before);
+}
+
+// The line of `key` in a list of settings, its columns one blank apart.
 std::string settings_line(const std::string& table, const std::string& key) {
   std::istringstream lines(table);
   for (std::string line; std::getline(lines, line);) {
@@ -213,18 +336,35 @@ TEST_F(KkvTest, ALearnerStartsWithTheDefaultSettingsChangesThemAndGoesBack) {
             "kkv: no settings were stored yet; stored the default settings (5 new cards and 50 "
             "reviews a day); change them with kkv settings\n"
             "kkv: setting 'STARTING_EASE' must be from 130 to 999, not 100\n");
+
+  // Each setting in three lines that fit 80 columns: name, value and unit;
+  // what it does; its bounds and default.
   const KkvRun defaults = kkv({"settings"});
   EXPECT_EQ(defaults.err, "");
-  EXPECT_EQ(settings_line(defaults.out, "setting"), "setting value minimum maximum default");
-  EXPECT_EQ(settings_line(defaults.out, "neue_karten_pro_tag"), "neue_karten_pro_tag 5 0 9999 5");
-  EXPECT_EQ(settings_line(defaults.out, "maximale_wiederholungen_pro_tag"),
-            "maximale_wiederholungen_pro_tag 50 0 9999 50");
-  EXPECT_EQ(settings_line(defaults.out, "LAPSE_STEPS"), "LAPSE_STEPS [10] 1 99999 [10]");
+  std::istringstream lines(defaults.out);
+  std::size_t count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    EXPECT_LE(line.size(), 80U) << line;
+    EXPECT_EQ(line.starts_with("    "), count % 3 != 0) << line;
+    EXPECT_GT(line.size(), 4U) << "line " << count;
+  }
+  EXPECT_EQ(count, 18U * 3);
+  for (const char* setting :
+       {"neue_karten_pro_tag: 5 (cards per day)\n    The most new cards shown in a learning "
+        "day.\n    From 0 to 9999; default 5.\n",
+        "neue_karten_nur_heute: none (cards)\n    A limit of new cards for today only; none: "
+        "neue_karten_pro_tag holds.\n    Default none.\n",
+        "LAPSE_STEPS: [10] (minutes)\n    The steps in which a card answered \"again\" is learnt "
+        "anew.\n    Each step from 1 to 99999; default [10].\n"}) {
+    EXPECT_THAT(defaults.out, HasSubstr(setting));
+  }
 
   ASSERT_EQ(kkv({"settings", "neue_karten_pro_tag", "10"}).status, 0);
-  ASSERT_EQ(kkv({"settings", "STARTING_EASE", "300"}).status, 0);
-  EXPECT_EQ(settings_line(kkv({"settings", "STARTING_EASE"}).out, "STARTING_EASE"),
-            "STARTING_EASE 300 130 999 250");
+  const std::string starting_ease =
+      "STARTING_EASE: 300 (percent)\n    The ease factor a new card starts with: how fast its "
+      "intervals grow.\n    From 130 to 999; default 250.\n";
+  EXPECT_EQ(kkv({"settings", "STARTING_EASE", "300"}).out, starting_ease);
+  EXPECT_EQ(kkv({"settings", "STARTING_EASE"}).out, starting_ease);
 
   const KkvRun unconfirmed = kkv({"settings", "--reset"});
   EXPECT_EQ(unconfirmed.status, 1);
@@ -233,15 +373,26 @@ TEST_F(KkvTest, ALearnerStartsWithTheDefaultSettingsChangesThemAndGoesBack) {
   EXPECT_EQ(settings_line(unconfirmed.out, "neue_karten_pro_tag"), "neue_karten_pro_tag 10 -> 5");
   EXPECT_EQ(settings_line(unconfirmed.out, "STARTING_EASE"), "STARTING_EASE 300 -> 250");
   EXPECT_EQ(unconfirmed.err, "kkv: nothing was changed; run again with --yes to go ahead\n");
-  EXPECT_THAT(kkv({"settings", "STARTING_EASE"}).out, HasSubstr(" 300 "));
+  EXPECT_EQ(kkv({"settings", "STARTING_EASE"}).out, starting_ease);
 
   ASSERT_EQ(kkv({"settings", "--reset", "--yes"}).status, 0);
   EXPECT_EQ(kkv({"settings"}).out, defaults.out);
   EXPECT_EQ(kkv({"settings", "--reset"}).out, "Every setting has its default value already.\n");
 
-  const KkvRun unknown = kkv({"settings", "NO_SUCH_SETTING", "1"});
-  EXPECT_EQ(unknown.status, 1);
-  EXPECT_EQ(unknown.err, "kkv: no setting 'NO_SUCH_SETTING'\n");
+  for (const std::vector<std::string>& unknown :
+       std::vector<std::vector<std::string>>{{"settings", "NO_SUCH_SETTING"},
+                                             {"settings", "NO_SUCH_SETTING", "1"}}) {
+    const KkvRun run = kkv(unknown);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "kkv: no setting 'NO_SUCH_SETTING'; the settings are: "
+              "vergessen_in_letzten_tagen_groesstmoeglicher_wert, startzeit_tag, "
+              "neue_karten_pro_tag, neue_karten_nur_heute, maximale_wiederholungen_pro_tag, "
+              "maximale_beantwortungszeit, maximale_beantwortungszeit_reizung, NEW_STEPS, "
+              "GRADUATING_INTERVAL, EASY_INTERVAL, STARTING_EASE, EASY_BONUS, INTERVAL_MODIFIER, "
+              "MAXIMUM_INTERVAL, LAPSE_STEPS, NEW_INTERVAL, MINIMUM_INTERVAL, hard_factor\n");
+  }
+  EXPECT_EQ(kkv({"settings"}).out, defaults.out);
 }
 
 TEST_F(KkvTest, EveryCommandHasHelpAndMistakesAreOneLineOnStandardError) {

@@ -1,11 +1,20 @@
-// Question/answer decks as collections: importing a deck into a stored
-// collection, and registering stored collections with a manager.
+// Question/answer decks as collections: planning and applying the import
+// of a deck into a stored collection, and registering stored collections
+// with a manager.
 //
-// A deck card becomes the card "<collection>-<key>", where the key is made
-// from the card's question alone. Re-importing a deck therefore keeps the
-// learning state of every card whose question stayed, takes over a changed
-// answer, adds the cards with new questions and removes those whose
-// questions are gone.
+// Cards are told apart by their questions. A deck card whose question a
+// stored card of the collection asks is that card: it keeps its name and
+// learning state and takes over the deck's answer. A deck card with a new
+// question becomes the card "<collection>-<key>", the key made from its
+// question. A stored card whose question the deck no longer asks is
+// removed, unless a rename keeps it: a question corrected in the deck. The
+// renamed card keeps its name, and with it its learning state and the
+// answers the answer log keeps under that name, and takes the new question
+// and the deck's answer.
+//
+// The plan of an import is made from the store alone and changes nothing,
+// so that a host can show it, or ask before an import removes cards that
+// were learnt.
 #pragma once
 
 #include <cstddef>
@@ -14,15 +23,97 @@
 
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/deck_file.hpp"
+#include "platform/environment.hpp"
+#include "value/errors.hpp"
 
 namespace tavo::kk {
 
-// What an import did to the collection's cards.
+// A stored card kept under a corrected question: the question it has in
+// the store, and the question that the deck asks now.
+struct DeckRename {
+  std::string old_question;
+  std::string new_question;
+};
+
+// What an import does to a card of the deck.
+enum class DeckCardChange {
+  // A question no stored card asks: a new card.
+  added,
+  // A stored card's question, with another answer.
+  changed,
+  // A stored card given the deck's question (and answer) by a rename.
+  renamed,
+  // A stored card's question and answer.
+  unchanged,
+};
+
+// A card of the deck and the card it becomes.
+struct PlannedDeckCard {
+  platform::DeckCard deck_card;
+  std::string card_name;
+  DeckCardChange change = DeckCardChange::added;
+  // The stored question of a renamed card; empty for any other.
+  std::string old_question;
+};
+
+// A stored card whose question the deck no longer asks.
+struct RemovedDeckCard {
+  std::string card_name;
+  std::string question;
+  // Whether the card was answered at least once: its record no longer
+  // says it was never answered ("karte_ist_neu"). An answer taken back
+  // leaves the card as it was before. Removing an answered card loses its
+  // learning state.
+  bool answered = false;
+};
+
+// How many cards of each kind an import has.
 struct DeckImport {
   std::size_t added = 0;
   std::size_t changed = 0;
+  std::size_t renamed = 0;
   std::size_t unchanged = 0;
   std::size_t removed = 0;
+};
+
+// What importing a deck into a collection does, card by card.
+struct DeckImportPlan {
+  std::string collection;
+  // The deck's cards, in deck order.
+  std::vector<PlannedDeckCard> cards;
+  // In the stored card order.
+  std::vector<RemovedDeckCard> removed;
+
+  DeckImport counts() const;
+  // The removed cards that were answered, in the stored card order.
+  std::vector<RemovedDeckCard> answered_removed() const;
+};
+
+// A rename the deck and the store do not allow. Nothing is changed then.
+class DeckRenameError : public ValueError {
+ public:
+  enum class Problem {
+    // No stored card of the collection asks the old question.
+    old_question_not_stored,
+    // The deck still asks the old question: its card stays as it is.
+    old_question_in_deck,
+    // Two renames name the same old question.
+    old_question_twice,
+    // The deck does not ask the new question.
+    new_question_not_in_deck,
+    // A stored card asks the new question already, or another rename
+    // names it.
+    new_question_taken,
+  };
+
+  DeckRenameError(Problem problem, std::string question);
+
+  Problem problem() const noexcept { return problem_; }
+  const std::string& question() const noexcept { return question_; }
+
+ private:
+  Problem problem_;
+  std::string question_;
 };
 
 // The card key of a deck card with the question `fragetext`: twelve
@@ -34,10 +125,26 @@ std::string deck_card_key(const std::string& fragetext);
 // of a forgotten-cards drill).
 void check_collection_name(const std::string& name);
 
-// Makes the collection `name` hold exactly the cards of `deck`, in deck
+// What importing `deck` into the collection `name` stored in `env` does,
+// with `renames` applied. Only reads the store; a collection that is not
+// stored gets every card as new. ValueError for a bad name or two deck
+// cards with the same question; DeckRenameError for a rename that cannot
+// be applied. db::Error when the store cannot be read.
+DeckImportPlan plan_deck_import(platform::Environment& env,
+                                const std::vector<platform::DeckCard>& deck,
+                                const std::string& name,
+                                const std::vector<DeckRename>& renames = {});
+
+// Makes the collection of `plan` hold exactly the plan's cards, in deck
 // order, registers it with `kkv` as the current collection and stores it.
-// ValueError for a bad name or two questions with the same key; then
-// nothing is registered or stored.
+// The plan is to be made from the store as it is (under the host's lock,
+// if others write there). ValueError for a bad name or a collection
+// already registered; then nothing is registered or stored. The counts of
+// the plan.
+DeckImport import_deck(Karteikartenverwaltung& kkv, const DeckImportPlan& plan);
+
+// Plans the import of `deck` into `name` without renames and applies it:
+// every stored card whose question is gone is removed.
 DeckImport import_deck(Karteikartenverwaltung& kkv, const std::vector<platform::DeckCard>& deck,
                        const std::string& name);
 

@@ -1,7 +1,7 @@
-// The scheduler's settings: their table of names, defaults and bounds, the
-// manager's operations that reset, report, load and store them, the
-// settings screen's describing, reading and changing of single settings,
-// and the default column a host of its own starts with.
+// The scheduler's settings: their table of names, defaults, bounds and
+// units, the manager's operations that reset, report, load and store them,
+// the settings screen's describing, reading and changing of single
+// settings, and the default column a host of its own starts with.
 //
 // Every operation reads the one table below, so a setting is added or
 // changed in one place. The stored settings mapping holds the eighteen
@@ -68,6 +68,8 @@ enum class Row {
   step_bound,  // not stored; only in the minimum and maximum tables
 };
 
+using U = SettingUnit;
+
 struct Setting {
   std::string_view key;
   Row row;
@@ -75,35 +77,39 @@ struct Setting {
   Value standard;
   Value minimum;
   Value maximum;
+  SettingUnit unit;
 };
 
 // The settings in their stored order, then the bounds of a learning step.
 const std::vector<Setting>& settings_table() {
   static const std::vector<Setting> table{
       {"vergessen_in_letzten_tagen_groesstmoeglicher_wert", Row::setting,
-       &M::vergessen_in_letzten_tagen_groesstmoeglicher_wert, 30, 30, 999},
-      {"startzeit_tag", Row::setting, StartHour{}, 3, 0, 23},
-      {"neue_karten_pro_tag", Row::setting, &M::neue_karten_pro_tag, 5, 0, 9999},
-      {"neue_karten_nur_heute", Row::day_bound, &M::neue_karten_nur_heute, None, None, None},
+       &M::vergessen_in_letzten_tagen_groesstmoeglicher_wert, 30, 30, 999, U::days},
+      {"startzeit_tag", Row::setting, StartHour{}, 3, 0, 23, U::hour_of_day},
+      {"neue_karten_pro_tag", Row::setting, &M::neue_karten_pro_tag, 5, 0, 9999,
+       U::cards_per_day},
+      {"neue_karten_nur_heute", Row::day_bound, &M::neue_karten_nur_heute, None, None, None,
+       U::cards},
       {"maximale_wiederholungen_pro_tag", Row::setting, &M::maximale_wiederholungen_pro_tag,
-       50, 0, 9999},
+       50, 0, 9999, U::reviews_per_day},
       {"maximale_beantwortungszeit", Row::setting, &M::maximale_beantwortungszeit, 60, 30,
-       999},
+       999, U::seconds},
       {"maximale_beantwortungszeit_reizung", Row::setting,
-       &M::maximale_beantwortungszeit_reizung, 180, 30, 999},
-      {"NEW_STEPS", Row::setting, &S::NEW_STEPS, List{1, 10}, List{1, 10}, List{1, 10}},
-      {"GRADUATING_INTERVAL", Row::setting, &S::GRADUATING_INTERVAL, 1, 1, 99},
-      {"EASY_INTERVAL", Row::setting, &S::EASY_INTERVAL, 4, 1, 99},
-      {"STARTING_EASE", Row::setting, &S::STARTING_EASE, 250, 130, 999},
-      {"EASY_BONUS", Row::setting, &S::EASY_BONUS, 130, 130, 999},
-      {"INTERVAL_MODIFIER", Row::setting, &S::INTERVAL_MODIFIER, 100, 100, 999},
-      {"MAXIMUM_INTERVAL", Row::setting, &S::MAXIMUM_INTERVAL, 36500, 7, 99999},
-      {"LAPSE_STEPS", Row::setting, &S::LAPSE_STEPS, List{10}, List{10}, List{10}},
-      {"NEW_INTERVAL", Row::setting, &S::NEW_INTERVAL, 70, 0, 100},
-      {"MINIMUM_INTERVAL", Row::setting, &S::MINIMUM_INTERVAL, 1, 1, 99},
-      {"hard_factor", Row::setting, &S::hard_factor, 120, 5, 999},
-      {"NEW_STEPS_min", Row::step_bound, &M::NEW_STEPS_min, None, 1, 99999},
-      {"LAPSE_STEPS_min", Row::step_bound, &M::LAPSE_STEPS_min, None, 1, 99999},
+       &M::maximale_beantwortungszeit_reizung, 180, 30, 999, U::seconds},
+      {"NEW_STEPS", Row::setting, &S::NEW_STEPS, List{1, 10}, List{1, 10}, List{1, 10},
+       U::minutes},
+      {"GRADUATING_INTERVAL", Row::setting, &S::GRADUATING_INTERVAL, 1, 1, 99, U::days},
+      {"EASY_INTERVAL", Row::setting, &S::EASY_INTERVAL, 4, 1, 99, U::days},
+      {"STARTING_EASE", Row::setting, &S::STARTING_EASE, 250, 130, 999, U::percent},
+      {"EASY_BONUS", Row::setting, &S::EASY_BONUS, 130, 130, 999, U::percent},
+      {"INTERVAL_MODIFIER", Row::setting, &S::INTERVAL_MODIFIER, 100, 100, 999, U::percent},
+      {"MAXIMUM_INTERVAL", Row::setting, &S::MAXIMUM_INTERVAL, 36500, 7, 99999, U::days},
+      {"LAPSE_STEPS", Row::setting, &S::LAPSE_STEPS, List{10}, List{10}, List{10}, U::minutes},
+      {"NEW_INTERVAL", Row::setting, &S::NEW_INTERVAL, 70, 0, 100, U::percent},
+      {"MINIMUM_INTERVAL", Row::setting, &S::MINIMUM_INTERVAL, 1, 1, 99, U::days},
+      {"hard_factor", Row::setting, &S::hard_factor, 120, 5, 999, U::percent},
+      {"NEW_STEPS_min", Row::step_bound, &M::NEW_STEPS_min, None, 1, 99999, U::minutes},
+      {"LAPSE_STEPS_min", Row::step_bound, &M::LAPSE_STEPS_min, None, 1, 99999, U::minutes},
   };
   return table;
 }
@@ -441,7 +447,7 @@ std::vector<SettingDescription> SettingsStore::describe_settings() const {
     if (setting.row == Row::step_bound) continue;
     const Setting& bounds = bounds_of(setting);
     descriptions.push_back({std::string(setting.key), read(targets(), setting), bounds.minimum,
-                            bounds.maximum, deep_copy(setting.standard)});
+                            bounds.maximum, deep_copy(setting.standard), setting.unit});
   }
   return descriptions;
 }

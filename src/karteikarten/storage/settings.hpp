@@ -23,9 +23,24 @@
 
 namespace tavo::kk {
 
-// One setting: its key, its current value, the bounds of a value and its
-// value in the default column. For the step lists ("NEW_STEPS",
-// "LAPSE_STEPS") the bounds are those of a single step;
+// What a setting's number counts. For the step lists ("NEW_STEPS",
+// "LAPSE_STEPS") each step's.
+enum class SettingUnit {
+  cards,
+  cards_per_day,
+  reviews_per_day,
+  days,
+  // 0 to 23: the hour of the clock.
+  hour_of_day,
+  minutes,
+  seconds,
+  // 100 is the factor 1.
+  percent,
+};
+
+// One setting: its key, its current value, the bounds of a value, its
+// value in the default column and its unit. For the step lists
+// ("NEW_STEPS", "LAPSE_STEPS") the bounds are those of a single step;
 // "neue_karten_nur_heute" has no bounds (None).
 struct SettingDescription {
   std::string key;
@@ -33,6 +48,7 @@ struct SettingDescription {
   Value minimum;
   Value maximum;
   Value standard;
+  SettingUnit unit = SettingUnit::cards;
 };
 
 struct Targets;

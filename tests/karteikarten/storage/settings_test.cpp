@@ -197,6 +197,9 @@ TEST_F(SettingsTest, DescriptionsShowEverySettingWithItsBounds) {
   EXPECT_EQ(shown(10), "STARTING_EASE 250 130..999 default 250");
   EXPECT_EQ(shown(14), "LAPSE_STEPS [10, 1440] 1..99999 default [10]");
   EXPECT_EQ(shown(17), "hard_factor 120 5..999 default 120");
+  EXPECT_EQ(descriptions.at(1).unit, SettingUnit::hour_of_day);
+  EXPECT_EQ(descriptions.at(7).unit, SettingUnit::minutes);
+  EXPECT_EQ(descriptions.at(10).unit, SettingUnit::percent);
 
   // A described list is a copy.
   descriptions.at(7).wert.as_list().append(60);

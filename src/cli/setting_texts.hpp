@@ -1,0 +1,24 @@
+// The words kkv settings uses for each setting: what it means and the unit
+// of its number, in the language spoken.
+//
+// The library's settings table holds the facts of a setting (its bounds,
+// its default, its unit); the words are kkv's, written here as literal
+// English texts for tr(), so that xgettext finds them and the catalogue
+// gives them in German.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "karteikarten/storage/settings.hpp"
+
+namespace tavo::cli {
+
+// One sentence saying what the setting `key` does; empty for a key that
+// has none.
+std::string setting_meaning(std::string_view key);
+
+// The unit's words: "cards per day", "minutes", "percent", ...
+std::string unit_text(kk::SettingUnit unit);
+
+}  // namespace tavo::cli
