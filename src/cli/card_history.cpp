@@ -35,8 +35,8 @@ void print_history(std::ostream& out, const std::vector<kk::PastAnswer>& answers
     out << tr("No answer to this card is stored.") << "\n";
     return;
   }
-  out << fmt::format(history_columns, tr("answered"), tr("response"), tr("seconds"),
-                     tr("interval"), tr("ease"), tr("learnstatus"));
+  out << fmt::format(history_columns, tr("answered"), tr("response"), tr("seconds"), tr("interval"),
+                     tr("ease"), tr("learnstatus"));
   for (const kk::PastAnswer& answer : answers) {
     out << fmt::format(history_columns, local_time_text(answer.moment), answer.response,
                        shown(answer.seconds), shown(answer.interval), shown(answer.ease_factor),

@@ -21,13 +21,13 @@
 #include "cli/terminal_charts.hpp"
 #include "cli/translation.hpp"
 #include "db/durable_file.hpp"
-#include "db/file_error.hpp"
 #include "db/error.hpp"
-#include "karteikarten/frame/day_figures.hpp"
+#include "db/file_error.hpp"
 #include "karteikarten/analysis/haendesammlung_verteilung_analyzer.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "karteikarten/collection/pickle_dump.hpp"
 #include "karteikarten/frame/answer_history.hpp"
+#include "karteikarten/frame/day_figures.hpp"
 #include "karteikarten/frame/decks.hpp"
 #include "karteikarten/frame/forgotten_cards_drill.hpp"
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
@@ -161,8 +161,7 @@ std::string bounds_text(const kk::SettingDescription& setting) {
 void print_setting(const kk::SettingDescription& setting) {
   std::cout << trf("{}: {} ({})", setting.key, setting_value_text(setting.wert),
                    unit_text(setting.unit))
-            << "\n    " << setting_meaning(setting.key) << "\n    " << bounds_text(setting)
-            << "\n";
+            << "\n    " << setting_meaning(setting.key) << "\n    " << bounds_text(setting) << "\n";
 }
 
 // Fails with a line naming every setting unless `key` is one of `settings`.
@@ -225,8 +224,7 @@ std::string rename_mistake(const kk::DeckRenameError& error, const std::string& 
     case Problem::old_question_in_deck:
       return trf("the deck still has the question '{}', so its card stays as it is", question);
     case Problem::old_question_twice: return trf("the question '{}' is renamed twice", question);
-    case Problem::new_question_not_in_deck:
-      return trf("the deck has no question '{}'", question);
+    case Problem::new_question_not_in_deck: return trf("the deck has no question '{}'", question);
     case Problem::new_question_taken:
       return trf("the question '{}' belongs to another card already", question);
   }
@@ -364,8 +362,8 @@ void write_report(const std::filesystem::path& file, const std::string& page) {
                                  quoted(file), quoted(directory)));
   }
   if (!std::filesystem::is_directory(directory, unknown)) {
-    throw std::runtime_error(trf("cannot write the report {}: {} is not a directory",
-                                 quoted(file), quoted(directory)));
+    throw std::runtime_error(
+        trf("cannot write the report {}: {} is not a directory", quoted(file), quoted(directory)));
   }
   try {
     db::write_file_durably(file, page);
@@ -396,10 +394,10 @@ Moment parse_moment(const std::string& text) {
   }
   const bool shape =
       (fields == 6 || fields == 7) && whole && (separator == ' ' || separator == 'T');
-  const std::string not_a_moment = trf(
-      "'{}' is not a moment: give seconds since the epoch or a local time such as 2026-12-07 "
-      "10:00",
-      text);
+  const std::string not_a_moment =
+      trf("'{}' is not a moment: give seconds since the epoch or a local time such as 2026-12-07 "
+          "10:00",
+          text);
   if (!shape || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
     throw ValueError(not_a_moment);
   }
@@ -528,8 +526,8 @@ void report(platform::Environment& environment, const std::filesystem::path& fil
   start_with_default_settings(environment);
   kk::Karteikartenverwaltung kkv(environment);
   register_collections(environment, kkv, {});
-  ReportContents contents{{}, kk::day_figures(kkv), kk::learning_pictures(kkv),
-                          environment.cf.get_now()};
+  ReportContents contents{
+      {}, kk::day_figures(kkv), kk::learning_pictures(kkv), environment.cf.get_now()};
   for (const kk::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
     contents.collections.emplace_back(sammlung->name, sammlung->karten.size());
   }
@@ -545,10 +543,10 @@ void history(platform::Environment& environment, const std::string& card) {
   // A card gone from its collection keeps its answers under its name.
   if (matches.empty() && !kk::answer_history(kkv, card).empty()) matches.push_back({card, "", ""});
   if (matches.empty()) {
-    throw std::runtime_error(trf(
-        "no card '{}' in the stored collections: give its question, as kkv learn shows it, or "
-        "its name",
-        card));
+    throw std::runtime_error(
+        trf("no card '{}' in the stored collections: give its question, as kkv learn shows it, or "
+            "its name",
+            card));
   }
   for (const CardMatch& match : matches) {
     if (&match != &matches.front()) std::cout << "\n";
@@ -581,7 +579,8 @@ void selfcheck(platform::Environment& environment, const SelfCheckOptions& optio
                    "statistics.",
                    options.scenario, collections_line(kkv))
             << "\n";
-  if (!options.yes) throw std::runtime_error(tr("nothing was changed; run again with --yes to go ahead"));
+  if (!options.yes)
+    throw std::runtime_error(tr("nothing was changed; run again with --yes to go ahead"));
   kk::run_self_check_scenario(kkv.scenarios(), options.scenario);
   std::cout << trf("Done: '{}' is stored in the scenario's state.", options.collection) << "\n";
 }

@@ -56,16 +56,15 @@ void run_demo(platform::Environment& environment, const std::filesystem::path& d
   for (int day = 0; day < demo_days; ++day) {
     environment.cf.set_fixed_now(morning_of_day(start, day));
     out << "\n"
-        << trf("=== Day {}, {} ===", day + 1, local_time_text(environment.cf.get_now()))
-        << "\n\n";
+        << trf("=== Day {}, {} ===", day + 1, local_time_text(environment.cf.get_now())) << "\n\n";
     kk::Karteikartenverwaltung kkv(environment);
     if (day == 0) {
       kk::import_deck(kkv, cards, demo_collection);
     } else {
       kk::add_stored_haendesammlung(kkv, demo_collection);
     }
-    const SessionOutcome outcome =
-        run_learning_session(kkv, terminal, [&](const kk::Karteikarte& card, const kk::ButtonIntervals&) {
+    const SessionOutcome outcome = run_learning_session(
+        kkv, terminal, [&](const kk::Karteikarte& card, const kk::ButtonIntervals&) {
           return scripted_answer(environment.cf, kkv, card);
         });
     print_session_end(kkv, terminal, outcome);

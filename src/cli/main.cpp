@@ -7,10 +7,11 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,9 +19,9 @@
 
 #include "cli/commands.hpp"
 #include "cli/translation.hpp"
-#include "value/errors.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "platform/environment.hpp"
+#include "value/errors.hpp"
 
 namespace {
 
@@ -56,8 +57,7 @@ CLI::Validator whole_number_from(Number lowest) {
         Number number = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
         if (error == std::errc() && end == text.data() + text.size() && number >= lowest) return {};
-        return "needs a whole number of at least " + std::to_string(lowest) + ", not '" + text +
-               "'";
+        return trf("needs a whole number of at least {}, not '{}'", lowest, text);
       },
       "");
 }
@@ -71,8 +71,7 @@ std::string language_of_run(int argc, char** argv) {
     if (argument == "--lang" && i + 1 < argc) return argv[i + 1];
     if (argument.starts_with("--lang=")) return std::string(argument.substr(7));
   }
-  return language_of_locale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
-                            std::getenv("LANG"));
+  return language_of_locale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
 // Speaks the language of the run; a catalogue that cannot be used is said
@@ -86,19 +85,33 @@ void speak_language_of_run(int argc, char** argv) {
   }
 }
 
+// The help's own words in the language of the run; set before the commands
+// are added, which take them over.
+void speak_in_help(CLI::App& app) {
+  app.option_defaults()->group(tr("Options"));
+  app.set_help_flag("-h,--help", tr("print this help and exit"));
+  const std::shared_ptr<CLI::FormatterBase> formatter = app.get_formatter();
+  formatter->label("Usage", tr("Usage"));
+  formatter->label("Positionals", tr("Positionals"));
+  formatter->label("OPTIONS", tr("OPTIONS"));
+  formatter->label("REQUIRED", tr("REQUIRED"));
+  formatter->label("Excludes", tr("Excludes"));
+  formatter->label("Needs", tr("Needs"));
+}
+
 void add_global_options(CLI::App& app, Arguments& arguments) {
   app.add_option("--lang", arguments.language,
-                 "the language of kkv's texts (default: from LC_ALL, LC_MESSAGES or LANG, "
-                 "else English)")
+                 tr("the language of kkv's texts (default: from LC_ALL, LC_MESSAGES or LANG, "
+                    "else English)"))
       ->check(CLI::IsMember(languages()));
   app.add_option("--data-dir", arguments.global.data_dir,
-                 "application data directory (default: $TAVO_DATA_DIR, else "
-                 "$XDG_DATA_HOME/tavo, else ~/.local/share/tavo)");
+                 tr("application data directory (default: $TAVO_DATA_DIR, else "
+                    "$XDG_DATA_HOME/tavo, else ~/.local/share/tavo)"));
   app.add_option("--now", arguments.global.now,
-                 "run as if the present were this moment, frozen: seconds since the epoch or "
-                 "local time 'YYYY-MM-DD HH:MM' (for scripted runs)");
+                 tr("run as if the present were this moment, frozen: seconds since the epoch or "
+                    "local time 'YYYY-MM-DD HH:MM' (for scripted runs)"));
   app.add_option("--seed", arguments.global.seed,
-                 "seed of the random order among equal cards (for repeatable runs)")
+                 tr("seed of the random order among equal cards (for repeatable runs)"))
       ->check(whole_number_from<std::uint64_t>(0));
 }
 
@@ -111,13 +124,15 @@ std::vector<std::string> scenario_names() {
 }
 
 std::string scenarios_footer() {
-  std::string footer = "Scenarios:\n";
+  std::string footer = tr("Scenarios:") + std::string("\n");
   for (const tavo::kk::SelfCheckScenario& scenario : tavo::kk::self_check_scenarios()) {
     footer += "  " + std::string(scenario.name) + ": " + std::string(scenario.description) + "\n";
   }
   return footer +
-         "Every card of the collection is rewritten and its day statistics reset; without --yes "
-         "nothing is changed. Copy the data directory first if its learning state matters.\n";
+         tr("Every card of the collection is rewritten and its day statistics reset; without "
+            "--yes nothing is changed. Copy the data directory first if its learning state "
+            "matters.") +
+         "\n";
 }
 
 void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& environment) {
@@ -135,16 +150,18 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
   learn->callback([&a, &environment] { tavo::cli::learn(environment, a.learn); });
 
   CLI::App* import_command =
-      app.add_subcommand("import", "import a deck of question/answer cards into a collection");
+      app.add_subcommand("import", tr("import a deck of question/answer cards into a collection"));
   import_command
       ->add_option("FILE", a.file,
-                   "the deck: tab-separated 'question<TAB>answer' lines ('#' starts a "
-                   "comment), or JSON (.json) [{\"fragetext\": ..., \"antworttext\": ...}]")
+                   tr("the deck: tab-separated 'question<TAB>answer' lines ('#' starts a "
+                      "comment), or JSON (.json) [{\"fragetext\": ..., \"antworttext\": ...}]"))
       ->required();
-  import_command->add_option("--name", a.name, "the collection (letters, digits, '_')")->required();
-  import_command->add_option("--rename", a.import_deck.renames,
-                             tr("keep the stored card asking OLD under the deck's question NEW "
-                                "(repeatable)"))
+  import_command->add_option("--name", a.name, tr("the collection (letters, digits, '_')"))
+      ->required();
+  import_command
+      ->add_option("--rename", a.import_deck.renames,
+                   tr("keep the stored card asking OLD under the deck's question NEW "
+                      "(repeatable)"))
       ->type_name("OLD NEW");
   import_command->add_flag("--dry-run", a.import_deck.dry_run,
                            tr("only show the new, changed, renamed, unchanged and removed cards"));
@@ -179,8 +196,8 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
       "themselves stay as they were.");
   drill->callback([&a, &environment] { tavo::cli::drill(environment, a.drill); });
 
-  CLI::App* stats = app.add_subcommand("stats", "show the learning figures");
-  stats->add_flag("--today", a.today_only, "only today's figures");
+  CLI::App* stats = app.add_subcommand("stats", tr("show the learning figures"));
+  stats->add_flag("--today", a.today_only, tr("only today's figures"));
   stats->footer(tr(
       "Without --today, three charts follow the figures: the cards due on each of the next 30 "
       "learning days (day 0 includes the overdue cards); the answers on each learning day of "
@@ -193,52 +210,53 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
       "report", tr("write the learning figures and the charts of stats as one HTML page"));
   report->add_option("FILE", a.file, tr("the page to write; an existing file is replaced"))
       ->required();
-  report->footer(tr(
-      "The page is self-contained (no scripts, nothing fetched from elsewhere): open it in any "
-      "browser. Pointing at a bar or a day shows its value. The file is written whole or not "
-      "at all; its directory must exist."));
+  report->footer(
+      tr("The page is self-contained (no scripts, nothing fetched from elsewhere): open it in any "
+         "browser. Pointing at a bar or a day shows its value. The file is written whole or not "
+         "at all; its directory must exist."));
   report->callback([&a, &environment] { tavo::cli::report(environment, a.file); });
 
-  CLI::App* history = app.add_subcommand("history", "show a card's answers, oldest first");
+  CLI::App* history = app.add_subcommand("history", tr("show a card's answers, oldest first"));
   history
       ->add_option("CARD", a.card,
-                   "the card: its question as kkv learn shows it, or its name "
-                   "(<collection>-<key>)")
+                   tr("the card: its question as kkv learn shows it, or its name "
+                      "(<collection>-<key>)"))
       ->required();
   history->footer(
-      "One line per answer: when (local time), the response, the seconds counted, and the "
-      "card's interval (days), ease factor and learnstatus after the answer. Answers taken back "
-      "with u are left out. A card given by a question that several collections ask is shown "
-      "once for each.");
+      tr("One line per answer: when (local time), the response, the seconds counted, and the "
+         "card's interval (days), ease factor and learnstatus after the answer. Answers taken back "
+         "with u are left out. A card given by a question that several collections ask is shown "
+         "once for each."));
   history->callback([&a, &environment] { tavo::cli::history(environment, a.card); });
 
-  CLI::App* analyse = app.add_subcommand("analyse", "show a collection's cards by category");
-  analyse->add_option("NAME", a.name, "the collection")->required();
+  CLI::App* analyse = app.add_subcommand("analyse", tr("show a collection's cards by category"));
+  analyse->add_option("NAME", a.name, tr("the collection"))->required();
   analyse->callback([&a, &environment] { tavo::cli::analyse(environment, a.name); });
 
   CLI::App* selfcheck = app.add_subcommand(
       "selfcheck",
-      "put a collection into a known learning situation (replaces its learning state)");
-  selfcheck->add_option("SCENARIO", a.selfcheck.scenario, "the scenario")
+      tr("put a collection into a known learning situation (replaces its learning state)"));
+  selfcheck->add_option("SCENARIO", a.selfcheck.scenario, tr("the scenario"))
       ->required()
       ->check(CLI::IsMember(scenario_names()));
-  selfcheck->add_option("--collection", a.selfcheck.collection, "the stored collection")
+  selfcheck->add_option("--collection", a.selfcheck.collection, tr("the stored collection"))
       ->required();
-  selfcheck->add_flag("--yes", a.selfcheck.yes, "replace its learning state");
+  selfcheck->add_flag("--yes", a.selfcheck.yes, tr("replace its learning state"));
   selfcheck->footer(scenarios_footer());
   selfcheck->callback([&a, &environment] { tavo::cli::selfcheck(environment, a.selfcheck); });
 
   CLI::App* settings = app.add_subcommand(
-      "settings", "show the settings with their bounds and defaults, change one, or reset them");
-  CLI::Option* key = settings->add_option("KEY", a.settings.key, "the setting to show or change");
+      "settings",
+      tr("show the settings with their bounds and defaults, change one, or reset them"));
+  CLI::Option* key =
+      settings->add_option("KEY", a.settings.key, tr("the setting to show or change"));
   settings->add_option("VALUE", a.settings.value,
-                       "its new value: an integer, steps as '1,10', or 'none' for "
-                       "neue_karten_nur_heute");
-  CLI::Option* reset = settings
-                           ->add_flag("--reset", a.settings.reset,
-                                      tr("put every setting back to its default"))
-                           ->excludes(key);
-  settings->add_flag("--yes", a.settings.yes, "go ahead with --reset")->needs(reset);
+                       tr("its new value: an integer, steps as '1,10', or 'none' for "
+                          "neue_karten_nur_heute"));
+  CLI::Option* reset =
+      settings->add_flag("--reset", a.settings.reset, tr("put every setting back to its default"))
+          ->excludes(key);
+  settings->add_flag("--yes", a.settings.yes, tr("go ahead with --reset"))->needs(reset);
   settings->footer(
       tr("Each setting is shown with its value and unit, what it does, the values it may take "
          "and its default, with which a learner starts. Without --yes, --reset only lists what "
@@ -246,11 +264,14 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
   settings->callback([&a, &environment] { tavo::cli::settings(environment, a.settings); });
 
   CLI::App* demo = app.add_subcommand(
-      "demo", "a scripted learner learns the bundled deck over three days (temporary data)");
-  demo->add_option("--deck", a.deck, "the deck to use")->capture_default_str();
+      "demo", tr("a scripted learner learns the bundled deck over three days (temporary data)"));
+  demo->add_option("--deck", a.deck, tr("the deck to use"))->capture_default_str();
   demo->callback([&a, &environment] { tavo::cli::demo(environment, a.deck); });
 
-  for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
+  for (CLI::App* command : app.get_subcommands({})) {
+    command->fallthrough()->group(tr("Commands"));
+    command->get_help_ptr()->group(tr("Options"));
+  }
 }
 
 // "kkv" or "kkv drill": the command whose --help fits a mistake.
@@ -261,7 +282,7 @@ std::string command_path(const CLI::App& app) {
 
 // The one line for a mistake in the command line, and its status.
 int usage_mistake(const CLI::App& app, const std::string& message) {
-  std::cerr << "kkv: " << message << " (see " << command_path(app) << " --help)\n";
+  std::cerr << "kkv: " << trf("{} (see {} --help)", message, command_path(app)) << "\n";
   return usage_status;
 }
 
@@ -272,8 +293,8 @@ std::string parse_mistake(const CLI::App& app, const CLI::ParseError& error) {
     return error.what();
   }
   const std::vector<std::string> rest = app.remaining();
-  if (!rest.empty()) return "unknown command '" + rest.front() + "'";
-  return "a command is required";
+  if (!rest.empty()) return trf("unknown command '{}'", rest.front());
+  return tr("a command is required");
 }
 
 // Before `kkv drill --help` is shown: the range of --days as the stored
@@ -284,8 +305,8 @@ void show_drill_days_range(CLI::App& app, tavo::platform::Environment& environme
   if (!drill->parsed()) return;
   try {
     use_data_directory(environment, global);
-    drill->get_option("--days")->type_name(
-        "INT in [1 - " + std::to_string(longest_drill_days(environment)) + "]");
+    drill->get_option("--days")->type_name("INT in [1 - " +
+                                           std::to_string(longest_drill_days(environment)) + "]");
   } catch (const tavo::TypeError&) {
     // A stored value that is no integer: the help shows the type without
     // its bound above.
@@ -299,8 +320,10 @@ void show_drill_days_range(CLI::App& app, tavo::platform::Environment& environme
 
 int main(int argc, char** argv) {
   speak_language_of_run(argc, argv);
-  CLI::App app{"kkv - learning sessions with the tavo card scheduler", "kkv"};
-  app.set_version_flag("--version", std::string("kkv ") + KKV_VERSION);
+  CLI::App app{tr("kkv - learning sessions with the tavo card scheduler"), "kkv"};
+  speak_in_help(app);
+  app.set_version_flag("--version", std::string("kkv ") + KKV_VERSION,
+                       tr("print the version and exit"));
   app.require_subcommand(1);
   // kkv's environment, set from its options and given to every manager the
   // command creates.

@@ -119,9 +119,7 @@ std::optional<std::string> speak(const std::string& language,
 
 const std::string& spoken_language() { return spoken; }
 
-const char* tr(const char* english) {
-  return english_only ? english : ::dgettext(domain, english);
-}
+const char* tr(const char* english) { return english_only ? english : ::dgettext(domain, english); }
 
 const char* tr_n(const char* singular, const char* plural, unsigned long count) {
   if (english_only) return count == 1 ? singular : plural;

@@ -56,12 +56,12 @@ TEST(Translation, IntervalTextsInEachLanguage) {
 TEST(Translation, UnusableCatalogueIsSaidInOneLine) {
   const TemporaryDirectory directory;
   const std::filesystem::path file = directory / "de" / "LC_MESSAGES" / "kkv.mo";
-  EXPECT_EQ(speak("de", directory.path()),
-            "the message catalogue \"" + file.string() + "\" is missing; the texts stay in English");
+  EXPECT_EQ(speak("de", directory.path()), "the message catalogue \"" + file.string() +
+                                               "\" is missing; the texts stay in English");
   std::filesystem::create_directories(file.parent_path());
   std::ofstream(file) << "\x95\x04";
-  EXPECT_EQ(speak("de", directory.path()),
-            "the message catalogue \"" + file.string() + "\" is damaged; the texts stay in English");
+  EXPECT_EQ(speak("de", directory.path()), "the message catalogue \"" + file.string() +
+                                               "\" is damaged; the texts stay in English");
   EXPECT_EQ(tr("Next card due"), std::string("Next card due"));
   EXPECT_EQ(speak("en", directory.path()), std::nullopt);
 }
@@ -73,12 +73,9 @@ TEST(Translation, LanguageFollowsTheFirstLocaleVariableSet) {
     const char* lang;
     const char* language;
   } cases[] = {
-      {nullptr, nullptr, nullptr, "en"},
-      {nullptr, nullptr, "de_DE.UTF-8", "de"},
-      {"", "de_AT", "en_US.UTF-8", "de"},
-      {"C", "de_DE", "de_DE", "en"},
-      {nullptr, "de", nullptr, "de"},
-      {nullptr, nullptr, "dex", "en"},
+      {nullptr, nullptr, nullptr, "en"},  {nullptr, nullptr, "de_DE.UTF-8", "de"},
+      {"", "de_AT", "en_US.UTF-8", "de"}, {"C", "de_DE", "de_DE", "en"},
+      {nullptr, "de", nullptr, "de"},     {nullptr, nullptr, "dex", "en"},
       {"fr_FR", nullptr, nullptr, "en"},
   };
   for (const auto& c : cases) {

@@ -66,7 +66,9 @@ std::string human_friendly_time(const IntervalLabel& label) {
   return "Ende";
 }
 
-std::string human_friendly_time(const Value& days) { return human_friendly_time(interval_label(days)); }
+std::string human_friendly_time(const Value& days) {
+  return human_friendly_time(interval_label(days));
+}
 
 double look_ahead_seconds(const List& steps, std::size_t index, double smallest) {
   if (index >= steps.size() || !steps.items()[index].is_number()) return smallest;
