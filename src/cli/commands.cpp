@@ -1,7 +1,6 @@
 #include "cli/commands.hpp"
 
 #include <fmt/format.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +14,7 @@
 #include "cli/demo.hpp"
 #include "cli/figures_report.hpp"
 #include "cli/html_report.hpp"
+#include "cli/interruption.hpp"
 #include "cli/learning_session.hpp"
 #include "cli/setting_texts.hpp"
 #include "cli/terminal.hpp"
@@ -449,11 +449,15 @@ void learn(platform::Environment& environment, const LearnOptions& options) {
   start_with_default_settings(environment);
   kk::Karteikartenverwaltung kkv(environment, options.ahead, options.only_new);
   register_collections(environment, kkv, options.collections);
-  Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
-  std::cout << "Learning " << collections_line(kkv)
-            << ". Answer 1 to 4 (again, hard, good, easy); u undoes the last answer, q stops.\n\n";
+  Terminal terminal = Terminal::standard();
+  terminal.show(trf("Learning {}. Answer 1 to 4 (again, hard, good, easy); u undoes the last "
+                    "answer, q stops; ? lists the keys.",
+                    collections_line(kkv)));
+  terminal.out() << "\n";
+  const InterruptionWatch watch;
   const SessionOutcome outcome = run_learning_session(kkv, terminal);
   print_session_end(kkv, terminal, outcome);
+  if (outcome.interrupted) throw Interrupted();
 }
 
 std::int64_t longest_drill_days(platform::Environment& environment) {
@@ -474,22 +478,37 @@ void drill(platform::Environment& environment, const DrillOptions& options) {
                                            longest, options.days));
   }
   register_collections(environment, kkv, options.collections);
-  Terminal terminal(std::cin, std::cout, ::isatty(STDIN_FILENO) == 1);
+  Terminal terminal = Terminal::standard();
+  const InterruptionWatch watch;
   SessionOutcome outcome;
   {
     const kk::ForgottenCardsDrill run(kkv, options.days);
     if (run.anzahl_karten() == 0) {
-      std::cout << "No card was answered \"again\" in the last " << options.days << " days.\n";
+      terminal.show(trf_n("No card was answered \"again\" in the last {} day.",
+                          "No card was answered \"again\" in the last {} days.",
+                          static_cast<unsigned long>(options.days), options.days));
       return;
     }
-    std::cout << "Drilling " << collections_line(kkv)
-              << ": the cards answered \"again\" in the last " << options.days
-              << " days. Answer 1 (again) or 3 (good); u undoes the last answer, q stops.\n\n";
+    terminal.show(trf_n("Drilling {1}: the cards answered \"again\" in the last {0} day. Answer 1 "
+                        "(again) or 3 (good); u undoes the last answer, q stops; ? lists the keys.",
+                        "Drilling {1}: the cards answered \"again\" in the last {0} days. Answer "
+                        "1 (again) or 3 (good); u undoes the last answer, q stops; ? lists the "
+                        "keys.",
+                        static_cast<unsigned long>(options.days), options.days,
+                        collections_line(kkv)));
+    terminal.out() << "\n";
     outcome = run_learning_session(kkv, terminal);
   }
-  std::cout << (outcome.stopped ? "Drill stopped" : "Drill done") << " after " << outcome.answered
-            << (outcome.answered == 1 ? " answer" : " answers") << "; back to normal learning with "
-            << collections_line(kkv) << ".\n";
+  const unsigned long answered = outcome.answered;
+  terminal.show(outcome.stopped
+                    ? trf_n("Drill stopped after {} answer; back to normal learning with {}.",
+                            "Drill stopped after {} answers; back to normal learning with {}.",
+                            answered, answered, collections_line(kkv))
+                    : trf_n("Drill done after {} answer; back to normal learning with {}.",
+                            "Drill done after {} answers; back to normal learning with {}.",
+                            answered, answered, collections_line(kkv)));
+  print_session_summary(kkv, terminal, outcome);
+  if (outcome.interrupted) throw Interrupted();
 }
 
 void import_deck_file(platform::Environment& environment, const ImportOptions& options) {

@@ -39,6 +39,15 @@ class UsageError : public std::runtime_error {
   std::string option_;
 };
 
+// Ctrl-C stopped a learning session or a drill. The command has stored
+// every answer acknowledged and said what the session did; main exits with
+// status 130 (128 + SIGINT, as a shell reports a program Ctrl-C stopped)
+// and prints nothing more.
+class Interrupted : public std::exception {
+ public:
+  const char* what() const noexcept override { return "interrupted by Ctrl-C"; }
+};
+
 // Options every command takes.
 struct GlobalOptions {
   // The application data directory instead of the default one.
@@ -74,6 +83,9 @@ struct LearnOptions {
   bool only_new = false;
 };
 
+// Learning and the drill run a session at the terminal (learning_session.hpp)
+// and end with its summary; Interrupted after the summary when Ctrl-C
+// stopped it.
 void learn(platform::Environment& environment, const LearnOptions& options);
 
 struct DrillOptions {

@@ -52,7 +52,7 @@ void run_demo(platform::Environment& environment, const std::filesystem::path& d
              cards.size(), deck.string(), demo_days, directory.path().string())
       << "\n";
   std::istringstream no_input;
-  Terminal terminal(no_input, out, false);
+  Terminal terminal(no_input, out);
   for (int day = 0; day < demo_days; ++day) {
     environment.cf.set_fixed_now(morning_of_day(start, day));
     out << "\n"

@@ -3,7 +3,8 @@
 // (an unknown command or option, a bad option value) becomes one line on
 // standard error that names the option and points to the command's --help,
 // with exit status 2; every other failure becomes one line and exit status
-// 1. --help and --version exit with 0.
+// 1. A session stopped by Ctrl-C exits with 130. --help and --version exit
+// with 0.
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
@@ -29,6 +30,7 @@ using namespace tavo::cli;
 
 constexpr int failure_status = 1;
 constexpr int usage_status = 2;
+constexpr int interrupted_status = 130;
 
 struct Arguments {
   GlobalOptions global;
@@ -141,12 +143,15 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
                     "a stored collection to learn (repeatable; default: all)");
   learn->add_option("--ahead", a.learn.ahead, "days of learning ahead")->check(CLI::Range(0, 9999));
   learn->add_flag("--only-new", a.learn.only_new, "show only new cards");
-  learn->footer(
-      "Each card shows its question; Enter shows the answer and the four buttons with the "
-      "interval each gives. Answer 1-4 or again/hard/good/easy, optionally followed by the "
-      "seconds taken; u undoes the last answer of the day and shows its card again; q or Ctrl-D "
-      "stops. Every answer is stored at once. With standard input not a terminal, one answer is "
-      "read per line.");
+  learn->footer(tr(
+      "Each card shows what is left today (reviews due, new cards, cards in learning steps) and "
+      "its question; Enter shows the answer and the four buttons with the interval each gives. "
+      "Answer 1-4 or again/hard/good/easy, optionally followed by the seconds taken; u undoes "
+      "the last answer of the day and shows its card again; ? lists the keys; q, Ctrl-D or "
+      "Ctrl-C stops (Ctrl-C with exit status 130) and shows the session's time and share of "
+      "\"again\". Every answer is stored at once. At a terminal the line can be edited and "
+      "earlier lines come back with Up; texts are wrapped at its width and coloured unless "
+      "NO_COLOR is set. With standard input not a terminal, one answer is read per line."));
   learn->callback([&a, &environment] { tavo::cli::learn(environment, a.learn); });
 
   CLI::App* import_command =
@@ -189,11 +194,12 @@ void add_commands(CLI::App& app, Arguments& a, tavo::platform::Environment& envi
       ->capture_default_str();
   drill->add_option("--collection", a.drill.collections,
                     "a stored collection to drill (repeatable; default: all)");
-  drill->footer(
+  drill->footer(tr(
       "The cards answered \"again\" in the last days come one at a time: \"again\" (1) brings a "
       "card back, \"good\" (3) finishes it for this drill; u undoes the last answer and shows "
-      "its card again. The drill works on copies stored as <name>_vergessen; the collections "
-      "themselves stay as they were.");
+      "its card again; ? lists the keys; q, Ctrl-D or Ctrl-C stops (Ctrl-C with exit status "
+      "130). The drill works on copies stored as <name>_vergessen; the collections themselves "
+      "stay as they were."));
   drill->callback([&a, &environment] { tavo::cli::drill(environment, a.drill); });
 
   CLI::App* stats = app.add_subcommand("stats", tr("show the learning figures"));
@@ -343,6 +349,8 @@ int main(int argc, char** argv) {
     return usage_mistake(app, parse_mistake(app, error));
   } catch (const UsageError& error) {
     return usage_mistake(app, error.what());
+  } catch (const Interrupted&) {
+    return interrupted_status;
   } catch (const std::exception& error) {
     // Every failure of a command ends here, whatever its type: one line
     // naming it and the failure status.

@@ -46,7 +46,8 @@ class KkvLockTest : public ::testing::Test {
 TEST_F(KkvLockTest, WhileASessionRunsOtherWritersAreRefusedAtOnceAndReadersWork) {
   ASSERT_EQ(kkv({"import", KKV_BUNDLED_DECK, "--name", "kk_bridge"}).status, 0);
   KkvSession learner(with_options({"learn"}));
-  ASSERT_THAT(learner.read_until("answer> "), HasSubstr("[1] kk_bridge (new)\nQ: "));
+  ASSERT_THAT(learner.read_until("answer> "),
+              HasSubstr("[1] kk_bridge · 0 due · 5 new · 0 learning\nQ: "));
   const std::string before = stored();
   const std::string refusal = "kkv: directory \"" + directory_.path().string() +
                               "/\" is in use by process " + std::to_string(learner.pid()) +

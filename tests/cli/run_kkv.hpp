@@ -143,6 +143,13 @@ class KkvSession {
     return out_;
   }
 
+  // Writes `text` to kkv's input.
+  void send(const std::string& text) {
+    if (::write(input_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+      throw std::runtime_error("write to kkv failed");
+    }
+  }
+
   // Ends the input, as Ctrl-D does, reads the rest of the output and waits
   // for the end: the exit status.
   int finish() {

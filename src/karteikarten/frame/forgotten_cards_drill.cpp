@@ -27,4 +27,15 @@ std::size_t ForgottenCardsDrill::anzahl_karten() const {
   return static_cast<std::size_t>(kkv_.hc.get_anzahl_karten());
 }
 
+std::int64_t cards_left_in_drill(const Karteikartenverwaltung& kkv) {
+  if (!kkv.modus_vergessene_karten) return 0;
+  std::int64_t left = 0;
+  for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
+    for (const auto& [name, card] : sammlung->karten) {
+      if (!kkv.karte_in_vergessene_karten(name, sammlung->name)) ++left;
+    }
+  }
+  return left;
+}
+
 }  // namespace tavo::kk

@@ -33,4 +33,8 @@ class ForgottenCardsDrill {
   Karteikartenverwaltung& kkv_;
 };
 
+// The cards of the running drill not yet finished in it ("good" or
+// better), over every collection; 0 outside a drill.
+std::int64_t cards_left_in_drill(const Karteikartenverwaltung& kkv);
+
 }  // namespace tavo::kk
