@@ -235,8 +235,7 @@ std::string due_text(const kk::Karteikarte& card, const Value& tage) {
 
 // "Time: 4.5 min; "again": 20% of the answers."
 std::string time_and_again_text(const SessionOutcome& outcome) {
-  const std::string minutes =
-      fmt::format("{:.1f}", std::chrono::duration<double, std::ratio<60>>(outcome.time).count());
+  const std::string minutes = fmt::format("{:.1f}", outcome.seconds / 60);
   if (outcome.answered == 0) return trf("Time: {} min.", minutes);
   const long percent = std::lround(100.0 * static_cast<double>(outcome.again) /
                                    static_cast<double>(outcome.answered));
@@ -249,7 +248,7 @@ std::string time_and_again_text(const SessionOutcome& outcome) {
 
 SessionOutcome run_learning_session(kk::Karteikartenverwaltung& kkv, Terminal& terminal,
                                     const ScriptedLearner& learner) {
-  const SteadyClock::time_point start = SteadyClock::now();
+  const double start = kkv.get_seconds_since_epoch();
   // The responses stored in this session, oldest first.
   std::vector<std::string> stored;
   Reply reply;
@@ -279,7 +278,7 @@ SessionOutcome run_learning_session(kk::Karteikartenverwaltung& kkv, Terminal& t
       return SessionOutcome{
           stored.size(),
           static_cast<std::size_t>(std::count(stored.begin(), stored.end(), "again")),
-          reply.stopped, interruption_requested(), SteadyClock::now() - start};
+          reply.stopped, interruption_requested(), kkv.get_seconds_since_epoch() - start};
     }
     stored.push_back(step->antwort.response);
     terminal.show(trf("   {}: {}", step->antwort.response, due_text(step->card, step->tage)));

@@ -4,7 +4,6 @@
 // or the person stops.
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <functional>
 
@@ -24,8 +23,9 @@ struct SessionOutcome {
   bool stopped = false;
   // Ctrl-C stopped it.
   bool interrupted = false;
-  // From the start of the session to its end, by the steady clock.
-  std::chrono::steady_clock::duration time{};
+  // From the start of the session to its end, in seconds by the manager's
+  // clock: real time, or the scripted time of a run with a frozen clock.
+  double seconds = 0;
 };
 
 // A learner standing in for the person: the answer to a shown card. It

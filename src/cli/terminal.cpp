@@ -57,9 +57,10 @@ std::string coloured(std::string_view text, std::string_view colour) {
 void warn_of_narrow_terminal() {
   const std::optional<std::size_t> columns = output_columns();
   if (!columns || *columns >= Terminal::narrowest_wrapped_width) return;
-  std::cerr << trf("kkv: the terminal is {} columns wide, fewer than {}; lines are shown "
-                   "unwrapped\n",
-                   *columns, Terminal::narrowest_wrapped_width);
+  std::cerr << "kkv: "
+            << trf("the terminal is {} columns wide, fewer than {}; lines are shown unwrapped",
+                   *columns, Terminal::narrowest_wrapped_width)
+            << "\n";
 }
 
 }  // namespace
