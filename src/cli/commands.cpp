@@ -127,15 +127,6 @@ void register_collections(platform::Environment& environment, kk::Karteikartenve
   add_collections(environment, kkv, wanted);
 }
 
-std::string collections_line(const kk::Karteikartenverwaltung& kkv) {
-  std::string line;
-  for (const kk::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
-    line += fmt::format("{}{} ({} cards)", line.empty() ? "" : ", ", sammlung->name,
-                        sammlung->karten.size());
-  }
-  return line;
-}
-
 bool is_seconds_text(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(),
                                       [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
@@ -535,7 +526,7 @@ void stats(platform::Environment& environment, bool today_only) {
   kk::Karteikartenverwaltung kkv(environment);
   register_collections(environment, kkv, {});
   const kk::DayFigures figures = kk::day_figures(kkv);
-  std::cout << "Collections: " << collections_line(kkv) << "\n";
+  std::cout << trf("Collections: {}", collections_line(kkv)) << "\n";
   print_figures(std::cout, figures, today_only);
   print_next_due(std::cout, figures, environment.cf.get_now());
   if (!today_only) print_charts(std::cout, kk::learning_pictures(kkv));
@@ -545,11 +536,8 @@ void report(platform::Environment& environment, const std::filesystem::path& fil
   start_with_default_settings(environment);
   kk::Karteikartenverwaltung kkv(environment);
   register_collections(environment, kkv, {});
-  ReportContents contents{
-      {}, kk::day_figures(kkv), kk::learning_pictures(kkv), environment.cf.get_now()};
-  for (const kk::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
-    contents.collections.emplace_back(sammlung->name, sammlung->karten.size());
-  }
+  const ReportContents contents{collections_line(kkv), kk::day_figures(kkv),
+                                kk::learning_pictures(kkv), environment.cf.get_now()};
   write_report(file, html_report(contents));
   std::cout << trf("Wrote the report {}.", file.string()) << "\n";
 }

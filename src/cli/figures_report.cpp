@@ -18,6 +18,16 @@ std::string limit_text(const std::optional<std::int64_t>& limit) {
 
 }  // namespace
 
+std::string collections_line(const kk::Karteikartenverwaltung& kkv) {
+  std::string line;
+  for (const kk::SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
+    const std::size_t cards = sammlung->karten.size();
+    if (!line.empty()) line += ", ";
+    line += trf_n("{} ({} card)", "{} ({} cards)", cards, sammlung->name, cards);
+  }
+  return line;
+}
+
 std::string local_time_text(double seconds) {
   const DateTime moment = DateTime::fromtimestamp(seconds);
   return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}", moment.year(), moment.month(), moment.day(),

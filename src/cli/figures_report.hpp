@@ -7,8 +7,12 @@
 #include <vector>
 
 #include "karteikarten/frame/day_figures.hpp"
+#include "karteikarten/frame/karteikartenverwaltung.hpp"
 
 namespace tavo::cli {
+
+// The registered collections with their sizes: "kk_bridge (43 cards), ...".
+std::string collections_line(const kk::Karteikartenverwaltung& kkv);
 
 // `seconds` since the epoch as local time, "2026-12-07 10:34".
 std::string local_time_text(double seconds);

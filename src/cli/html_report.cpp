@@ -224,12 +224,7 @@ std::string figures_table(const ReportContents& contents) {
 }
 
 std::string collections_paragraph(const ReportContents& contents) {
-  std::string names;
-  for (const auto& [name, cards] : contents.collections) {
-    if (!names.empty()) names += ", ";
-    names += trf_n("{} ({} card)", "{} ({} cards)", cards, name, cards);
-  }
-  return "<p>" + escaped(trf("Collections: {}", names)) + "</p>\n";
+  return "<p>" + escaped(trf("Collections: {}", contents.collections)) + "</p>\n";
 }
 
 }  // namespace

@@ -23,8 +23,8 @@
 namespace tavo::cli {
 
 struct ReportContents {
-  // The registered collections: name and number of cards.
-  std::vector<std::pair<std::string, std::size_t>> collections;
+  // The registered collections with their sizes (collections_line).
+  std::string collections;
   kk::DayFigures figures;
   kk::LearningPictures pictures;
   // The present moment, seconds since the epoch.
