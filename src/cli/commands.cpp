@@ -3,19 +3,17 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <cstdio>
-#include <ctime>
 #include <iostream>
 #include <stdexcept>
 
 #include "cli/card_history.hpp"
+#include "cli/deck_import_report.hpp"
 #include "cli/demo.hpp"
 #include "cli/figures_report.hpp"
 #include "cli/html_report.hpp"
 #include "cli/interruption.hpp"
 #include "cli/learning_session.hpp"
+#include "cli/moment.hpp"
 #include "cli/setting_texts.hpp"
 #include "cli/terminal.hpp"
 #include "cli/terminal_charts.hpp"
@@ -37,7 +35,6 @@
 #include "platform/daily_backups.hpp"
 #include "platform/deck_file.hpp"
 #include "platform/directory_lock.hpp"
-#include "value/date_time.hpp"
 #include "value/errors.hpp"
 #include "value/quoted.hpp"
 #include "value/repr.hpp"
@@ -127,34 +124,6 @@ void register_collections(platform::Environment& environment, kk::Karteikartenve
   add_collections(environment, kkv, wanted);
 }
 
-bool is_seconds_text(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(),
-                                      [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-}
-
-// A setting's value as a learner types it: "none" for none.
-std::string setting_value_text(const Value& wert) { return wert.is_none() ? "none" : str(wert); }
-
-// What a setting's value may be, and its default.
-std::string bounds_text(const kk::SettingDescription& setting) {
-  const std::string standard = setting_value_text(setting.standard);
-  if (setting.minimum.is_none()) return trf("Default {}.", standard);
-  const std::string minimum = str(setting.minimum);
-  const std::string maximum = str(setting.maximum);
-  if (setting.standard.is_list()) {
-    return trf("Each step from {} to {}; default {}.", minimum, maximum, standard);
-  }
-  return trf("From {} to {}; default {}.", minimum, maximum, standard);
-}
-
-// The setting in three lines: its name, value and unit; then, indented,
-// what it does, and its bounds and default.
-void print_setting(const kk::SettingDescription& setting) {
-  std::cout << trf("{}: {} ({})", setting.key, setting_value_text(setting.wert),
-                   unit_text(setting.unit))
-            << "\n    " << setting_meaning(setting.key) << "\n    " << bounds_text(setting) << "\n";
-}
-
 // Fails with a line naming every setting unless `key` is one of `settings`.
 void check_setting_name(const std::vector<kk::SettingDescription>& settings,
                         const std::string& key) {
@@ -191,37 +160,6 @@ void reset_settings(kk::Karteikartenverwaltung& kkv, bool yes) {
   std::cout << tr("Done: every setting has its default value.") << "\n";
 }
 
-// `text` as one word of a POSIX shell: as it is when it needs no quotes,
-// else in single quotes.
-std::string shell_word(const std::string& text) {
-  const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
-           std::string_view("_./-:,+=@%").find(c) != std::string_view::npos;
-  });
-  if (plain) return text;
-  std::string word = "'";
-  for (const char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return word + "'";
-}
-
-// The line for a rename the deck and the store do not allow.
-std::string rename_mistake(const kk::DeckRenameError& error, const std::string& collection) {
-  using Problem = kk::DeckRenameError::Problem;
-  const std::string& question = error.question();
-  switch (error.problem()) {
-    case Problem::old_question_not_stored:
-      return trf("no card of '{}' has the question '{}' (give it as it is stored)", collection,
-                 question);
-    case Problem::old_question_in_deck:
-      return trf("the deck still has the question '{}', so its card stays as it is", question);
-    case Problem::old_question_twice: return trf("the question '{}' is renamed twice", question);
-    case Problem::new_question_not_in_deck: return trf("the deck has no question '{}'", question);
-    case Problem::new_question_taken:
-      return trf("the question '{}' belongs to another card already", question);
-  }
-  return error.what();
-}
-
 // The plan of importing the deck file of `options`. A rename that cannot
 // be applied is a mistake in the command line.
 kk::DeckImportPlan planned_import(platform::Environment& environment,
@@ -236,111 +174,6 @@ kk::DeckImportPlan planned_import(platform::Environment& environment,
   } catch (const kk::DeckRenameError& error) {
     throw UsageError("--rename", rename_mistake(error, options.name));
   }
-}
-
-void print_questions(const std::string& heading, const std::vector<std::string>& questions) {
-  if (questions.empty()) return;
-  std::cout << heading << "\n";
-  for (const std::string& question : questions) std::cout << "  " << question << "\n";
-}
-
-// The questions of the plan's cards of the kind `change`; of a renamed
-// card, the old and the new question.
-std::vector<std::string> questions_of(const kk::DeckImportPlan& plan, kk::DeckCardChange change) {
-  std::vector<std::string> questions;
-  for (const kk::PlannedDeckCard& card : plan.cards) {
-    if (card.change != change) continue;
-    const std::string& question = card.deck_card.fragetext;
-    questions.push_back(change == kk::DeckCardChange::renamed
-                            ? fmt::format("{} -> {}", card.old_question, question)
-                            : question);
-  }
-  return questions;
-}
-
-std::vector<std::string> removed_questions(const std::vector<kk::RemovedDeckCard>& removed) {
-  std::vector<std::string> questions;
-  for (const kk::RemovedDeckCard& card : removed) {
-    questions.push_back(card.answered ? trf("{} (answered)", card.question) : card.question);
-  }
-  return questions;
-}
-
-std::string counts_text(const kk::DeckImport& counts) {
-  return trf("{} new, {} changed, {} renamed, {} unchanged, {} removed", counts.added,
-             counts.changed, counts.renamed, counts.unchanged, counts.removed);
-}
-
-// What the import of `options` would do, card by card; nothing is changed.
-void show_import_plan(const kk::DeckImportPlan& plan, const ImportOptions& options) {
-  std::cout << trf_n("Importing {} card from {} into '{}' would give: {}.",
-                     "Importing {} cards from {} into '{}' would give: {}.", plan.cards.size(),
-                     plan.cards.size(), options.file.string(), options.name,
-                     counts_text(plan.counts()))
-            << "\n";
-  using Change = kk::DeckCardChange;
-  print_questions(tr("New cards:"), questions_of(plan, Change::added));
-  print_questions(tr("Changed answers:"), questions_of(plan, Change::changed));
-  print_questions(tr("Renamed cards:"), questions_of(plan, Change::renamed));
-  print_questions(tr("Removed cards:"), removed_questions(plan.removed));
-  std::cout << tr("Nothing was changed (--dry-run).") << "\n";
-}
-
-// Unless `options` says --yes: when the plan removes answered cards, lists
-// them, says how to keep or remove them, and fails with nothing changed.
-void refuse_losing_answered_cards(const kk::DeckImportPlan& plan, const ImportOptions& options) {
-  const std::vector<kk::RemovedDeckCard> answered = plan.answered_removed();
-  if (answered.empty() || options.yes) return;
-  std::cout << trf_n("Importing removes {} card that has been answered, with its learning state:",
-                     "Importing removes {} cards that have been answered, with their learning "
-                     "state:",
-                     answered.size(), answered.size())
-            << "\n";
-  for (const kk::RemovedDeckCard& card : answered) std::cout << "  " << card.question << "\n";
-  const std::vector<std::string> added = questions_of(plan, kk::DeckCardChange::added);
-  if (!added.empty()) {
-    std::cout << tr("To keep a card whose question was only corrected, give its old and its "
-                    "new question:")
-              << "\n  kkv import " << shell_word(options.file.string()) << " --name "
-              << options.name << " --rename " << shell_word(answered.front().question) << " "
-              << shell_word(added.front()) << "\n";
-  }
-  throw std::runtime_error(
-      tr("nothing was changed; run again with --yes to remove these cards, or keep them with "
-         "--rename OLD NEW"));
-}
-
-// "02:30 CEST (UTC+0200)": the local time of `seconds` with its zone.
-std::string zoned_time_text(double seconds) {
-  const auto time = static_cast<std::time_t>(seconds);
-  std::tm fields{};
-  ::localtime_r(&time, &fields);
-  char text[64];
-  std::strftime(text, sizeof text, "%H:%M %Z (UTC%z)", &fields);
-  return text;
-}
-
-// The moment the local time `local` (as typed: `text`) names. Of the two
-// readings, standard and daylight-saving time, those that give `local`
-// back are real: none in the hour skipped when the clocks go forward, two
-// in the hour repeated when they go back.
-Moment local_moment(const DateTime& local, const std::string& text) {
-  const double daylight = local.to_epoch_seconds(1);
-  const double standard = local.to_epoch_seconds(0);
-  const bool daylight_real = DateTime::fromtimestamp(daylight) == local;
-  const bool standard_real = DateTime::fromtimestamp(standard) == local;
-  if (!daylight_real && !standard_real) {
-    throw ValueError(
-        trf("'{}' does not exist in local time: the clocks jump over it as they go forward", text));
-  }
-  if (!daylight_real || !standard_real || daylight == standard) {
-    return {daylight_real ? daylight : standard, std::nullopt};
-  }
-  const double first = std::min(daylight, standard);
-  const double second = std::max(daylight, standard);
-  return {first, trf("'{}' occurs twice as the clocks go back; took the first, {}; for the "
-                     "second give --now {:.0f}",
-                     text, zoned_time_text(first), second)};
 }
 
 // Writes `page` to `file` whole, or leaves nothing there: the page goes to
@@ -365,41 +198,6 @@ void write_report(const std::filesystem::path& file, const std::string& page) {
 }
 
 }  // namespace
-
-Moment parse_moment(const std::string& text) {
-  if (is_seconds_text(text)) {
-    double seconds = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (error == std::errc() && end == text.data() + text.size()) return {seconds, std::nullopt};
-  }
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  char separator = ' ';
-  int consumed = 0;
-  const int fields =
-      std::sscanf(text.c_str(), "%4d-%2d-%2d%n%c%2d:%2d%n:%2d%n", &year, &month, &day, &consumed,
-                  &separator, &hour, &minute, &consumed, &second, &consumed);
-  const bool whole = consumed == static_cast<int>(text.size());
-  if (fields == 3 && whole) {
-    throw ValueError(
-        trf("'{}' has no time of day: give a local time such as {} 10:00", text, text));
-  }
-  const bool shape =
-      (fields == 6 || fields == 7) && whole && (separator == ' ' || separator == 'T');
-  const std::string not_a_moment =
-      trf("'{}' is not a moment: give seconds since the epoch or a local time such as 2026-12-07 "
-          "10:00",
-          text);
-  if (!shape || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
-    throw ValueError(not_a_moment);
-  }
-  std::optional<DateTime> local;
-  try {
-    local.emplace(year, month, day, hour, minute, second);
-  } catch (const ValueError& error) {
-    throw ValueError(trf("'{}' is not a moment: {}", text, error.what()));
-  }
-  return local_moment(*local, text);
-}
 
 std::string failure_message(platform::Environment& environment, const std::exception& error) {
   const auto* store_error = dynamic_cast<const db::Error*>(&error);
@@ -441,9 +239,10 @@ void learn(platform::Environment& environment, const LearnOptions& options) {
   kk::Karteikartenverwaltung kkv(environment, options.ahead, options.only_new);
   register_collections(environment, kkv, options.collections);
   Terminal terminal = Terminal::standard();
-  terminal.show(trf("Learning {}. Answer 1 to 4 (again, hard, good, easy); u undoes the last "
-                    "answer, q stops; ? lists the keys.",
-                    collections_line(kkv)));
+  terminal.show(
+      trf("Learning {}. Answer 1 to 4 (again, hard, good, easy); u undoes the last "
+          "answer, q stops; ? lists the keys.",
+          collections_line(kkv)));
   terminal.out() << "\n";
   const InterruptionWatch watch;
   const SessionOutcome outcome = run_learning_session(kkv, terminal);
@@ -480,13 +279,13 @@ void drill(platform::Environment& environment, const DrillOptions& options) {
                           static_cast<unsigned long>(options.days), options.days));
       return;
     }
-    terminal.show(trf_n("Drilling {1}: the cards answered \"again\" in the last {0} day. Answer 1 "
-                        "(again) or 3 (good); u undoes the last answer, q stops; ? lists the keys.",
-                        "Drilling {1}: the cards answered \"again\" in the last {0} days. Answer "
-                        "1 (again) or 3 (good); u undoes the last answer, q stops; ? lists the "
-                        "keys.",
-                        static_cast<unsigned long>(options.days), options.days,
-                        collections_line(kkv)));
+    terminal.show(
+        trf_n("Drilling {1}: the cards answered \"again\" in the last {0} day. Answer 1 "
+              "(again) or 3 (good); u undoes the last answer, q stops; ? lists the keys.",
+              "Drilling {1}: the cards answered \"again\" in the last {0} days. Answer "
+              "1 (again) or 3 (good); u undoes the last answer, q stops; ? lists the "
+              "keys.",
+              static_cast<unsigned long>(options.days), options.days, collections_line(kkv)));
     terminal.out() << "\n";
     outcome = run_learning_session(kkv, terminal);
   }
@@ -505,12 +304,12 @@ void drill(platform::Environment& environment, const DrillOptions& options) {
 void import_deck_file(platform::Environment& environment, const ImportOptions& options) {
   kk::check_collection_name(options.name);
   if (options.dry_run) {
-    show_import_plan(planned_import(environment, options), options);
+    show_import_plan(std::cout, planned_import(environment, options), options);
     return;
   }
   const platform::DirectoryLock lock(data_directory(environment));
   const kk::DeckImportPlan plan = planned_import(environment, options);
-  refuse_losing_answered_cards(plan, options);
+  refuse_losing_answered_cards(std::cout, plan, options);
   start_with_default_settings(environment);
   kk::Karteikartenverwaltung kkv(environment);
   keep_daily_backup(environment, kkv);
@@ -609,7 +408,7 @@ void settings(platform::Environment& environment, const SettingsOptions& options
     kkv.settings_store().change_setting(*key, kk::setting_value_from_text(*key, *options.value));
   }
   for (const kk::SettingDescription& setting : kkv.settings_store().describe_settings()) {
-    if (!key || setting.key == *key) print_setting(setting);
+    if (!key || setting.key == *key) print_setting(std::cout, setting);
   }
 }
 

@@ -162,19 +162,4 @@ struct SettingsOptions {
 void settings(platform::Environment& environment, const SettingsOptions& options);
 void demo(platform::Environment& environment, const std::filesystem::path& deck);
 
-// A moment given on the command line.
-struct Moment {
-  double seconds = 0;
-  // For a local time that occurs twice (when the clocks go back): which of
-  // the two was taken, in one sentence.
-  std::optional<std::string> choice;
-};
-
-// The moment `text` names: seconds since the epoch ("1765100000") or a
-// local time ("2026-12-07 10:00", "2026-12-07T10:00:30"); of a local time
-// that occurs twice, the first. ValueError for anything else, a date
-// without a time of day and a local time that does not exist (skipped when
-// the clocks go forward).
-Moment parse_moment(const std::string& text);
-
 }  // namespace tavo::cli

@@ -1,11 +1,10 @@
 #include "cli/figures_report.hpp"
 
-#include "cli/translation.hpp"
-
 #include <fmt/format.h>
 
 #include <ostream>
 
+#include "cli/translation.hpp"
 #include "karteikarten/scheduling/time_helpers.hpp"
 #include "value/date_time.hpp"
 
@@ -62,8 +61,8 @@ std::vector<std::pair<std::string, std::string>> figure_lines(const kk::DayFigur
     line(tr("Learning days"), figures.learning_days);
   }
   line(tr("Answer time today"), trf("{:.1f} min", figures.answer_minutes_today));
-  line(tr("New cards today"), trf("{} (limit {})", figures.new_cards_today,
-                                  limit_text(figures.new_card_limit)));
+  line(tr("New cards today"),
+       trf("{} (limit {})", figures.new_cards_today, limit_text(figures.new_card_limit)));
   line(tr("Reviews today"),
        trf("{} (limit {} per collection)", figures.reviews_today, figures.review_limit));
   line(tr("Cards due now"), figures.due_now);

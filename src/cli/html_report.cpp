@@ -49,8 +49,8 @@ std::string escaped(std::string_view text) {
 }
 
 std::string text_at(double x, double y, std::string_view anchor, std::string_view text) {
-  return fmt::format("<text x=\"{:.1f}\" y=\"{:.1f}\" text-anchor=\"{}\">{}</text>\n", x, y,
-                     anchor, escaped(text));
+  return fmt::format("<text x=\"{:.1f}\" y=\"{:.1f}\" text-anchor=\"{}\">{}</text>\n", x, y, anchor,
+                     escaped(text));
 }
 
 std::string line(double x1, double y1, double x2, double y2, std::string_view kind) {
@@ -85,11 +85,12 @@ std::string caption(const std::string& text) {
 
 std::string due_forecast_chart(const kk::LearningPictures& pictures) {
   constexpr double left = 50, top = 15, plot_height = 160, slot = 19;
-  const double most = static_cast<double>(std::max<std::int64_t>(largest(pictures.due_forecast), 1));
+  const double most =
+      static_cast<double>(std::max<std::int64_t>(largest(pictures.due_forecast), 1));
   const double bottom = top + plot_height;
   const double right = left + slot * kk::forecast_days;
-  std::string svg = svg_open(static_cast<int>(right) + 10, static_cast<int>(bottom) + 25,
-                             due_forecast_title());
+  std::string svg =
+      svg_open(static_cast<int>(right) + 10, static_cast<int>(bottom) + 25, due_forecast_title());
   svg += line(left, top, right, top, "grid");
   svg += text_at(left - 6, top + 4, "end", fmt::format("{}", static_cast<std::int64_t>(most)));
   svg += text_at(left - 6, bottom + 4, "end", "0");
@@ -122,8 +123,8 @@ std::string calendar_chart(const kk::LearningPictures& pictures) {
     const std::string monday = calendar_date(pictures, 7 * week);
     if (monday.substr(0, 7) != calendar_date(pictures, 7 * (week - 1)).substr(0, 7) &&
         std::stoi(monday.substr(5, 2)) % 2 == 1) {
-      svg += text_at(left + pitch * static_cast<double>(week), top - 6, "start",
-                     monday.substr(0, 7));
+      svg +=
+          text_at(left + pitch * static_cast<double>(week), top - 6, "start", monday.substr(0, 7));
     }
   }
   for (std::size_t day = 0; day < pictures.answers_per_day.size(); ++day) {
@@ -169,8 +170,8 @@ std::string again_share_chart(const kk::LearningPictures& pictures) {
   const double axis_top = again_axis_top(pictures);
   const double bottom = top + plot_height;
   const double right = left + slot * kk::calendar_weeks;
-  std::string svg = svg_open(static_cast<int>(right) + 10, static_cast<int>(bottom) + 45,
-                             again_share_title());
+  std::string svg =
+      svg_open(static_cast<int>(right) + 10, static_cast<int>(bottom) + 45, again_share_title());
   for (int tenth = 1; tenth <= static_cast<int>(std::lround(axis_top * 10)); ++tenth) {
     const double y = bottom - tenth / 10.0 / axis_top * plot_height;
     svg += line(left, y, right, y, "grid");
@@ -185,13 +186,13 @@ std::string again_share_chart(const kk::LearningPictures& pictures) {
     for (const bool is_mature : {false, true}) {
       const kk::AgainCount& count = is_mature ? counts.mature : counts.young;
       const double height = count.share().value_or(0) / axis_top * plot_height;
-      svg += rect(x + 1 + (is_mature ? bar : 0), bottom - height, bar, height,
-                  is_mature ? mature_colour : young_colour, "week",
-                  fmt::format(" data-series=\"{}\" data-week=\"{}\" data-answers=\"{}\" "
-                              "data-again=\"{}\"",
-                              is_mature ? "mature" : "young", counts.monday, count.answers,
-                              count.again),
-                  week_tooltip(is_mature ? mature : young, counts.monday, count));
+      svg += rect(
+          x + 1 + (is_mature ? bar : 0), bottom - height, bar, height,
+          is_mature ? mature_colour : young_colour, "week",
+          fmt::format(" data-series=\"{}\" data-week=\"{}\" data-answers=\"{}\" "
+                      "data-again=\"{}\"",
+                      is_mature ? "mature" : "young", counts.monday, count.answers, count.again),
+          week_tooltip(is_mature ? mature : young, counts.monday, count));
     }
   }
   svg += text_at(left, bottom + 15, "start", pictures.again_weeks.front().monday);
@@ -204,12 +205,12 @@ std::string again_share_chart(const kk::LearningPictures& pictures) {
   const double legend_y = bottom + 28;
   svg += fmt::format("<rect x=\"{}\" y=\"{}\" width=\"10\" height=\"10\" fill=\"{}\"/>\n", left,
                      legend_y, young_colour);
-  svg += text_at(left + 14, legend_y + 9, "start",
-                 again_series_caption(false, pictures.young_total));
+  svg +=
+      text_at(left + 14, legend_y + 9, "start", again_series_caption(false, pictures.young_total));
   svg += fmt::format("<rect x=\"{}\" y=\"{}\" width=\"10\" height=\"10\" fill=\"{}\"/>\n",
                      left + 300, legend_y, mature_colour);
-  svg += text_at(left + 314, legend_y + 9, "start",
-                 again_series_caption(true, pictures.mature_total));
+  svg +=
+      text_at(left + 314, legend_y + 9, "start", again_series_caption(true, pictures.mature_total));
   return svg + "</svg>\n" + caption(weeks_x_caption());
 }
 

@@ -118,9 +118,9 @@ std::int64_t whole_seconds_since(SteadyClock::time_point start) {
 
 void show_question(Terminal& terminal, const kk::Karteikartenverwaltung& kkv,
                    const kk::Karteikarte& card, std::size_t number) {
-  terminal.show(trf("[{}] {} · {}", number, kkv.sammlungsort_name.value_or(""),
-                    cards_left_text(kkv)),
-                Style::header);
+  terminal.show(
+      trf("[{}] {} · {}", number, kkv.sammlungsort_name.value_or(""), cards_left_text(kkv)),
+      Style::header);
   terminal.show(trf("Q: {}", question_of(card)), Style::question);
 }
 
@@ -131,8 +131,9 @@ void show_answer(Terminal& terminal, const kk::Karteikarte& card,
 }
 
 void show_keys(Terminal& terminal) {
-  terminal.show(tr("   1-4 or again, hard, good, easy   answer; a number after it gives the "
-                   "seconds taken"));
+  terminal.show(
+      tr("   1-4 or again, hard, good, easy   answer; a number after it gives the "
+         "seconds taken"));
   terminal.show(tr("   Enter   show the answer"));
   terminal.show(tr("   u       undo the last answer and show its card again"));
   terminal.show(tr("   q       stop (Ctrl-D and Ctrl-C stop too)"));
@@ -185,7 +186,8 @@ std::optional<std::string> take_back_last_answer(kk::Karteikartenverwaltung& kkv
 // but "?"): false when they stop instead.
 bool wants_answer_shown(Terminal& terminal) {
   while (true) {
-    const std::optional<std::string> line = terminal.ask(tr("   (Enter shows the answer, q stops) "));
+    const std::optional<std::string> line =
+        terminal.ask(tr("   (Enter shows the answer, q stops) "));
     if (!line || is_stop(*line)) return false;
     if (!is_help(*line)) return true;
     show_keys(terminal);
@@ -214,8 +216,9 @@ Reply ask_answer(kk::Karteikartenverwaltung& kkv, Terminal& terminal, const kk::
     }
     const std::optional<TypedAnswer> typed = parse_answer(*line);
     if (!typed) {
-      terminal.show(tr("   Answer 1 to 4 or again, hard, good, easy (optionally followed by the "
-                       "seconds taken), u to undo the last answer, or q to stop."));
+      terminal.show(
+          tr("   Answer 1 to 4 or again, hard, good, easy (optionally followed by the "
+             "seconds taken), u to undo the last answer, or q to stop."));
     } else if (!kk::accepts_response(kkv, card, typed->response)) {
       terminal.show(trf("   This card does not take \"{}\" now.", typed->response));
     } else {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/commands.hpp"
+#include "cli/moment.hpp"
 #include "cli/translation.hpp"
 #include "karteikarten/analysis/self_check_catalogue.hpp"
 #include "platform/environment.hpp"

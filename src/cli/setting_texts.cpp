@@ -1,8 +1,10 @@
 #include "cli/setting_texts.hpp"
 
+#include <ostream>
 #include <utility>
 
 #include "cli/translation.hpp"
+#include "value/repr.hpp"
 
 namespace tavo::cli {
 
@@ -14,7 +16,8 @@ std::string setting_meaning(std::string_view key) {
       {"neue_karten_pro_tag", tr("The most new cards shown in a learning day.")},
       {"neue_karten_nur_heute",
        tr("A limit of new cards for today only; none: neue_karten_pro_tag holds.")},
-      {"maximale_wiederholungen_pro_tag", tr("The most reviews of learnt cards in a learning day.")},
+      {"maximale_wiederholungen_pro_tag",
+       tr("The most reviews of learnt cards in a learning day.")},
       {"maximale_beantwortungszeit",
        tr("The longest answer time counted for a card; a longer one counts as this.")},
       {"maximale_beantwortungszeit_reizung",
@@ -50,6 +53,24 @@ std::string unit_text(kk::SettingUnit unit) {
     case U::percent: return tr("percent");
   }
   return {};
+}
+
+std::string setting_value_text(const Value& wert) { return wert.is_none() ? "none" : str(wert); }
+
+std::string bounds_text(const kk::SettingDescription& setting) {
+  const std::string standard = setting_value_text(setting.standard);
+  if (setting.minimum.is_none()) return trf("Default {}.", standard);
+  const std::string minimum = str(setting.minimum);
+  const std::string maximum = str(setting.maximum);
+  if (setting.standard.is_list()) {
+    return trf("Each step from {} to {}; default {}.", minimum, maximum, standard);
+  }
+  return trf("From {} to {}; default {}.", minimum, maximum, standard);
+}
+
+void print_setting(std::ostream& out, const kk::SettingDescription& setting) {
+  out << trf("{}: {} ({})", setting.key, setting_value_text(setting.wert), unit_text(setting.unit))
+      << "\n    " << setting_meaning(setting.key) << "\n    " << bounds_text(setting) << "\n";
 }
 
 }  // namespace tavo::cli
