@@ -4,3 +4,5 @@
 `common_functions`, `pickle_dump`, `ih` and `getcwd` hold the components it
 works with. Every class comes from the one extension `tavo._core`.
 """
+
+from tavo._version import __version__  # noqa: F401
