@@ -1,7 +1,7 @@
 # Types of the hand collections. Card names are str and come back as new
 # lists; card data comes back live (CardData); counts are int; look-aheads
 # (`voraus`) and moments are seconds.
-from typing import Any, Dict, Iterable, List, Mapping, Optional, Sequence, Tuple, Union
+from typing import Any, Dict, Iterable, List, Mapping, Optional, Sequence, Tuple
 
 from tavo._core import CardMapping, ValueDict, _CardInput, _Pair, _Triple
 from tavo.common_functions import Zeitberechnungen

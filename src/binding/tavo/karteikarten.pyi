@@ -21,16 +21,18 @@ from shutil import copyfile as copyfile
 from types import ModuleType
 from typing import Any, Callable, Dict, Iterable, List, Mapping, Optional, Sequence, Tuple, Union
 
-from tavo._core import (CardData, CardMapping, Shelf, ValueDict, ValueList, _CardInput, _Chosen,
-                        _Due, _Entry, _Pair, _Triple)
+from tavo._core import (CardData, Shelf, ValueDict, ValueList, _CardInput, _Chosen, _Due,
+                        _Entry)
 from tavo.common_functions import Common_functions as Common_functions
-from tavo.common_functions import MakeDailyCopy as mdf
+from tavo.common_functions import MakeDailyCopy
 from tavo.common_functions import Zeitberechnungen as Zeitberechnungen
 from tavo.getcwd import GetCwd as GetCwd
 from tavo.haendesammlung import Haendesammlung as Haendesammlung
 from tavo.haendesammlung import Haendesammlung_vergessen as Haendesammlung_vergessen
 from tavo.ih import Importiere_haende
 from tavo.pickle_dump import PickleDump as PickleDump
+
+mdf = MakeDailyCopy
 
 # Optional helpers: None when the package is not installed.
 pytz: Optional[ModuleType]
