@@ -1,0 +1,6 @@
+# Types of the application data directory.
+
+
+class GetCwd:
+    def __init__(self) -> None: ...
+    def get_app_data_dir(self) -> str: ...
