@@ -30,6 +30,12 @@ except ImportError:  # pragma: no cover
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
+# A CMake build folder to reuse between builds, and the source tree it was
+# configured from (pip 19 builds in a fresh copy of the tree each time):
+# scripts/test-package builds every install from one.
+REUSED_BUILD_DIR = os.environ.get("TAVO_CMAKE_BUILD_DIR")
+CMAKE_SOURCE_DIR = os.environ.get("TAVO_CMAKE_SOURCE_DIR") or ROOT
+
 
 class CMakeExtension(Extension):
     """An extension whose sources CMake knows; setuptools gets none."""
@@ -59,17 +65,16 @@ def missing_tool():
 
 class BuildWithCMake(build_ext):
     """Configures and builds the extension with CMake (Release), in a build
-    folder of its own ($TAVO_CMAKE_BUILD_DIR to reuse one), and puts it and
-    the generated tavo/_version.py where setuptools expects them."""
+    folder of its own or the reused one, and puts it and the generated
+    tavo/_version.py where setuptools expects them."""
 
     def run(self):
         problem = missing_tool()
         if problem:
             raise DistutilsError("tavo-karteikarten: " + problem)
-        build_dir = os.path.abspath(
-            os.environ.get("TAVO_CMAKE_BUILD_DIR") or os.path.join(self.build_temp, "cmake"))
+        build_dir = os.path.abspath(REUSED_BUILD_DIR or os.path.join(self.build_temp, "cmake"))
         major = sys.version_info[0]
-        self.cmake(["-S", ROOT, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Release",
+        self.cmake(["-S", CMAKE_SOURCE_DIR, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Release",
                     "-DTAVO_PYTHON_PACKAGE_ONLY=ON", "-DTAVO_PYTHON_EXECUTABLE=" + sys.executable])
         self.cmake(["--build", build_dir, "--target", "tavo_python%d" % major, "-j2"])
         built = os.path.join(build_dir, "python%d" % major, "tavo")
