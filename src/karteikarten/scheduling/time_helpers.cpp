@@ -1,13 +1,35 @@
 #include "karteikarten/scheduling/time_helpers.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <optional>
 
 #include "value/repr.hpp"
 
 namespace tavo::kk {
 namespace {
+
+// A double times 10^3 needs at most 53 + 7 significant bits; long double
+// holds them exactly, so the product's fraction shows a tie exactly.
+static_assert(std::numeric_limits<long double>::digits >= 60);
+constexpr std::array<double, 4> powers_of_ten{1, 10, 100, 1000};
+
+// `number` rounded to `digits` (0 to 3) places through the exact product
+// with 10^digits; nothing when the rounded product is too large for a
+// double to hold exactly.
+std::optional<double> rounded_through_exact_product(double number, int digits) {
+  const double power = powers_of_ten[static_cast<std::size_t>(digits)];
+  const long double scaled = static_cast<long double>(std::fabs(number)) * power;
+  const long double whole = std::floor(scaled);
+  const long double rounded = scaled - whole >= 0.5L ? whole + 1 : whole;
+  if (rounded >= 0x1p53L) return std::nullopt;
+  // Both operands are exact, and the quotient is correctly rounded: the
+  // double nearest to the rounded decimal value.
+  return std::copysign(static_cast<double>(rounded) / power, number);
+}
 
 // Adds one unit in the last decimal place of a non-negative decimal text.
 void add_one_in_last_place(std::string& text) {
@@ -28,6 +50,11 @@ double minutes_to_days(double minutes) { return minutes / 1440.0; }
 
 double round_half_away_from_zero(double number, int digits) {
   if (!std::isfinite(number)) return number;
+  if (digits >= 0 && digits < static_cast<int>(powers_of_ten.size())) {
+    if (const std::optional<double> rounded = rounded_through_exact_product(number, digits)) {
+      return *rounded;
+    }
+  }
   // The exact decimal expansion, so that ties are recognised exactly.
   char exact[512];
   std::snprintf(exact, sizeof exact, "%.*f", digits + 80, std::fabs(number));

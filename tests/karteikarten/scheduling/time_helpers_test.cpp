@@ -1,14 +1,37 @@
-#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/time_helpers.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "karteikarten/frame/karteikartenverwaltung.hpp"
 #include "platform/common_functions.hpp"
+#include "support/test_environment.hpp"
 #include "value/repr.hpp"
 
 namespace tavo::kk {
 namespace {
+
+// `number` rounded by its exact decimal expansion, digit by digit.
+double rounded_by_decimal_expansion(double number, int digits) {
+  char exact[1200];
+  std::snprintf(exact, sizeof exact, "%.1100f", std::fabs(number));
+  std::string text = exact;
+  const std::size_t kept = text.find('.') + 1 + static_cast<std::size_t>(digits);
+  bool carry = text[kept] >= '5';
+  text.resize(kept);
+  for (std::size_t i = text.size(); carry && i-- > 0;) {
+    if (text[i] == '.') continue;
+    carry = text[i] == '9';
+    text[i] = carry ? '0' : static_cast<char>(text[i] + 1);
+  }
+  if (carry) text.insert(0, 1, '1');
+  return std::copysign(std::strtod(text.c_str(), nullptr), number);
+}
 
 TEST(TimeHelpers, ButtonLabels) {
   const struct {
@@ -42,6 +65,22 @@ TEST(TimeHelpers, RoundsHalvesAwayFromZeroByExactValue) {
   EXPECT_EQ(round_half_away_from_zero(0.45, 1), 0.5);
   EXPECT_EQ(round_half_away_from_zero(2.5, 0), 3.0);
   EXPECT_EQ(round_half_away_from_zero(9.96, 1), 10.0);
+  // Against the rounding of the exact decimal expansion, over thousandths,
+  // their neighbours, and numbers of every size.
+  std::uint64_t seed = 88172645463325252u;
+  for (int i = 0; i < 2000; ++i) {
+    seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+    const double tie = static_cast<double>(seed % 2000001) / 1000 - 1000;
+    const double any =
+        std::ldexp(static_cast<double>(seed >> 11), static_cast<int>(seed % 90) - 96);
+    for (const double number : {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e9), any}) {
+      for (int digits = 0; digits <= 3; ++digits) {
+        ASSERT_EQ(round_half_away_from_zero(number, digits),
+                  rounded_by_decimal_expansion(number, digits))
+            << std::hexfloat << number << " " << digits;
+      }
+    }
+  }
   EXPECT_EQ(minutes_to_days(10), 10.0 / 1440);
   EXPECT_EQ(minutes_to_days(1440), 1.0);
 }
