@@ -359,7 +359,7 @@ void history(platform::Environment& environment, const std::string& card) {
     std::cout << (match.collection.empty() ? match.name
                                            : trf("{} in {}", match.name, match.collection))
               << "\n";
-    if (!match.question.empty()) std::cout << "Q: " << match.question << "\n";
+    if (!match.question.empty()) std::cout << trf("Q: {}", match.question) << "\n";
     print_history(std::cout, kk::answer_history(kkv, match.name));
   }
 }
