@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "cli/translation.hpp"
-#include "value/date_time.hpp"
 
 namespace tavo::cli {
 
@@ -18,7 +16,7 @@ std::string due_forecast_x_caption() {
 }
 
 std::string calendar_title(const kk::LearningPictures& pictures) {
-  return trf("Answers per learning day, {} to {}", pictures.calendar_start, pictures.today);
+  return trf("Answers per learning day, {} to {}", pictures.calendar_dates.front(), pictures.today);
 }
 
 std::string again_share_title() {
@@ -90,19 +88,6 @@ double again_axis_top(const kk::LearningPictures& pictures) {
     }
   }
   return top;
-}
-
-std::string days_after(const std::string& date, std::int64_t days) {
-  int year = 0, month = 0, day = 0;
-  std::sscanf(date.c_str(), "%d-%d-%d", &year, &month, &day);
-  const DateTime later = DateTime(year, month, day, 12) + Duration::of_days(days);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", later.year(), later.month(), later.day());
-  return text;
-}
-
-std::string calendar_date(const kk::LearningPictures& pictures, std::size_t index) {
-  return days_after(pictures.calendar_start, static_cast<std::int64_t>(index));
 }
 
 }  // namespace tavo::cli

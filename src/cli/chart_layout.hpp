@@ -50,10 +50,5 @@ std::int64_t largest(const std::vector<std::int64_t>& values);
 // The top of the "again" share axis: the largest weekly share, rounded up
 // to a tenth, at least 10%.
 double again_axis_top(const kk::LearningPictures& pictures);
-// Each calendar day's date, for labels and tooltips ("2026-03-04"): the
-// date of answers_per_day[index].
-std::string calendar_date(const kk::LearningPictures& pictures, std::size_t index);
-// The date `days` after the ISO date `date`.
-std::string days_after(const std::string& date, std::int64_t days);
 
 }  // namespace tavo::cli

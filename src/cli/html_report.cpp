@@ -96,7 +96,7 @@ std::string due_forecast_chart(const kk::LearningPictures& pictures) {
   svg += text_at(left - 6, bottom + 4, "end", "0");
   for (std::size_t day = 0; day < pictures.due_forecast.size(); ++day) {
     const std::int64_t cards = pictures.due_forecast[day];
-    const std::string date = days_after(pictures.today, static_cast<std::int64_t>(day));
+    const std::string& date = pictures.forecast_dates[day];
     const double height = static_cast<double>(cards) / most * plot_height;
     const double x = left + slot * static_cast<double>(day);
     svg += rect(x + 2, bottom - height, slot - 4, height, young_colour, "due",
@@ -120,8 +120,8 @@ std::string calendar_chart(const kk::LearningPictures& pictures) {
     svg += text_at(left - 6, top + pitch * weekday + 9, "end", weekday_name(weekday));
   }
   for (std::size_t week = 1; week < kk::calendar_weeks; ++week) {
-    const std::string monday = calendar_date(pictures, 7 * week);
-    if (monday.substr(0, 7) != calendar_date(pictures, 7 * (week - 1)).substr(0, 7) &&
+    const std::string& monday = pictures.calendar_dates[7 * week];
+    if (monday.substr(0, 7) != pictures.calendar_dates[7 * (week - 1)].substr(0, 7) &&
         std::stoi(monday.substr(5, 2)) % 2 == 1) {
       svg +=
           text_at(left + pitch * static_cast<double>(week), top - 6, "start", monday.substr(0, 7));
@@ -129,7 +129,7 @@ std::string calendar_chart(const kk::LearningPictures& pictures) {
   }
   for (std::size_t day = 0; day < pictures.answers_per_day.size(); ++day) {
     const std::int64_t answers = pictures.answers_per_day[day];
-    const std::string date = calendar_date(pictures, day);
+    const std::string& date = pictures.calendar_dates[day];
     svg += rect(left + pitch * static_cast<double>(day / 7),
                 top + pitch * static_cast<double>(day % 7), cell, cell,
                 shade_colour[static_cast<std::size_t>(shade_level(answers, most))], "day",

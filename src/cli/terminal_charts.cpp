@@ -156,8 +156,8 @@ void print_answer_calendar(std::ostream& out, const kk::LearningPictures& pictur
   }
   std::vector<std::pair<std::size_t, std::string>> months;
   for (std::size_t week = 1; week < kk::calendar_weeks; ++week) {
-    const std::string monday = calendar_date(pictures, 7 * week);
-    if (monday.substr(0, 7) != calendar_date(pictures, 7 * (week - 1)).substr(0, 7)) {
+    const std::string& monday = pictures.calendar_dates[7 * week];
+    if (monday.substr(0, 7) != pictures.calendar_dates[7 * (week - 1)].substr(0, 7)) {
       months.emplace_back(week, monday.substr(0, 7));
     }
   }
@@ -174,8 +174,7 @@ void print_answer_calendar(std::ostream& out, const kk::LearningPictures& pictur
   std::string legend(margin, ' ');
   for (const ShadeRange& range : shade_ranges(most)) {
     legend += std::string(shade[static_cast<std::size_t>(range.level)]) + " " +
-              (range.level == 0 ? std::string(tr("no answers")) : shade_range_text(range)) +
-              "  ";
+              (range.level == 0 ? std::string(tr("no answers")) : shade_range_text(range)) + "  ";
   }
   legend.erase(legend.find_last_not_of(' ') + 1);
   out << legend << "\n";

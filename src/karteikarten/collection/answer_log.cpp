@@ -272,8 +272,7 @@ std::vector<AnswerLogRow> log_rows_after(db::Connection& connection, std::int64_
   return read_rows(connection, statement);
 }
 
-std::optional<AnswerLogRow> latest_answer_of_day(db::Connection& connection,
-                                                 const std::string& day,
+std::optional<AnswerLogRow> latest_answer_of_day(db::Connection& connection, const std::string& day,
                                                  const std::vector<std::string>& collections) {
   db::Statement statement = connection.prepare(
       select_rows("day = ? AND undoes IS NULL AND undone = 0 ORDER BY seq DESC"));
@@ -288,9 +287,15 @@ std::optional<AnswerLogRow> latest_answer_of_day(db::Connection& connection,
 }
 
 std::vector<AnswerLogRow> answers_to_card(db::Connection& connection, const std::string& card) {
-  db::Statement statement = connection.prepare(
-      select_rows("card = ? AND undoes IS NULL AND undone = 0 ORDER BY seq"));
+  db::Statement statement =
+      connection.prepare(select_rows("card = ? AND undoes IS NULL AND undone = 0 ORDER BY seq"));
   statement.bind(1, card);
+  return read_rows(connection, statement);
+}
+
+std::vector<AnswerLogRow> kept_answers(db::Connection& connection) {
+  db::Statement statement =
+      connection.prepare(select_rows("undoes IS NULL AND undone = 0 ORDER BY seq"));
   return read_rows(connection, statement);
 }
 

@@ -114,10 +114,11 @@ std::int64_t last_log_seq(db::Connection& connection);
 std::vector<AnswerLogRow> log_rows_after(db::Connection& connection, std::int64_t seq);
 // The newest answer of the learning day `day` to a card of one of
 // `collections` that was not taken back.
-std::optional<AnswerLogRow> latest_answer_of_day(db::Connection& connection,
-                                                 const std::string& day,
+std::optional<AnswerLogRow> latest_answer_of_day(db::Connection& connection, const std::string& day,
                                                  const std::vector<std::string>& collections);
 // The answers to the card `card` that were not taken back, oldest first.
 std::vector<AnswerLogRow> answers_to_card(db::Connection& connection, const std::string& card);
+// Every answer that was not taken back, oldest first.
+std::vector<AnswerLogRow> kept_answers(db::Connection& connection);
 
 }  // namespace tavo::kk

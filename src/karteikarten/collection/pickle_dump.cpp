@@ -656,6 +656,13 @@ std::vector<AnswerLogRow> PickleDump::answers_to_card(const std::string& card) c
   return kk::answers_to_card(connection, card);
 }
 
+std::vector<AnswerLogRow> PickleDump::kept_answers() const {
+  const fs::path path = collections_path();
+  if (!holds_data(path)) return {};
+  db::Connection connection = open_for_reading(path);
+  return kk::kept_answers(connection);
+}
+
 std::optional<Dict> PickleDump::get_kkv_settings() const {
   const fs::path path = settings_path();
   if (!fs::exists(path)) return std::nullopt;

@@ -100,10 +100,12 @@ class PickleDump {
   AnswerLogTail answer_log_after(std::int64_t seq) const;
   // The newest answer of the learning day `day` to a card of one of
   // `collections` that was not taken back.
-  std::optional<AnswerLogRow> latest_answer_of_day(const std::string& day,
-                                                   const std::vector<std::string>& collections) const;
+  std::optional<AnswerLogRow> latest_answer_of_day(
+      const std::string& day, const std::vector<std::string>& collections) const;
   // The answers to the card `card` not taken back, oldest first.
   std::vector<AnswerLogRow> answers_to_card(const std::string& card) const;
+  // Every answer not taken back, oldest first.
+  std::vector<AnswerLogRow> kept_answers() const;
 
   // The stored settings mapping, or nullopt when none was saved. ValueError
   // when the file does not hold a settings mapping, std::system_error when

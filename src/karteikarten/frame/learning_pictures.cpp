@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "karteikarten/collection/pickle_dump.hpp"
 #include "karteikarten/frame/due_days.hpp"
@@ -19,6 +20,15 @@ std::string iso_date(const LearningDay& day) {
   char text[16];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", moment.year(), moment.month(), moment.day());
   return text;
+}
+
+// The dates of `days` learning days from `first` on.
+std::vector<std::string> dates_from(const LearningDay& first, std::size_t days) {
+  std::vector<std::string> dates;
+  for (std::size_t day = 0; day < days; ++day) {
+    dates.push_back(iso_date(first.earlier(-static_cast<std::int64_t>(day))));
+  }
+  return dates;
 }
 
 std::vector<std::int64_t> due_forecast(const Karteikartenverwaltung& kkv) {
@@ -50,17 +60,11 @@ CalendarDays calendar_days(const LearningDay& today) {
 // The answers of the registered collections that were not taken back.
 std::vector<LoggedAnswer> kept_answers(const Karteikartenverwaltung& kkv) {
   std::set<std::string> registered;
-  for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) registered.insert(sammlung->name);
-  const std::vector<AnswerLogRow> rows = PickleDump(kkv.environment()).answer_log_after(0).rows;
-  std::set<std::int64_t> taken_back;
-  for (const AnswerLogRow& row : rows) {
-    if (row.undoes) taken_back.insert(*row.undoes);
-  }
+  for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen)
+    registered.insert(sammlung->name);
   std::vector<LoggedAnswer> answers;
-  for (const AnswerLogRow& row : rows) {
-    if (!row.undoes && !taken_back.contains(row.seq) && registered.contains(row.answer.collection)) {
-      answers.push_back(row.answer);
-    }
+  for (AnswerLogRow& row : PickleDump(kkv.environment()).kept_answers()) {
+    if (registered.contains(row.answer.collection)) answers.push_back(std::move(row.answer));
   }
   return answers;
 }
@@ -82,7 +86,7 @@ void add_answers(const Karteikartenverwaltung& kkv, const CalendarDays& calendar
                  LearningPictures& pictures) {
   std::vector<AgainWeek> weeks(calendar_weeks);
   for (std::size_t week = 0; week < weeks.size(); ++week) {
-    weeks[week].monday = iso_date(calendar.first.earlier(-7 * static_cast<std::int64_t>(week)));
+    weeks[week].monday = pictures.calendar_dates[7 * week];
   }
   std::size_t first_week = weeks.size() - 1;
   for (const LoggedAnswer& answer : kept_answers(kkv)) {
@@ -96,8 +100,7 @@ void add_answers(const Karteikartenverwaltung& kkv, const CalendarDays& calendar
     count(mature ? pictures.mature_total : pictures.young_total, answer);
   }
   if (pictures.young_total.answers + pictures.mature_total.answers == 0) return;
-  pictures.again_weeks.assign(weeks.begin() + static_cast<std::ptrdiff_t>(first_week),
-                              weeks.end());
+  pictures.again_weeks.assign(weeks.begin() + static_cast<std::ptrdiff_t>(first_week), weeks.end());
 }
 
 }  // namespace
@@ -113,7 +116,8 @@ LearningPictures learning_pictures(const Karteikartenverwaltung& kkv) {
   LearningPictures pictures;
   pictures.today = iso_date(today);
   pictures.due_forecast = due_forecast(kkv);
-  pictures.calendar_start = iso_date(calendar.first);
+  pictures.forecast_dates = dates_from(today, forecast_days);
+  pictures.calendar_dates = dates_from(calendar.first, calendar.place_of_key.size());
   pictures.answers_per_day.assign(calendar.place_of_key.size(), 0);
   add_answers(kkv, calendar, pictures);
   return pictures;

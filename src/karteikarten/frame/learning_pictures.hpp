@@ -59,11 +59,13 @@ struct LearningPictures {
   // without a due moment (new ones, those done in the drill) are not
   // counted.
   std::vector<std::int64_t> due_forecast;
-  // The date of the first calendar day: the Monday calendar_weeks - 1 weeks
-  // before the present learning day's week.
-  std::string calendar_start;
-  // The answers on each learning day from calendar_start to today, in
-  // order; so entry i falls on weekday i % 7 (0 Monday) of week i / 7.
+  // The dates of those days.
+  std::vector<std::string> forecast_dates;
+  // The dates of the calendar's learning days, from the Monday
+  // calendar_weeks - 1 weeks before the present learning day's week to
+  // today; so entry i falls on weekday i % 7 (0 Monday) of week i / 7.
+  std::vector<std::string> calendar_dates;
+  // The answers on each of those days.
   std::vector<std::int64_t> answers_per_day;
   // The weeks of the calendar from the first with an answer to the
   // present one; empty without answers.

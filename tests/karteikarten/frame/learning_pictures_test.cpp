@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "karteikarten/frame/undo.hpp"
 #include "karteikarten/frame/learner.hpp"
+#include "karteikarten/frame/undo.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -58,7 +58,7 @@ TEST(LearningPicturesTest, TheAnswersPerDayAndTheAgainSharesOfYoungAndMatureCard
 
   EXPECT_EQ(pictures.today, "2021-09-29");
   // 51 weeks before Monday 2021-09-27, then to Wednesday.
-  EXPECT_EQ(pictures.calendar_start, "2020-10-05");
+  EXPECT_EQ(pictures.calendar_dates.front(), "2020-10-05");
   ASSERT_EQ(pictures.answers_per_day.size(), 51u * 7 + 3);
   std::vector<std::int64_t> answers(pictures.answers_per_day.size(), 0);
   answers[51 * 7 - 5] = 3;  // Wednesday 2021-09-22
