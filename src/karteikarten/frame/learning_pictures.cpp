@@ -1,7 +1,6 @@
 #include "karteikarten/frame/learning_pictures.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <set>
 #include <utility>
@@ -15,12 +14,8 @@ namespace {
 
 using platform::detail::LearningDay;
 
-std::string iso_date(const LearningDay& day) {
-  const DateTime& moment = day.moment();
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", moment.year(), moment.month(), moment.day());
-  return text;
-}
+// "2026-03-04".
+std::string iso_date(const LearningDay& day) { return day.moment().isoformat().substr(0, 10); }
 
 // The dates of `days` learning days from `first` on.
 std::vector<std::string> dates_from(const LearningDay& first, std::size_t days) {
