@@ -36,6 +36,18 @@ std::string again_series_caption(bool mature, const kk::AgainCount& total) {
 
 std::string weeks_x_caption() { return tr("weeks, each shown by its Monday"); }
 
+std::vector<std::pair<std::size_t, std::string>> month_starts(
+    const kk::LearningPictures& pictures) {
+  std::vector<std::pair<std::size_t, std::string>> months;
+  for (std::size_t week = 1; week < kk::calendar_weeks; ++week) {
+    const std::string month = pictures.calendar_dates[7 * week].substr(0, 7);
+    if (month != pictures.calendar_dates[7 * (week - 1)].substr(0, 7)) {
+      months.emplace_back(week, month);
+    }
+  }
+  return months;
+}
+
 std::string weekday_name(int weekday) {
   switch (weekday) {
     case 0: return tr("Mon");

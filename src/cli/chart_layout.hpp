@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "karteikarten/frame/learning_pictures.hpp"
@@ -20,6 +21,9 @@ std::string again_share_title();
 // "young cards (4 answers, 25% again)"; "mature cards (no answers)".
 std::string again_series_caption(bool mature, const kk::AgainCount& total);
 std::string weeks_x_caption();
+// The calendar's weeks whose Monday falls in another month than the
+// Monday before, each with that month ("2026-03"), for the labels above it.
+std::vector<std::pair<std::size_t, std::string>> month_starts(const kk::LearningPictures& pictures);
 // Monday is 0: "Mon" ... "Sun".
 std::string weekday_name(int weekday);
 // "25%", whole percent.

@@ -119,12 +119,10 @@ std::string calendar_chart(const kk::LearningPictures& pictures) {
   for (int weekday = 0; weekday < 7; weekday += 2) {
     svg += text_at(left - 6, top + pitch * weekday + 9, "end", weekday_name(weekday));
   }
-  for (std::size_t week = 1; week < kk::calendar_weeks; ++week) {
-    const std::string& monday = pictures.calendar_dates[7 * week];
-    if (monday.substr(0, 7) != pictures.calendar_dates[7 * (week - 1)].substr(0, 7) &&
-        std::stoi(monday.substr(5, 2)) % 2 == 1) {
-      svg +=
-          text_at(left + pitch * static_cast<double>(week), top - 6, "start", monday.substr(0, 7));
+  for (const auto& [week, month] : month_starts(pictures)) {
+    // Every other month, so that the labels do not run into each other.
+    if (std::stoi(month.substr(5, 2)) % 2 == 1) {
+      svg += text_at(left + pitch * static_cast<double>(week), top - 6, "start", month);
     }
   }
   for (std::size_t day = 0; day < pictures.answers_per_day.size(); ++day) {

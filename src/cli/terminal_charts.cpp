@@ -154,14 +154,7 @@ void print_answer_calendar(std::ostream& out, const kk::LearningPictures& pictur
   for (int weekday = 0; weekday < 7; ++weekday) {
     margin = std::max(margin, columns(weekday_name(weekday)) + 1);
   }
-  std::vector<std::pair<std::size_t, std::string>> months;
-  for (std::size_t week = 1; week < kk::calendar_weeks; ++week) {
-    const std::string& monday = pictures.calendar_dates[7 * week];
-    if (monday.substr(0, 7) != pictures.calendar_dates[7 * (week - 1)].substr(0, 7)) {
-      months.emplace_back(week, monday.substr(0, 7));
-    }
-  }
-  out << labels_line(margin, months) << "\n";
+  out << labels_line(margin, month_starts(pictures)) << "\n";
   const std::int64_t most = largest(pictures.answers_per_day);
   const std::size_t days = pictures.answers_per_day.size();
   for (int weekday = 0; weekday < 7; ++weekday) {
