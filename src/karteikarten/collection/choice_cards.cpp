@@ -1,10 +1,24 @@
 #include "karteikarten/collection/choice_cards.hpp"
 
-namespace tavo::kk {
+#include <limits>
+#include <optional>
+#include <utility>
 
-ChoiceCards::ChoiceCards(const kk::CardMap& karten, double bound,
-                         const std::unordered_set<std::string>& passed_over)
-    : passed_over_(&passed_over) {
+namespace tavo::kk {
+namespace {
+
+std::int64_t fudge_or_last(const std::optional<std::int64_t>& fudge) {
+  return fudge.value_or(std::numeric_limits<std::int64_t>::max());
+}
+
+}  // namespace
+
+ChoiceCards::ChoiceCards(const kk::CardMap& karten, double bound, const NameSet& passed_over,
+                         NameSet seen_today)
+    : passed_over_(&passed_over), seen_today_(std::move(seen_today)) {
+  for (const std::string& name : seen_today_) {
+    if (const kk::CardRef card = karten.find(name)) seen_records_.insert(card.get());
+  }
   gather(karten, bound);
 }
 
@@ -23,11 +37,18 @@ void ChoiceCards::gather(const kk::CardMap& karten, double bound) {
     if (!passed_over_->empty() && passed_over_->contains(name)) continue;
     const kk::Due& due = card->due;
     if (due.is_none()) {
-      new_cards_.push_back({0, place, &name, &card});
+      new_cards_.push_back(
+          {0, fudge_or_last(card->permanent_fudge_neu), place, false, &name, &card});
     } else if (due.is_moment() && due.seconds() <= bound) {
-      due_cards_.push_back({due.seconds(), place, &name, &card});
+      due_cards_.push_back({due.seconds(), fudge_or_last(card->fudge), place,
+                            continuing(name, *card), &name, &card});
     }
   }
+}
+
+bool ChoiceCards::continuing(const std::string& name, const kk::CardRecord& card) const {
+  if (card.karte_ist_neu) return true;
+  return seen_records_.contains(&card) && seen_today_.contains(name);
 }
 
 }  // namespace tavo::kk

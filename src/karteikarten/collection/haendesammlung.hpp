@@ -392,13 +392,11 @@ class Haendesammlung {
  private:
   // now + `voraus` seconds + the learning-ahead days.
   double review_window_end(double voraus) const;
-  // Seen today, or put due and never answered.
-  static bool is_continuing(const std::string& name, const kk::CardRecord& card,
-                            const std::unordered_set<std::string>& seen_today);
   // The cards due by `end`: (continuing, fresh reviews).
   std::pair<std::int64_t, std::int64_t> reviews_due_by(double end) const;
   // Calls `visit` with each card due by `end`, or with each new card, in
-  // the collection's order: from the choice's view while a choice runs.
+  // the collection's order: from the choice's view while a choice runs,
+  // else from a view gathered for the call.
   template <class Visit>
   void visit_due_by(double end, Visit visit) const;
   template <class Visit>

@@ -27,6 +27,8 @@ const std::string put_due_key = "neue_karte_heute_faellig_gestellt";
 const std::string seen_key = "heute_schon_angesehen";
 const std::string new_seen_key = "neue_karten_heute_angesehen";
 const std::string reviewed_key = "wiederholte_karten";
+// No card passed over: the passing over belongs to a choice.
+const NameSet no_cards;
 
 // The present moment and the bounds of the current learning day.
 struct Today {
@@ -149,10 +151,6 @@ void keep_smallest(std::vector<Candidate>& candidates, std::int64_t anzahl) {
   std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(kept),
                     candidates.end());
   candidates.resize(kept);
-}
-
-std::int64_t fudge_or_last(const std::optional<std::int64_t>& fudge) {
-  return fudge.value_or(std::numeric_limits<std::int64_t>::max());
 }
 
 }  // namespace
@@ -499,8 +497,7 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_neue_karte(
     std::int64_t anzahl, std::optional<std::int64_t> neue_im_umlauf) const {
   std::vector<Candidate> neue;
   visit_new_cards([&neue](const ChoiceCard& neu) {
-    neue.push_back(
-        {0, fudge_or_last((*neu.card)->permanent_fudge_neu), neu.order, neu.name, neu.card});
+    neue.push_back({0, neu.fudge, neu.order, neu.name, neu.card});
   });
   keep_smallest(neue, std::min(anzahl, neue_im_umlauf.value_or(anzahl)));
   std::vector<kk::Entry> pairs;
@@ -519,15 +516,12 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_wiederholbare_karte(
     std::int64_t anzahl, double voraus,
     std::optional<std::int64_t> wiederholbare_im_umlauf_anzahl) {
   if (!fresh_allowance_) set_states_wiederholbare_in_x();
-  const double end = review_window_end(voraus);
-  const NameSet seen = today_set(*this, seen_key);
   std::vector<Candidate> continuing;
   std::vector<Candidate> fresh;
-  visit_due_by(end, [&](const ChoiceCard& due) {
+  visit_due_by(review_window_end(voraus), [&](const ChoiceCard& due) {
     if (handed_out_.contains(*due.name)) return;
-    const CardRecord& card = **due.card;
-    const Candidate candidate{due.due, fudge_or_last(card.fudge), due.order, due.name, due.card};
-    (is_continuing(*due.name, card, seen) ? continuing : fresh).push_back(candidate);
+    const Candidate candidate{due.due, due.fudge, due.order, due.name, due.card};
+    (due.continuing ? continuing : fresh).push_back(candidate);
   });
   const std::int64_t places = std::min(anzahl, wiederholbare_im_umlauf_anzahl.value_or(anzahl));
   keep_smallest(continuing, places);
@@ -568,7 +562,7 @@ std::vector<kk::Entry> Haendesammlung::wandle_bezeichner_liste_in_karten_liste_u
 
 void Haendesammlung::begin_choice(double voraus) {
   forget_handed_out();
-  choice_cards_.emplace(karten, review_window_end(voraus), passed_over_);
+  choice_cards_.emplace(karten, review_window_end(voraus), passed_over_, today_set(*this, seen_key));
 }
 
 void Haendesammlung::end_choice() { choice_cards_.reset(); }
@@ -641,46 +635,37 @@ double Haendesammlung::review_window_end(double voraus) const {
   return environment_.cf.get_now() + voraus + static_cast<double>(vorauslernen) * seconds_per_day;
 }
 
-bool Haendesammlung::is_continuing(const std::string& name, const CardRecord& card,
-                                   const std::unordered_set<std::string>& seen_today) {
-  return seen_today.contains(name) || (card.karte_ist_neu && !card.due.is_none());
-}
-
 std::pair<std::int64_t, std::int64_t> Haendesammlung::reviews_due_by(double end) const {
-  const NameSet seen = today_set(*this, seen_key);
   std::pair<std::int64_t, std::int64_t> counts{0, 0};
-  visit_due_by(end, [&](const ChoiceCard& due) {
-    ++(is_continuing(*due.name, **due.card, seen) ? counts.first : counts.second);
-  });
+  visit_due_by(end, [&](const ChoiceCard& due) { ++(due.continuing ? counts.first : counts.second); });
   return counts;
 }
 
 template <class Visit>
 void Haendesammlung::visit_due_by(double end, Visit visit) const {
-  if (choice_cards_) {
-    for (const ChoiceCard& due : choice_cards_->due_by(karten, end)) {
+  const auto visit_gathered = [&](ChoiceCards& cards) {
+    for (const ChoiceCard& due : cards.due_by(karten, end)) {
       if (due.due <= end) visit(due);
     }
+  };
+  if (choice_cards_) {
+    visit_gathered(*choice_cards_);
     return;
   }
-  std::size_t order = 0;
-  for (const auto& [name, card] : karten) {
-    if (due_by(*card, end)) visit(ChoiceCard{card->due.seconds(), order, &name, &card});
-    ++order;
-  }
+  ChoiceCards gathered(karten, end, no_cards, today_set(*this, seen_key));
+  visit_gathered(gathered);
 }
 
 template <class Visit>
 void Haendesammlung::visit_new_cards(Visit visit) const {
+  const auto visit_gathered = [&](const ChoiceCards& cards) {
+    for (const ChoiceCard& neu : cards.new_cards()) visit(neu);
+  };
   if (choice_cards_) {
-    for (const ChoiceCard& neu : choice_cards_->new_cards()) visit(neu);
+    visit_gathered(*choice_cards_);
     return;
   }
-  std::size_t order = 0;
-  for (const auto& [name, card] : karten) {
-    if (card->due.is_none()) visit(ChoiceCard{0, order, &name, &card});
-    ++order;
-  }
+  visit_gathered(ChoiceCards(karten, -std::numeric_limits<double>::infinity(), no_cards, {}));
 }
 
 }  // namespace tavo::kk
