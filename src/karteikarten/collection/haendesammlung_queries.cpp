@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "karteikarten/cards/card_record.hpp"
-#include "platform/common_functions.hpp"
 #include "karteikarten/collection/haendesammlung.hpp"
+#include "platform/common_functions.hpp"
 
 namespace tavo::kk {
 namespace {
@@ -562,7 +562,8 @@ std::vector<kk::Entry> Haendesammlung::wandle_bezeichner_liste_in_karten_liste_u
 
 void Haendesammlung::begin_choice(double voraus) {
   forget_handed_out();
-  choice_cards_.emplace(karten, review_window_end(voraus), passed_over_, today_set(*this, seen_key));
+  choice_cards_.emplace(karten, review_window_end(voraus), passed_over_,
+                        today_set(*this, seen_key));
 }
 
 void Haendesammlung::end_choice() { choice_cards_.reset(); }
@@ -637,7 +638,8 @@ double Haendesammlung::review_window_end(double voraus) const {
 
 std::pair<std::int64_t, std::int64_t> Haendesammlung::reviews_due_by(double end) const {
   std::pair<std::int64_t, std::int64_t> counts{0, 0};
-  visit_due_by(end, [&](const ChoiceCard& due) { ++(due.continuing ? counts.first : counts.second); });
+  visit_due_by(end,
+               [&](const ChoiceCard& due) { ++(due.continuing ? counts.first : counts.second); });
   return counts;
 }
 
