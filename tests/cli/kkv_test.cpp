@@ -527,12 +527,13 @@ TEST_F(KkvTest, ADataDirectoryThatCannotBeWrittenFailsBeforeTheFirstCard) {
 TEST_F(KkvTest, StatsDrawsChartsAndAReportThatCannotBeWrittenLeavesNothing) {
   const std::string deck = write_file("deck.tsv", "Eins\tone\nZwei\ttwo\nDrei\tthree\n");
   ASSERT_EQ(kkv({"import", deck, "--name", "kk_small"}).status, 0);
-  // One card: good, again, easy (due Friday, day 4); 3 answers on Monday.
+  // One card good (due today, day 0), another again and easy (due Friday,
+  // day 4); 3 answers on Monday.
   ASSERT_EQ(kkv({"learn"}, "3\n1\n4\nq\n").status, 0);
   const KkvRun stats = kkv({"stats"});
   ASSERT_EQ(stats.status, 0) << stats.err;
   EXPECT_THAT(stats.out, HasSubstr("Cards due on each of the next 30 learning days\n"
-                                   "1 ┤        █\n"));
+                                   "1 ┤█       █\n"));
   std::string no_answers;
   for (int week = 0; week < 51; ++week) no_answers += "·";
   EXPECT_THAT(stats.out, HasSubstr("Answers per learning day, 2025-03-10 to 2026-03-02\n"));

@@ -109,6 +109,17 @@ std::vector<std::string> CardMap::names() const {
   return names;
 }
 
+void CardMap::renew_fudges(const FudgePermutation& values, std::size_t first) {
+  if (change_period()) {
+    log_->fudges = values;
+    log_->fudge_offset = first;
+    ++log_->renewal;
+    return;
+  }
+  std::size_t index = first;
+  for (const auto& [name, record] : *this) record.set_fudge(values.at(index++));
+}
+
 std::optional<std::uint64_t> CardMap::change_period() const {
   return log_ ? log_->period : std::nullopt;
 }
@@ -128,11 +139,11 @@ std::vector<CardMap::PositionedEntry> CardMap::changed_cards() const {
 }
 
 std::optional<std::uint64_t> CardMap::forget_changes() {
-  ChangeLog& changes = log();
+  MapLog& changes = log();
   if (changes.period) {
     for (const std::uint32_t place : changes.changed_places) {
       if (place < places_.size() && tracks_at(places_[place]->second, place)) {
-        places_[place]->second.record_->change_link.attach(&changes, place);
+        places_[place]->second.record_->map_link.attach(&changes, place);
       }
     }
   } else if (!track_all()) {
@@ -153,32 +164,32 @@ void CardMap::compact() {
     const bool tracked = tracks_at(places_[place]->second, place);
     positions_.find(places_[place]->first)->second = kept.size();
     kept.push_back(std::move(places_[place]));
-    if (tracked) kept.back()->second.record_->change_link.attach(log_.get(), kept.size() - 1);
+    if (tracked) kept.back()->second.record_->map_link.attach(log_.get(), kept.size() - 1);
   }
   places_ = std::move(kept);
 }
 
-ChangeLog& CardMap::log() {
-  if (!log_) log_ = std::make_unique<ChangeLog>();
+MapLog& CardMap::log() {
+  if (!log_) log_ = std::make_unique<MapLog>();
   return *log_;
 }
 
 void CardMap::track(const CardRef& record, std::size_t place) {
   if (!record) return;
-  ChangeLog& changes = log();
-  ChangeLink& link = record.record_->change_link;
+  MapLog& changes = log();
+  MapLink& link = record.record_->map_link;
   if (link.log_ != nullptr && !tracks_at(record, place)) link.log_->period.reset();
   link.attach(&changes, static_cast<std::uint32_t>(place));
   link.mark();
 }
 
 void CardMap::untrack(const CardRef& record, std::size_t place) {
-  if (tracks_at(record, place)) record.record_->change_link.detach();
+  if (tracks_at(record, place)) record.record_->map_link.detach();
 }
 
 bool CardMap::tracks_at(const CardRef& record, std::size_t place) const {
   if (!record || !log_) return false;
-  const ChangeLink& link = record->change_link;
+  const MapLink& link = record->map_link;
   return link.log_ == log_.get() && link.place_ == place;
 }
 
@@ -191,12 +202,12 @@ void CardMap::untrack_all() {
 
 bool CardMap::track_all() {
   if (places_.size() != positions_.size()) compact();
-  ChangeLog& changes = log();
+  MapLog& changes = log();
   bool held_once = true;
   for (std::size_t place = 0; place < places_.size(); ++place) {
     const CardRef& record = places_[place]->second;
     if (!record) continue;
-    ChangeLink& link = record.record_->change_link;
+    MapLink& link = record.record_->map_link;
     if (link.log_ == &changes && link.place_ < place && places_[link.place_]->second == record) {
       held_once = false;
     } else if (link.log_ != nullptr && link.log_ != &changes) {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "karteikarten/cards/card_ref.hpp"
-#include "karteikarten/cards/change_link.hpp"
+#include "karteikarten/cards/map_link.hpp"
 
 namespace tavo::kk {
 
@@ -107,6 +107,12 @@ class CardMap {
   const_iterator begin() const { return const_iterator(places_.begin(), places_.end()); }
   const_iterator end() const { return const_iterator(places_.end(), places_.end()); }
 
+  // Gives the cards the fudges `values.at(first)`, `values.at(first + 1)`,
+  // ... in card order. While the map has a period it notes the permutation
+  // alone, and each record reads its value when asked (see MapLink);
+  // otherwise it writes every record.
+  void renew_fudges(const FudgePermutation& values, std::size_t first);
+
   // ---- changes ----
 
   // The current period, a number no other period of any map had; none
@@ -135,7 +141,7 @@ class CardMap {
 
   // Drops the places of erased cards and renumbers the positions.
   void compact();
-  ChangeLog& log();
+  MapLog& log();
   // Links `record` to this map at `place` and marks it. A map that tracked
   // the record elsewhere loses its period.
   void track(const CardRef& record, std::size_t place);
@@ -153,7 +159,7 @@ class CardMap {
   Positions positions_;
   // Where the records report their changes; made at the first insertion and
   // kept at one address, since the records point to it.
-  std::unique_ptr<ChangeLog> log_;
+  std::unique_ptr<MapLog> log_;
   std::unordered_map<std::string, std::size_t> erased_;
 };
 

@@ -117,6 +117,9 @@ const std::unordered_map<std::string_view, FieldReader>& field_readers() {
         record.*field.member = read_entry<T>(entry, field.reading);
       });
     });
+    by_key.emplace(fudge_key, [](const DataEntry& entry, CardRecord& record) {
+      record.set_fudge(read_entry<std::optional<std::int64_t>>(entry, FieldReading::by_type));
+    });
     return by_key;
   }();
   return readers;
@@ -286,7 +289,7 @@ Dict card_record_to_value(const CardRecord& record) {
   put_set_fields(data, record, hand_fields());
   put_fields(data, record, learning_fields<CardRecord>());
   put_set_fields(data, record, ordering_fields<CardRecord>());
-  put_set_fields(data, record, session_fields());
+  if (const std::optional<std::int64_t> fudge = record.fudge()) data.set(Value(fudge_key), *fudge);
   for (const auto& [key, value] : record.extra) data.set(key, value);
   return data;
 }

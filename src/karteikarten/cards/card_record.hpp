@@ -14,18 +14,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 
-#include "karteikarten/cards/change_link.hpp"
+#include "karteikarten/cards/map_link.hpp"
 #include "karteikarten/cards/learning_state.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
 
 struct CardRecord : LearningState {
-  // The ordering value a collection renews every session.
-  std::optional<std::int64_t> fudge;
-
   // Hand data: the texts of a question/answer card, and the marker of a
   // bidding-only card.
   std::optional<bool> nur_reizung;
@@ -35,8 +33,12 @@ struct CardRecord : LearningState {
   // Every other key of the host's card data, unchanged.
   Dict extra;
 
-  // Tells the card map that holds the record when it changes.
-  ChangeLink change_link;
+  // Tells the card map that holds the record when it changes, and keeps
+  // the ordering value ("fudge") the map renews every session.
+  MapLink map_link;
+
+  std::optional<std::int64_t> fudge() const { return map_link.fudge(); }
+  void set_fudge(std::optional<std::int64_t> fudge) { map_link.set_fudge(fudge); }
 };
 
 // The hand data fields. "nur_reizung" is set by exactly True and cleared by
@@ -47,14 +49,15 @@ constexpr auto hand_fields() {
                     field("nur_reizung", &CardRecord::nur_reizung, FieldReading::exactly_true)};
 }
 
-// The fields a collection renews every session: stored, but never a change
-// of the card.
-constexpr auto session_fields() { return std::tuple{field("fudge", &CardRecord::fudge)}; }
+// The key of the ordering value a collection renews every session
+// (CardRecord::fudge): stored, but never a change of the card. It follows
+// the ordering fields in the host's mapping and the store's columns.
+constexpr std::string_view fudge_key = "fudge";
 
-// Every field of a record, in the order of the host's mapping.
+// Every field of a record but the fudge, in the order of the host's
+// mapping.
 constexpr auto record_fields() {
-  return std::tuple_cat(hand_fields(), learning_fields<CardRecord>(), ordering_fields<CardRecord>(),
-                        session_fields());
+  return std::tuple_cat(hand_fields(), learning_fields<CardRecord>(), ordering_fields<CardRecord>());
 }
 
 // Builds a record from the host's card data mapping. Learning keys that are

@@ -3,7 +3,7 @@
 //
 // Reading goes through * and ->, which give the record read-only. Changing
 // it goes through edit(), which first marks the card as changed in the card
-// map that holds it (see ChangeLink), so that the collection's next save
+// map that holds it (see MapLink), so that the collection's next save
 // writes it. The record's lists and `extra` are shared handles that can be
 // changed in place even through a read-only record: such a change goes
 // through edit() too, or, when it was made through a handle held elsewhere
@@ -42,8 +42,8 @@ class CardRef {
   }
   // Marks the card as changed after a change made in place through one of
   // its lists or mappings.
-  void note_change() const { record_->change_link.mark(); }
-  void set_fudge(std::optional<std::int64_t> fudge) const { record_->fudge = fudge; }
+  void note_change() const { record_->map_link.mark(); }
+  void set_fudge(std::optional<std::int64_t> fudge) const { record_->set_fudge(fudge); }
 
   friend bool operator==(const CardRef&, const CardRef&) = default;
 

@@ -28,8 +28,9 @@ struct Entry {
 // record has none, TypeError when there is no record.
 inline std::int64_t stored_fudge(const CardRef& data) {
   if (!data) throw TypeError("'NoneType' object has no attribute '__getitem__'");
-  if (!data->fudge) throw KeyError(Value("fudge"));
-  return *data->fudge;
+  const std::optional<std::int64_t> fudge = data->fudge();
+  if (!fudge) throw KeyError(Value("fudge"));
+  return *fudge;
 }
 
 // The triple of `pair`, with the fudge its card data holds now.

@@ -40,7 +40,7 @@ void ChoiceCards::gather(const kk::CardMap& karten, double bound) {
       new_cards_.push_back(
           {0, fudge_or_last(card->permanent_fudge_neu), place, false, &name, &card});
     } else if (due.is_moment() && due.seconds() <= bound) {
-      due_cards_.push_back({due.seconds(), fudge_or_last(card->fudge), place,
+      due_cards_.push_back({due.seconds(), fudge_or_last(card->fudge()), place,
                             continuing(name, *card), &name, &card});
     }
   }

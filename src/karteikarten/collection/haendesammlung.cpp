@@ -106,6 +106,13 @@ void Haendesammlung::fudge_erneuern(std::size_t position, const std::vector<std:
   for (const auto& [card_name, record] : karten) record.set_fudge(*value++);
 }
 
+void Haendesammlung::fudge_erneuern(std::size_t position, const kk::FudgePermutation& rs) {
+  if (position > rs.size() || rs.size() - position < karten.size()) {
+    throw IndexError("list index out of range");
+  }
+  karten.renew_fudges(rs, position);
+}
+
 bool Haendesammlung::test_karten_enthaelt_falsche_bezeichner() const {
   const std::string prefix = name + "-";
   return std::any_of(karten.begin(), karten.end(), [&](const kk::CardMap::Entry& card) {

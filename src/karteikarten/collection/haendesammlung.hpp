@@ -19,6 +19,7 @@
 
 #include "karteikarten/cards/card_map.hpp"
 #include "karteikarten/cards/entry.hpp"
+#include "karteikarten/cards/fudge_permutation.hpp"
 #include "karteikarten/cards/karteikarte.hpp"
 #include "karteikarten/cards/kartenhalter.hpp"
 #include "karteikarten/collection/answer_log.hpp"
@@ -124,6 +125,9 @@ class Haendesammlung {
   // Card i of `karten` gets the fudge rs[position + i]. IndexError when `rs`
   // is too short.
   void fudge_erneuern(std::size_t position, const std::vector<std::int64_t>& rs);
+  // The same with a permutation computed value by value: the cards of a
+  // tracked card map read their fudges from it (see CardMap::renew_fudges).
+  void fudge_erneuern(std::size_t position, const kk::FudgePermutation& rs);
   // True when some card name does not begin with the collection's name and
   // "-" (for a forgotten-cards collection: with the name it was cloned from).
   virtual bool test_karten_enthaelt_falsche_bezeichner() const;

@@ -607,7 +607,8 @@ void Haendesammlung::reset_due_to_none_if_not_faellig() {
 std::vector<std::int64_t> Haendesammlung::fudge_liste_erstellen() const {
   std::vector<std::int64_t> fudges;
   for (const auto& [name, card] : karten) {
-    if (card->due.is_none() && card->fudge) fudges.push_back(*card->fudge);
+    const std::optional<std::int64_t> fudge = card->fudge();
+    if (card->due.is_none() && fudge) fudges.push_back(*fudge);
   }
   std::sort(fudges.begin(), fudges.end());
   return fudges;
@@ -617,8 +618,9 @@ void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, st
   std::vector<Candidate> neue;
   std::size_t order = 0;
   for (const auto& [name, card] : karten) {
-    if (card->due.is_none() && card->fudge && *card->fudge <= minimum) {
-      neue.push_back({0, *card->fudge, order, &name, &card});
+    const std::optional<std::int64_t> fudge = card->due.is_none() ? card->fudge() : std::nullopt;
+    if (fudge && *fudge <= minimum) {
+      neue.push_back({0, *fudge, order, &name, &card});
     }
     ++order;
   }

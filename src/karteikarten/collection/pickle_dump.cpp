@@ -510,7 +510,7 @@ std::vector<std::string> take_stored_versions(Haendesammlung& collection,
       continue;
     }
     kk::CardRecord& record = collection.karten.at(conflict.name).edit();
-    conflict.stored->fudge = record.fudge;
+    conflict.stored->set_fudge(record.fudge());
     record = std::move(*conflict.stored);
     snapshot.cards[*conflict.position] = {conflict.name,
                                           card_fingerprint(record, *conflict.position)};

@@ -122,7 +122,7 @@ class LowestFudgeSearch {
     const NameSet failed_ahead = day_list(sammlung, failed_ahead_key);
     for (const auto& [name, record] : sammlung.karten) {
       if (left_out.contains(name) || !eligible(name, *record, again_queue, failed_ahead)) continue;
-      bound_ = *record->fudge;
+      bound_ = *record->fudge();
       found_ = FoundCard{name, sammlung.name, index};
     }
   }
@@ -141,7 +141,8 @@ class LowestFudgeSearch {
     if (window_.vorauslernen > 0 && failed_ahead.contains(name) && due_after(card, window_.old_now))
       return false;
     if (card.due.is_done() || due_after(card, window_.now)) return false;
-    return card.fudge && *card.fudge < bound_;
+    const std::optional<std::int64_t> fudge = card.fudge();
+    return fudge && *fudge < bound_;
   }
 
   static bool due_after(const CardRecord& card, double moment) {

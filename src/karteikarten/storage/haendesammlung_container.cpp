@@ -8,6 +8,7 @@
 
 #include "db/error.hpp"
 #include "karteikarten/cards/card_record.hpp"
+#include "karteikarten/cards/fudge_permutation.hpp"
 #include "karteikarten/cards/hand_module.hpp"
 #include "karteikarten/storage/answer_log_applier.hpp"
 #include "karteikarten/storage/recursive_update.hpp"
@@ -235,7 +236,7 @@ void HaendesammlungContainer::fudge_erneuern() {
     total += count;
     sammlung->metadata.set("anzahl_neue_karten_in_sammlung_vorhanden", count);
   }
-  const std::vector<std::int64_t> rs = env_.random.permutation(1, total);
+  const kk::FudgePermutation rs(env_.random.engine()(), total);
   std::size_t position = 0;
   for (const SammlungRef& sammlung : liste_aller_sammlungen) {
     sammlung->fudge_erneuern(position, rs);
@@ -333,7 +334,8 @@ void HaendesammlungContainer::iterate_show_due() const {
 
 void HaendesammlungContainer::iterate_show_fudge() const {
   show_cards(env_.diagnostics, liste_aller_sammlungen, [](const CardRecord& record) {
-    return record.fudge ? Value(*record.fudge) : Value(None);
+    const std::optional<std::int64_t> fudge = record.fudge();
+    return fudge ? Value(*fudge) : Value(None);
   });
 }
 

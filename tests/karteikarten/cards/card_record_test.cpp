@@ -4,9 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "karteikarten/cards/card_map.hpp"
+#include "karteikarten/cards/fudge_permutation.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -107,7 +110,7 @@ TEST(StoredFingerprint, CoversEveryStoredValueButFudge) {
   EXPECT_TRUE(changed([](CardRecord& r) { r.last_interval_no_lapse.append(1); }));
   EXPECT_TRUE(
       changed([](CardRecord& r) { r.extra.at("hand").as_list().at(1).as_dict().set("n", 2); }));
-  EXPECT_FALSE(changed([](CardRecord& r) { r.fudge = 17; }));
+  EXPECT_FALSE(changed([](CardRecord& r) { r.set_fudge(17); }));
   // Equal numbers of different kinds are different stored values.
   EXPECT_TRUE(changed([](CardRecord& r) { r.interval = 0.0; }));
   EXPECT_TRUE(changed([](CardRecord& r) { r.interval = false; }));
@@ -243,6 +246,85 @@ TEST(CardMap, NotesItsChangedCardsWhileNoCardMoves) {
     EXPECT_TRUE(cards.changed_cards().empty());
     EXPECT_TRUE(cards.erased_cards().empty());
   }
+}
+
+TEST(FudgePermutation, GivesEachNumberOnceInAnOrderItsKeyChooses) {
+  for (const std::size_t size : {0u, 1u, 2u, 3u, 5u, 64u, 1000u, 4097u}) {
+    SCOPED_TRACE(size);
+    const FudgePermutation permutation(42, size);
+    std::vector<std::int64_t> values;
+    for (std::size_t index = 0; index < size; ++index) values.push_back(permutation.at(index));
+    std::vector<std::int64_t> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<std::int64_t> numbers(size);
+    std::iota(numbers.begin(), numbers.end(), 1);
+    EXPECT_EQ(sorted, numbers);
+    if (size >= 64) {
+      EXPECT_NE(values, numbers);
+      const FudgePermutation other(43, size);
+      std::size_t same_places = 0;
+      for (std::size_t index = 0; index < size; ++index)
+        same_places += other.at(index) == values[index];
+      EXPECT_LT(same_places, size / 8);
+    }
+  }
+}
+
+// A card keeps its session fudge when its record moves: to another place,
+// to another map, out of every map, into a copy.
+struct FudgeMoveCase {
+  const char* what;
+  std::function<void(CardMap& cards, CardMap& other)> move;
+};
+
+const FudgeMoveCase fudge_move_cases[] = {
+    {"nothing moves", [](CardMap&, CardMap&) {}},
+    {"a card erased before others", [](CardMap& cards, CardMap&) { cards.erase("kk-1"); }},
+    {"cards erased until the places are compacted",
+     [](CardMap& cards, CardMap&) {
+       for (const char* name : {"kk-1", "kk-2", "kk-3"}) cards.erase(name);
+     }},
+    {"a record taken over by another map",
+     [](CardMap& cards, CardMap& other) { other.set("kk-2", cards.at("kk-2")); }},
+    {"the map cleared", [](CardMap& cards, CardMap&) { cards.clear(); }},
+    {"the map replaced by a deep copy", [](CardMap& cards, CardMap&) { cards = deep_copy(cards); }},
+};
+
+TEST(CardMap, RenewsFudgesByPermutationAndCardsKeepThemWhenTheyMove) {
+  for (const FudgeMoveCase& test : fudge_move_cases) {
+    SCOPED_TRACE(test.what);
+    CardMap cards;
+    for (const char* name : {"kk-1", "kk-2", "kk-3", "kk-4"}) cards.set(name, record_with_reps(0));
+    ASSERT_NE(cards.forget_changes(), std::nullopt);
+    const FudgePermutation permutation(7, 10);
+    cards.renew_fudges(permutation, 3);
+    cards.at("kk-3").set_fudge(-1);
+    std::vector<std::pair<CardRef, std::optional<std::int64_t>>> before;
+    for (std::size_t place = 0; place < 4; ++place) {
+      const CardRef record = cards.at("kk-" + std::to_string(place + 1));
+      before.emplace_back(record, place == 2 ? -1 : permutation.at(3 + place));
+      EXPECT_EQ(record->fudge(), before.back().second);
+    }
+    CardMap other;
+    test.move(cards, other);
+    for (const auto& [record, fudge] : before) EXPECT_EQ(record->fudge(), fudge);
+    for (const auto& [name, record] : cards) {
+      EXPECT_EQ(record->fudge(), before.at(std::stoul(name.substr(3)) - 1).second);
+    }
+  }
+}
+
+TEST(CardMap, ARenewalReplacesTheFudgesOfItsOwnCards) {
+  CardMap cards;
+  for (const char* name : {"kk-1", "kk-2"}) cards.set(name, record_with_reps(0));
+  cards.renew_fudges(FudgePermutation(1, 2), 0);  // no period yet: written into each record
+  ASSERT_NE(cards.forget_changes(), std::nullopt);
+  cards.at("kk-1").set_fudge(-5);
+  const FudgePermutation next(2, 2);
+  cards.renew_fudges(next, 0);
+  EXPECT_EQ(cards.at("kk-1")->fudge(), next.at(0));
+  EXPECT_EQ(cards.at("kk-2")->fudge(), next.at(1));
+  EXPECT_TRUE(cards.changed_cards().empty());
 }
 
 }  // namespace

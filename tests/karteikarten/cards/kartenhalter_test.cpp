@@ -26,7 +26,7 @@ using Liste = Heap_umwandler::Liste;
 
 CardRef card_with_fudge(std::optional<std::int64_t> fudge) {
   auto record = std::make_shared<CardRecord>();
-  record->fudge = fudge;
+  record->set_fudge(fudge);
   return record;
 }
 

@@ -44,7 +44,7 @@ class HaendesammlungQueries : public ::testing::Test {
     std::int64_t fudge = 11;
     for (const char* name : {"n1", "n2", "p", "l", "g", "r_now", "r_5", "t", "f", "w"}) {
       auto card = std::make_shared<kk::CardRecord>();
-      card->fudge = fudge++;
+      card->set_fudge(fudge++);
       sammlung.karten.set(name, card);
     }
     card("n1").permanent_fudge_neu = 2;
@@ -195,7 +195,7 @@ TEST_F(HaendesammlungQueries, FreshReviewsStayWithinTheDaysAllowanceAcrossOneCho
               ElementsAre("f", "r_5"));
   EXPECT_THAT(names_of(sammlung.finde_beste_wiederholbare_karte(5, 600)), ElementsAre("r_now"));
   EXPECT_THROW(sammlung.bezeichner_liste_to_identifier_liste({"missing"}), KeyError);
-  card("t").fudge.reset();
+  card("t").set_fudge(std::nullopt);
   EXPECT_THROW(sammlung.bezeichner_liste_to_identifier_liste({"t"}), KeyError);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "support/test_environment.hpp"
 #include "value/errors.hpp"
@@ -60,11 +61,11 @@ TEST_F(HaendesammlungCards, ModuleKeysBecomeCardNamesAndCardsOwnTheirHandData) {
 }
 
 // The value of `field` of every card in card order; -1 where it is unset.
-std::vector<std::int64_t> values_of(const Haendesammlung& sammlung,
-                                    std::optional<std::int64_t> kk::CardRecord::*field) {
+template <class Field>
+std::vector<std::int64_t> values_of(const Haendesammlung& sammlung, Field field) {
   std::vector<std::int64_t> values;
   for (const auto& [name, record] : sammlung.karten)
-    values.push_back(((*record).*field).value_or(-1));
+    values.push_back(std::invoke(field, *record).value_or(-1));
   return values;
 }
 

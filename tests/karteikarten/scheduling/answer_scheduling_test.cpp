@@ -83,7 +83,7 @@ TEST_F(Scheduling, ForgottenCardsMode) {
   kkv.modus_vergessene_karten = true;
   Karteikarte forgotten = learned_card(10, 250, a_morning);
   EXPECT_EQ(repr(kkv.schedule(None, forgotten, "again")), repr(10.0 / 1440));
-  EXPECT_EQ(kkv.hc.get_richtige_sammlung("kk_test")->karten.at("kk_test-1")->fudge, -1);
+  EXPECT_EQ(kkv.hc.get_richtige_sammlung("kk_test")->karten.at("kk_test-1")->fudge(), -1);
   EXPECT_EQ(repr(kkv.schedule(None, forgotten, "good")), "'done'");
   EXPECT_EQ(repr(kkv.schedule(None, forgotten, "hard")), "None");
   EXPECT_EQ(forgotten.learnstatus, Learnstatus::learned);

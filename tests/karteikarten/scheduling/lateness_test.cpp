@@ -27,8 +27,8 @@ TEST_F(Lateness, ForgottenCardsGetEverSmallerFudge) {
   kkv.due_fudge_nochmal_aendern(first);
   kkv.due_fudge_nochmal_aendern(second);
   const auto& karten = kkv.hc.get_richtige_sammlung("kk_test")->karten;
-  EXPECT_EQ(karten.at("kk_test-1")->fudge, -1);
-  EXPECT_EQ(karten.at("kk_test-2")->fudge, -2);
+  EXPECT_EQ(karten.at("kk_test-1")->fudge(), -1);
+  EXPECT_EQ(karten.at("kk_test-2")->fudge(), -2);
   EXPECT_EQ(kkv.fudge_nochmal, -3);
   EXPECT_EQ(first.zuletzt_vergessen, a_morning);
 

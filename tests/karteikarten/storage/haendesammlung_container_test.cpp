@@ -81,7 +81,7 @@ TEST_F(ContainerTest, FudgeRenewalSharesOnePermutation) {
   std::vector<std::int64_t> fudges;
   for (const SammlungRef& sammlung : kkv.hc.liste_aller_sammlungen) {
     for (const auto& [card_name, record] : sammlung->karten)
-      fudges.push_back(record->fudge.value());
+      fudges.push_back(record->fudge().value());
   }
   std::sort(fudges.begin(), fudges.end());
   EXPECT_EQ(fudges, (std::vector<std::int64_t>{1, 2, 3, 4, 5}));

@@ -232,11 +232,24 @@ constexpr auto key_columns() {
                     kk::field("position", &KeyColumns::position)};
 }
 
-// The record's columns after the key columns, in binding and reading order.
-constexpr auto record_columns() {
+// The record's columns after the key columns, in binding and reading order:
+// the learning state, the session's fudge, the hand data.
+constexpr auto learning_columns() {
   return std::tuple_cat(kk::learning_fields<kk::CardRecord>(),
-                        kk::ordering_fields<kk::CardRecord>(), kk::session_fields(),
-                        kk::hand_fields(), std::tuple{kk::field("extra", &kk::CardRecord::extra)});
+                        kk::ordering_fields<kk::CardRecord>());
+}
+
+// The record's session values, which its map keeps (CardRecord::fudge).
+struct SessionColumns {
+  std::optional<std::int64_t> fudge;
+};
+
+constexpr auto session_columns() {
+  return std::tuple{kk::field(kk::fudge_key, &SessionColumns::fudge)};
+}
+
+constexpr auto hand_columns() {
+  return std::tuple_cat(kk::hand_fields(), std::tuple{kk::field("extra", &kk::CardRecord::extra)});
 }
 
 // The column names, each with its declared type when `with_types`.
@@ -251,12 +264,15 @@ std::string column_list(bool with_types) {
     if (declared.not_null) list += " NOT NULL";
   };
   kk::for_each_field(key_columns(), add);
-  kk::for_each_field(record_columns(), add);
+  kk::for_each_field(learning_columns(), add);
+  kk::for_each_field(session_columns(), add);
+  kk::for_each_field(hand_columns(), add);
   return list;
 }
 
 constexpr std::size_t column_count =
-    std::tuple_size_v<decltype(key_columns())> + std::tuple_size_v<decltype(record_columns())>;
+    std::tuple_size_v<decltype(key_columns())> + std::tuple_size_v<decltype(learning_columns())> +
+    std::tuple_size_v<decltype(session_columns())> + std::tuple_size_v<decltype(hand_columns())>;
 
 }  // namespace
 
@@ -294,7 +310,10 @@ void bind_card_row(db::Statement& statement, std::string_view collection, std::s
                bound_value(field, object));
   };
   kk::for_each_field(key_columns(), [&](const auto& field) { bind(field, key); });
-  kk::for_each_field(record_columns(), [&](const auto& field) { bind(field, record); });
+  const SessionColumns session{record.fudge()};
+  kk::for_each_field(learning_columns(), [&](const auto& field) { bind(field, record); });
+  kk::for_each_field(session_columns(), [&](const auto& field) { bind(field, session); });
+  kk::for_each_field(hand_columns(), [&](const auto& field) { bind(field, record); });
 }
 
 StoredCard read_card_row(const db::Statement& statement) {
@@ -302,7 +321,13 @@ StoredCard read_card_row(const db::Statement& statement) {
   KeyColumns key;
   kk::CardRecord record;
   kk::for_each_field(key_columns(), [&](const auto& field) { read_column(field, key, row); });
-  kk::for_each_field(record_columns(), [&](const auto& field) { read_column(field, record, row); });
+  SessionColumns session;
+  kk::for_each_field(learning_columns(),
+                     [&](const auto& field) { read_column(field, record, row); });
+  kk::for_each_field(session_columns(),
+                     [&](const auto& field) { read_column(field, session, row); });
+  kk::for_each_field(hand_columns(), [&](const auto& field) { read_column(field, record, row); });
+  record.set_fudge(session.fudge);
   return {.name = std::move(key.name), .position = key.position, .record = std::move(record)};
 }
 
