@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 
 #include "value/errors.hpp"
 
@@ -39,6 +40,7 @@ CardMap& CardMap::operator=(CardMap&& other) noexcept {
   positions_ = std::move(other.positions_);
   log_ = std::move(other.log_);
   erased_ = std::move(other.erased_);
+  choice_keys_tracked_since_.reset();
   return *this;
 }
 
@@ -63,6 +65,7 @@ void CardMap::reserve(std::size_t count) {
 }
 
 void CardMap::set(std::string name, CardRef record) {
+  choice_keys_tracked_since_.reset();
   const auto found = positions_.find(name);
   if (found != positions_.end()) {
     CardRef& held = places_[found->second]->second;
@@ -80,6 +83,7 @@ void CardMap::set(std::string name, CardRef record) {
 void CardMap::erase(std::string_view name) {
   const auto found = positions_.find(name);
   if (found == positions_.end()) throw KeyError(Value(name));
+  choice_keys_tracked_since_.reset();
   const std::size_t place = found->second;
   untrack(places_[place]->second, place);
   if (log_) erased_.emplace(name, place);
@@ -91,15 +95,16 @@ void CardMap::erase(std::string_view name) {
   }
   // The cards behind move up a position.
   places_[place].reset();
-  if (log_) log_->period.reset();
+  if (log_) log_->lose_track();
   if (2 * positions_.size() < places_.size()) compact();
 }
 
 void CardMap::clear() {
+  choice_keys_tracked_since_.reset();
   untrack_all();
   places_.clear();
   positions_.clear();
-  if (log_) log_->period.reset();
+  if (log_) log_->lose_track();
 }
 
 std::vector<std::string> CardMap::names() const {
@@ -109,15 +114,58 @@ std::vector<std::string> CardMap::names() const {
   return names;
 }
 
-void CardMap::renew_fudges(const FudgePermutation& values, std::size_t first) {
-  if (change_period()) {
-    log_->fudges = values;
-    log_->fudge_offset = first;
-    ++log_->renewal;
-    return;
+namespace {
+
+// A place without a record is neither new nor due.
+const CardMap::ChoiceKey no_card{Due::done(), 0, false, {}};
+
+CardMap::ChoiceKey choice_key_of(const CardRecord& record) {
+  return {record.due, record.permanent_fudge_neu.value_or(std::numeric_limits<std::int64_t>::max()),
+          record.karte_ist_neu, record.map_link.own_fudge()};
+}
+
+}  // namespace
+
+const std::vector<CardMap::ChoiceKey>& CardMap::choice_keys() const {
+  const bool kept = log_ && log_->period && choice_keys_tracked_since_ == log_->tracks_lost &&
+                    choice_keys_.size() == places_.size();
+  if (!kept) {
+    read_all_choice_keys();
+    return choice_keys_;
   }
-  std::size_t index = first;
-  for (const auto& [name, record] : *this) record.set_fudge(values.at(index++));
+  for (const std::uint32_t place : log_->stale_places) {
+    if (place >= places_.size() || !places_[place]) continue;
+    const CardRef& record = places_[place]->second;
+    choice_keys_[place] = record ? choice_key_of(*record) : no_card;
+    if (record) record.record_->map_link.stale_ = false;
+  }
+  log_->stale_places.clear();
+  return choice_keys_;
+}
+
+void CardMap::read_all_choice_keys() const {
+  choice_keys_.resize(places_.size());
+  for (std::size_t place = 0; place < places_.size(); ++place) {
+    const CardRef* record = places_[place] ? &places_[place]->second : nullptr;
+    choice_keys_[place] = record && *record ? choice_key_of(**record) : no_card;
+    if (record && *record && tracks_at(*record, place)) record->record_->map_link.stale_ = false;
+  }
+  choice_keys_tracked_since_.reset();
+  if (log_) {
+    log_->stale_places.clear();
+    if (log_->period) choice_keys_tracked_since_ = log_->tracks_lost;
+  }
+}
+
+void CardMap::renew_fudges(const FudgePermutation& values, std::size_t first) {
+  // In a period every record is linked to its place here already. A new
+  // period is no period a stored snapshot knows, so the next save still
+  // compares every card.
+  if (!change_period()) forget_changes();
+  MapLog& shared = log();
+  shared.fudges = values;
+  shared.fudge_offset = first;
+  ++shared.renewal;
 }
 
 std::optional<std::uint64_t> CardMap::change_period() const {
@@ -157,6 +205,7 @@ std::optional<std::uint64_t> CardMap::forget_changes() {
 }
 
 void CardMap::compact() {
+  choice_keys_tracked_since_.reset();
   std::vector<std::optional<Entry>> kept;
   kept.reserve(positions_.size());
   for (std::size_t place = 0; place < places_.size(); ++place) {
@@ -178,7 +227,7 @@ void CardMap::track(const CardRef& record, std::size_t place) {
   if (!record) return;
   MapLog& changes = log();
   MapLink& link = record.record_->map_link;
-  if (link.log_ != nullptr && !tracks_at(record, place)) link.log_->period.reset();
+  if (link.log_ != nullptr && !tracks_at(record, place)) link.log_->lose_track();
   link.attach(&changes, static_cast<std::uint32_t>(place));
   link.mark();
 }
@@ -211,7 +260,7 @@ bool CardMap::track_all() {
     if (link.log_ == &changes && link.place_ < place && places_[link.place_]->second == record) {
       held_once = false;
     } else if (link.log_ != nullptr && link.log_ != &changes) {
-      link.log_->period.reset();
+      link.log_->lose_track();
     }
     link.attach(&changes, static_cast<std::uint32_t>(place));
   }

@@ -107,10 +107,38 @@ class CardMap {
   const_iterator begin() const { return const_iterator(places_.begin(), places_.end()); }
   const_iterator end() const { return const_iterator(places_.end(), places_.end()); }
 
+  // ---- what a card choice reads ----
+
+  // What a card choice reads of a card: whether it is new or due by a
+  // moment, the order among new cards (permanent_fudge_neu, the largest
+  // number when the card has none), whether it is new, and its own fudge.
+  struct ChoiceKey {
+    Due due;
+    std::int64_t new_card_order;
+    bool karte_ist_neu;
+    OwnFudge own_fudge;
+  };
+  // The choice keys of every card, by its place in the map (see entry_at).
+  // They are packed, so that a pass over them reads no record: read from
+  // the records at the first call, and after a card was set or erased or
+  // the map lost track of its records; after that only the records marked
+  // since the last call are read again.
+  const std::vector<ChoiceKey>& choice_keys() const;
+  // The fudge of the card at `place`, as its choice key says.
+  std::optional<std::int64_t> choice_fudge(std::size_t place) const {
+    const OwnFudge& own = choice_keys_[place].own_fudge;
+    return log_ ? log_->fudge_at(static_cast<std::uint32_t>(place), own) : own.value;
+  }
+  // The card at `place`; nullptr for the place of an erased card.
+  const Entry* entry_at(std::size_t place) const {
+    return places_[place] ? &*places_[place] : nullptr;
+  }
+
   // Gives the cards the fudges `values.at(first)`, `values.at(first + 1)`,
-  // ... in card order. While the map has a period it notes the permutation
-  // alone, and each record reads its value when asked (see MapLink);
-  // otherwise it writes every record.
+  // ... in card order. The map notes the permutation alone, and each record
+  // reads its value when asked (see MapLink). Without a period the map
+  // first starts one (see forget_changes()), which links every record to its
+  // place.
   void renew_fudges(const FudgePermutation& values, std::size_t first);
 
   // ---- changes ----
@@ -161,6 +189,13 @@ class CardMap {
   // kept at one address, since the records point to it.
   std::unique_ptr<MapLog> log_;
   std::unordered_map<std::string, std::size_t> erased_;
+
+  // Reads the choice keys of every record again.
+  void read_all_choice_keys() const;
+  mutable std::vector<ChoiceKey> choice_keys_;
+  // How often the map had lost track when it last read every key; none
+  // when the keys must be read again.
+  mutable std::optional<std::uint64_t> choice_keys_tracked_since_;
 };
 
 // A map with a deep copy of every record, sharing nothing with `cards`.

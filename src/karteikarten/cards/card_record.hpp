@@ -17,13 +17,22 @@
 #include <string_view>
 #include <tuple>
 
-#include "karteikarten/cards/map_link.hpp"
 #include "karteikarten/cards/learning_state.hpp"
+#include "karteikarten/cards/map_link.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
 
-struct CardRecord : LearningState {
+// The record's link to its card map: a base that comes first, so that a
+// pass over the cards reads a card's fudge from the cache line that holds
+// its due moment.
+struct LinkedToMap {
+  // Tells the card map that holds the record when it changes, and keeps
+  // the ordering value ("fudge") the map renews every session.
+  MapLink map_link;
+};
+
+struct CardRecord : LinkedToMap, LearningState {
   // Hand data: the texts of a question/answer card, and the marker of a
   // bidding-only card.
   std::optional<bool> nur_reizung;
@@ -32,10 +41,6 @@ struct CardRecord : LearningState {
 
   // Every other key of the host's card data, unchanged.
   Dict extra;
-
-  // Tells the card map that holds the record when it changes, and keeps
-  // the ordering value ("fudge") the map renews every session.
-  MapLink map_link;
 
   std::optional<std::int64_t> fudge() const { return map_link.fudge(); }
   void set_fudge(std::optional<std::int64_t> fudge) { map_link.set_fudge(fudge); }
@@ -57,7 +62,8 @@ constexpr std::string_view fudge_key = "fudge";
 // Every field of a record but the fudge, in the order of the host's
 // mapping.
 constexpr auto record_fields() {
-  return std::tuple_cat(hand_fields(), learning_fields<CardRecord>(), ordering_fields<CardRecord>());
+  return std::tuple_cat(hand_fields(), learning_fields<CardRecord>(),
+                        ordering_fields<CardRecord>());
 }
 
 // Builds a record from the host's card data mapping. Learning keys that are

@@ -31,24 +31,26 @@ void ChoiceCards::gather(const kk::CardMap& karten, double bound) {
   bound_ = bound;
   new_cards_.clear();
   due_cards_.clear();
-  std::size_t order = 0;
-  for (const auto& [name, card] : karten) {
-    const std::size_t place = order++;
+  const std::vector<kk::CardMap::ChoiceKey>& keys = karten.choice_keys();
+  // Places keep the order of the cards, so a place serves as their order.
+  for (std::size_t place = 0; place < keys.size(); ++place) {
+    const kk::Due& due = keys[place].due;
+    const bool is_new = due.is_none();
+    if (!is_new && !(due.is_moment() && due.seconds() <= bound)) continue;
+    const kk::CardMap::Entry* entry = karten.entry_at(place);
+    const auto& [name, card] = *entry;
     if (!passed_over_->empty() && passed_over_->contains(name)) continue;
-    const kk::Due& due = card->due;
-    if (due.is_none()) {
-      new_cards_.push_back(
-          {0, fudge_or_last(card->permanent_fudge_neu), place, false, &name, &card});
-    } else if (due.is_moment() && due.seconds() <= bound) {
-      due_cards_.push_back({due.seconds(), fudge_or_last(card->fudge()), place,
-                            continuing(name, *card), &name, &card});
+    if (is_new) {
+      new_cards_.push_back({0, keys[place].new_card_order, place, false, &name, &card});
+    } else {
+      due_cards_.push_back({due.seconds(), fudge_or_last(karten.choice_fudge(place)), place,
+                            keys[place].karte_ist_neu || seen_today(name, card), &name, &card});
     }
   }
 }
 
-bool ChoiceCards::continuing(const std::string& name, const kk::CardRecord& card) const {
-  if (card.karte_ist_neu) return true;
-  return seen_records_.contains(&card) && seen_today_.contains(name);
+bool ChoiceCards::seen_today(const std::string& name, const kk::CardRef& card) const {
+  return seen_records_.contains(card.get()) && seen_today_.contains(name);
 }
 
 }  // namespace tavo::kk

@@ -31,7 +31,8 @@ struct ChoiceCard {
   // permanent_fudge_neu, a due card's fudge; the largest number when the
   // card has none.
   std::int64_t fudge;
-  // The card's place in the collection's order.
+  // The card's place in the card map, which orders the cards as the
+  // collection does.
   std::size_t order;
   // A due card seen today, or put due and never answered: it continues
   // today's work instead of taking a place of the review limit.
@@ -58,7 +59,7 @@ class ChoiceCards {
 
  private:
   void gather(const kk::CardMap& karten, double bound);
-  bool continuing(const std::string& name, const kk::CardRecord& card) const;
+  bool seen_today(const std::string& name, const kk::CardRef& card) const;
 
   double bound_;
   const NameSet* passed_over_;

@@ -406,6 +406,8 @@ class Haendesammlung {
   template <class Visit>
   void visit_new_cards(Visit visit) const;
   void forget_handed_out();
+  void hand_out(const kk::Entry& card);
+  bool is_handed_out(const std::string& name, const kk::CardRef& card) const;
 
   // The cards of the choice in progress, gathered by begin_choice.
   mutable std::optional<ChoiceCards> choice_cards_;
@@ -417,6 +419,9 @@ class Haendesammlung {
   // of them were fresh, and the fresh reviews still allowed once prepared.
   std::optional<std::int64_t> review_limit_;
   std::unordered_set<std::string> handed_out_;
+  // Their records: a card whose record is not among them was not handed
+  // out, without hashing its name.
+  std::vector<const kk::CardRecord*> handed_out_records_;
   std::int64_t fresh_handed_out_ = 0;
   std::optional<std::int64_t> fresh_allowance_;
 

@@ -519,7 +519,7 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_wiederholbare_karte(
   std::vector<Candidate> continuing;
   std::vector<Candidate> fresh;
   visit_due_by(review_window_end(voraus), [&](const ChoiceCard& due) {
-    if (handed_out_.contains(*due.name)) return;
+    if (is_handed_out(*due.name, *due.card)) return;
     const Candidate candidate{due.due, due.fudge, due.order, due.name, due.card};
     (due.continuing ? continuing : fresh).push_back(candidate);
   });
@@ -534,7 +534,7 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_wiederholbare_karte(
           kk::Entry{kk::stored_fudge(*candidate.card), *candidate.card, *candidate.name});
     }
   }
-  for (const kk::Entry& triple : triples) handed_out_.insert(triple.name);
+  for (const kk::Entry& triple : triples) hand_out(triple);
   const auto fresh_taken = static_cast<std::int64_t>(fresh.size());
   fresh_handed_out_ += fresh_taken;
   *fresh_allowance_ -= fresh_taken;
@@ -554,7 +554,7 @@ std::vector<kk::Entry> Haendesammlung::bezeichner_liste_to_identifier_liste(
 std::vector<kk::Entry> Haendesammlung::wandle_bezeichner_liste_in_karten_liste_um(
     const NameList& liste) {
   std::vector<kk::Entry> triples = bezeichner_liste_to_identifier_liste(liste);
-  for (const kk::Entry& triple : triples) handed_out_.insert(triple.name);
+  for (const kk::Entry& triple : triples) hand_out(triple);
   return triples;
 }
 
@@ -572,8 +572,21 @@ void Haendesammlung::pass_over_in_choices(const std::string& name) { passed_over
 
 void Haendesammlung::forget_handed_out() {
   handed_out_.clear();
+  handed_out_records_.clear();
   fresh_handed_out_ = 0;
   fresh_allowance_.reset();
+}
+
+void Haendesammlung::hand_out(const kk::Entry& card) {
+  handed_out_.insert(card.name);
+  handed_out_records_.push_back(card.data.get());
+}
+
+bool Haendesammlung::is_handed_out(const std::string& name, const kk::CardRef& card) const {
+  const bool record_handed_out =
+      std::find(handed_out_records_.begin(), handed_out_records_.end(), card.get()) !=
+      handed_out_records_.end();
+  return record_handed_out && handed_out_.contains(name);
 }
 
 Dict Haendesammlung::set_state_neue_dict() {

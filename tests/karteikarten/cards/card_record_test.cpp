@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -245,6 +246,59 @@ TEST(CardMap, NotesItsChangedCardsWhileNoCardMoves) {
     EXPECT_NE(next, period);
     EXPECT_TRUE(cards.changed_cards().empty());
     EXPECT_TRUE(cards.erased_cards().empty());
+  }
+}
+
+// The choice keys a map keeps against the records they come from, after
+// changes that reach the records in every way a host or a collection has.
+const std::function<void(CardMap& cards, CardMap& other)> choice_key_changes[] = {
+    [](CardMap& cards, CardMap&) { cards.at("kk-2").edit().due = Due::at(5); },
+    [](CardMap& cards, CardMap&) {
+      CardRecord& record = cards.at("kk-1").edit();
+      record.due = Due::done();
+      record.permanent_fudge_neu = 9;
+      record.karte_ist_neu = false;
+      cards.at("kk-1").edit().due = Due::at(6);
+    },
+    [](CardMap& cards, CardMap&) { cards.set("kk-3", record_with_reps(2)); },
+    [](CardMap& cards, CardMap&) { cards.erase("kk-1"); },
+    [](CardMap& cards, CardMap&) {
+      cards.renew_fudges(FudgePermutation(3, 3), 0);
+      cards.at("kk-2").set_fudge(-4);
+    },
+    [](CardMap& cards, CardMap& other) {
+      other.set("kk-2", cards.at("kk-2"));
+      other.at("kk-2").edit().due = Due::at(7);
+      cards.forget_changes();
+    },
+    [](CardMap& cards, CardMap&) {
+      const CardMap copy = cards;
+      copy.at("kk-3").edit().due = Due::at(8);
+    },
+};
+
+TEST(CardMap, KeepsItsChoiceKeysAsTheRecordsSay) {
+  for (std::size_t index = 0; index < std::size(choice_key_changes); ++index) {
+    SCOPED_TRACE(index);
+    CardMap cards;
+    for (const char* name : {"kk-1", "kk-2", "kk-3"}) cards.set(name, record_with_reps(0));
+    ASSERT_NE(cards.forget_changes(), std::nullopt);
+    cards.choice_keys();
+    CardMap other;
+    choice_key_changes[index](cards, other);
+    for (int read = 0; read < 2; ++read) {
+      const std::vector<CardMap::ChoiceKey>& keys = cards.choice_keys();
+      ASSERT_EQ(keys.size(), 3u);
+      for (std::size_t place = 0; place < keys.size(); ++place) {
+        const CardMap::Entry* entry = cards.entry_at(place);
+        if (entry == nullptr) continue;
+        EXPECT_EQ(keys[place].due, entry->second->due) << entry->first;
+        EXPECT_EQ(keys[place].new_card_order, entry->second->permanent_fudge_neu.value_or(
+                                                  std::numeric_limits<std::int64_t>::max()));
+        EXPECT_EQ(keys[place].karte_ist_neu, entry->second->karte_ist_neu);
+        EXPECT_EQ(cards.choice_fudge(place), entry->second->fudge());
+      }
+    }
   }
 }
 
