@@ -117,11 +117,11 @@ std::vector<std::string> CardMap::names() const {
 namespace {
 
 // A place without a record is neither new nor due.
-const CardMap::ChoiceKey no_card{Due::done(), 0, false, {}};
+const CardMap::ChoiceKey no_card{Due::done(), 0, false, {}, nullptr};
 
 CardMap::ChoiceKey choice_key_of(const CardRecord& record) {
   return {record.due, record.permanent_fudge_neu.value_or(std::numeric_limits<std::int64_t>::max()),
-          record.karte_ist_neu, record.map_link.own_fudge()};
+          record.karte_ist_neu, record.map_link.own_fudge(), &record};
 }
 
 }  // namespace

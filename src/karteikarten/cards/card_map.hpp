@@ -117,6 +117,9 @@ class CardMap {
     std::int64_t new_card_order;
     bool karte_ist_neu;
     OwnFudge own_fudge;
+    // The record, to tell cards apart without reading it; nullptr for no
+    // card.
+    const CardRecord* record;
   };
   // The choice keys of every card, by its place in the map (see entry_at).
   // They are packed, so that a pass over them reads no record: read from

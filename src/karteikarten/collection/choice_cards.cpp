@@ -37,20 +37,25 @@ void ChoiceCards::gather(const kk::CardMap& karten, double bound) {
     const kk::Due& due = keys[place].due;
     const bool is_new = due.is_none();
     if (!is_new && !(due.is_moment() && due.seconds() <= bound)) continue;
-    const kk::CardMap::Entry* entry = karten.entry_at(place);
-    const auto& [name, card] = *entry;
-    if (!passed_over_->empty() && passed_over_->contains(name)) continue;
+    if (passed_over(karten, place)) continue;
     if (is_new) {
-      new_cards_.push_back({0, keys[place].new_card_order, place, false, &name, &card});
-    } else {
-      due_cards_.push_back({due.seconds(), fudge_or_last(karten.choice_fudge(place)), place,
-                            keys[place].karte_ist_neu || seen_today(name, card), &name, &card});
+      new_cards_.push_back({0, keys[place].new_card_order, place, false, keys[place].record});
+      continue;
     }
+    ChoiceCard card{due.seconds(), fudge_or_last(karten.choice_fudge(place)), place, true,
+                    keys[place].record};
+    card.continuing = keys[place].karte_ist_neu || seen_today(karten, card);
+    due_cards_.push_back(card);
   }
 }
 
-bool ChoiceCards::seen_today(const std::string& name, const kk::CardRef& card) const {
-  return seen_records_.contains(card.get()) && seen_today_.contains(name);
+bool ChoiceCards::seen_today(const kk::CardMap& karten, const ChoiceCard& card) const {
+  return seen_records_.contains(card.record) &&
+         seen_today_.contains(karten.entry_at(card.order)->first);
+}
+
+bool ChoiceCards::passed_over(const kk::CardMap& karten, std::size_t place) const {
+  return !passed_over_->empty() && passed_over_->contains(karten.entry_at(place)->first);
 }
 
 }  // namespace tavo::kk

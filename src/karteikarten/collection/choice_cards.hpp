@@ -6,12 +6,12 @@
 // A choice asks several queries of one collection (how many reviews are
 // due within the look-ahead, within the first and the second learning
 // step, which are the best of them, which new cards come first). Without
-// this view each query walks every card and reads every record again; with
-// it the records are read once and the queries walk only the new and the
-// soon-due cards. The view is valid only while no card of the collection is
-// added, removed, given another due moment or another fudge, and while
-// today's seen cards stay the same, which holds within one choice; the
-// collection drops it when the choice ends.
+// this view each query walks every card; with it they walk only the new and
+// the soon-due cards, gathered in one pass over the keys the card map keeps
+// packed (CardMap::choice_keys), which reads no record. The view is valid
+// only while no card of the collection is added, removed, given another due
+// moment or another fudge, and while today's seen cards stay the same, which
+// holds within one choice; the collection drops it when the choice ends.
 #pragma once
 
 #include <cstddef>
@@ -37,8 +37,7 @@ struct ChoiceCard {
   // A due card seen today, or put due and never answered: it continues
   // today's work instead of taking a place of the review limit.
   bool continuing;
-  const std::string* name;
-  const kk::CardRef* card;
+  const kk::CardRecord* record;
 };
 
 class ChoiceCards {
@@ -59,7 +58,8 @@ class ChoiceCards {
 
  private:
   void gather(const kk::CardMap& karten, double bound);
-  bool seen_today(const std::string& name, const kk::CardRef& card) const;
+  bool seen_today(const kk::CardMap& karten, const ChoiceCard& card) const;
+  bool passed_over(const kk::CardMap& karten, std::size_t place) const;
 
   double bound_;
   const NameSet* passed_over_;

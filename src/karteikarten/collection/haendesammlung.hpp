@@ -407,7 +407,7 @@ class Haendesammlung {
   void visit_new_cards(Visit visit) const;
   void forget_handed_out();
   void hand_out(const kk::Entry& card);
-  bool is_handed_out(const std::string& name, const kk::CardRef& card) const;
+  bool is_handed_out(const ChoiceCard& card) const;
 
   // The cards of the choice in progress, gathered by begin_choice.
   mutable std::optional<ChoiceCards> choice_cards_;

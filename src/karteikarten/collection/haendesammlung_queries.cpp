@@ -130,13 +130,12 @@ std::int64_t allowance(std::int64_t limit, std::int64_t used) {
   return std::max<std::int64_t>(0, limit - used);
 }
 
-// A card of the choice's candidate queries, with the keys it is ordered by.
+// A card of the choice's candidate queries, with the keys it is ordered by;
+// `order` is its place in the card map.
 struct Candidate {
   double due;
   std::int64_t fudge;
   std::size_t order;
-  const std::string* name;
-  const CardRef* card;
 
   friend bool operator<(const Candidate& a, const Candidate& b) {
     return std::tie(a.due, a.fudge, a.order) < std::tie(b.due, b.fudge, b.order);
@@ -496,12 +495,13 @@ kk::Kartenhalter Haendesammlung::get_due_vor_heute() const {
 std::vector<kk::Entry> Haendesammlung::finde_beste_neue_karte(
     std::int64_t anzahl, std::optional<std::int64_t> neue_im_umlauf) const {
   std::vector<Candidate> neue;
-  visit_new_cards([&neue](const ChoiceCard& neu) {
-    neue.push_back({0, neu.fudge, neu.order, neu.name, neu.card});
-  });
+  visit_new_cards([&neue](const ChoiceCard& neu) { neue.push_back({0, neu.fudge, neu.order}); });
   keep_smallest(neue, std::min(anzahl, neue_im_umlauf.value_or(anzahl)));
   std::vector<kk::Entry> pairs;
-  for (const Candidate& neu : neue) pairs.push_back(kk::Entry{std::nullopt, *neu.card, *neu.name});
+  for (const Candidate& neu : neue) {
+    const auto& [name, card] = *karten.entry_at(neu.order);
+    pairs.push_back(kk::Entry{std::nullopt, card, name});
+  }
   return pairs;
 }
 
@@ -519,9 +519,8 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_wiederholbare_karte(
   std::vector<Candidate> continuing;
   std::vector<Candidate> fresh;
   visit_due_by(review_window_end(voraus), [&](const ChoiceCard& due) {
-    if (is_handed_out(*due.name, *due.card)) return;
-    const Candidate candidate{due.due, due.fudge, due.order, due.name, due.card};
-    (due.continuing ? continuing : fresh).push_back(candidate);
+    if (is_handed_out(due)) return;
+    (due.continuing ? continuing : fresh).push_back({due.due, due.fudge, due.order});
   });
   const std::int64_t places = std::min(anzahl, wiederholbare_im_umlauf_anzahl.value_or(anzahl));
   keep_smallest(continuing, places);
@@ -530,8 +529,8 @@ std::vector<kk::Entry> Haendesammlung::finde_beste_wiederholbare_karte(
   std::vector<kk::Entry> triples;
   for (const std::vector<Candidate>* group : {&continuing, &fresh}) {
     for (const Candidate& candidate : *group) {
-      triples.push_back(
-          kk::Entry{kk::stored_fudge(*candidate.card), *candidate.card, *candidate.name});
+      const auto& [name, card] = *karten.entry_at(candidate.order);
+      triples.push_back(kk::Entry{kk::stored_fudge(card), card, name});
     }
   }
   for (const kk::Entry& triple : triples) hand_out(triple);
@@ -582,11 +581,10 @@ void Haendesammlung::hand_out(const kk::Entry& card) {
   handed_out_records_.push_back(card.data.get());
 }
 
-bool Haendesammlung::is_handed_out(const std::string& name, const kk::CardRef& card) const {
-  const bool record_handed_out =
-      std::find(handed_out_records_.begin(), handed_out_records_.end(), card.get()) !=
-      handed_out_records_.end();
-  return record_handed_out && handed_out_.contains(name);
+bool Haendesammlung::is_handed_out(const ChoiceCard& card) const {
+  const bool record_handed_out = std::find(handed_out_records_.begin(), handed_out_records_.end(),
+                                           card.record) != handed_out_records_.end();
+  return record_handed_out && handed_out_.contains(karten.entry_at(card.order)->first);
 }
 
 Dict Haendesammlung::set_state_neue_dict() {
@@ -629,19 +627,18 @@ std::vector<std::int64_t> Haendesammlung::fudge_liste_erstellen() const {
 
 void Haendesammlung::set_due_to_now(std::int64_t limit, std::int64_t minimum, std::int64_t diff) {
   std::vector<Candidate> neue;
-  std::size_t order = 0;
-  for (const auto& [name, card] : karten) {
-    const std::optional<std::int64_t> fudge = card->due.is_none() ? card->fudge() : std::nullopt;
-    if (fudge && *fudge <= minimum) {
-      neue.push_back({0, *fudge, order, &name, &card});
-    }
-    ++order;
+  const std::vector<kk::CardMap::ChoiceKey>& keys = karten.choice_keys();
+  for (std::size_t place = 0; place < keys.size(); ++place) {
+    if (!keys[place].due.is_none()) continue;
+    const std::optional<std::int64_t> fudge = karten.choice_fudge(place);
+    if (fudge && *fudge <= minimum) neue.push_back({0, *fudge, place});
   }
   keep_smallest(neue, std::min(diff, limit - get_anzahl_vormals_neu_heute()));
   const double start = environment_.cf.get_startzeit_tag_today(startzeit_tag);
   for (const Candidate& neu : neue) {
-    neu.card->edit().due = kk::Due::at(start);
-    set_metadata(put_due_key, *neu.name);
+    const auto& [name, card] = *karten.entry_at(neu.order);
+    card.edit().due = kk::Due::at(start);
+    set_metadata(put_due_key, name);
   }
 }
 

@@ -296,6 +296,7 @@ TEST(CardMap, KeepsItsChoiceKeysAsTheRecordsSay) {
         EXPECT_EQ(keys[place].new_card_order, entry->second->permanent_fudge_neu.value_or(
                                                   std::numeric_limits<std::int64_t>::max()));
         EXPECT_EQ(keys[place].karte_ist_neu, entry->second->karte_ist_neu);
+        EXPECT_EQ(keys[place].record, entry->second.get());
         EXPECT_EQ(cards.choice_fudge(place), entry->second->fudge());
       }
     }
