@@ -2,9 +2,13 @@
 // conversions through the C library.
 #include "value/date_time.hpp"
 
+#include <time.h>
+
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 #include "value/errors.hpp"
 
@@ -69,6 +73,57 @@ void require(bool condition, const char* message) {
 const std::int64_t smallest = days_from_civil(1, 1, 1) * us_per_day;
 const std::int64_t largest = (days_from_civil(9999, 12, 31) + 1) * us_per_day - 1;
 
+// The C library's time-zone state that tzset() sets: the zone's names
+// (kept once per text, so equal names are equal pointers), its standard
+// offset and whether it has daylight-saving time.
+struct ZoneState {
+  const char* standard_name = nullptr;
+  const char* daylight_name = nullptr;
+  long standard_offset = 0;
+  int has_daylight = 0;
+
+  static ZoneState current() { return {::tzname[0], ::tzname[1], ::timezone, ::daylight}; }
+  bool operator==(const ZoneState&) const = default;
+};
+
+// The local date-times of whole seconds since the epoch, as localtime_r
+// converts them. The same few moments are converted again and again (the
+// present moment, the due moment of the card on show), each at about a
+// hundred nanoseconds, so the last conversions are remembered with the
+// zone state they were made in; a conversion made in another zone state is
+// made again.
+class RecentLocalTimes {
+ public:
+  DateTime local(std::time_t seconds) {
+    const ZoneState zone = ZoneState::current();
+    for (const Conversion& conversion : conversions_) {
+      if (conversion.local && conversion.seconds == seconds && conversion.zone == zone) {
+        return *conversion.local;
+      }
+    }
+    std::tm fields{};
+    require(localtime_r(&seconds, &fields) != nullptr,
+            "timestamp out of range for platform localtime() function");
+    const DateTime local(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour,
+                         fields.tm_min, fields.tm_sec);
+    conversions_[next_] = {seconds, local, ZoneState::current()};
+    next_ = (next_ + 1) % conversions_.size();
+    return local;
+  }
+
+ private:
+  struct Conversion {
+    std::time_t seconds = 0;
+    // Empty while unused.
+    std::optional<DateTime> local;
+    ZoneState zone;
+  };
+  std::array<Conversion, 4> conversions_{};
+  std::size_t next_ = 0;
+};
+
+thread_local RecentLocalTimes recent_local_times;
+
 }  // namespace
 
 Duration Duration::of_seconds(double seconds) {
@@ -118,11 +173,8 @@ DateTime DateTime::fromtimestamp(double seconds) {
     fraction = 0;
   }
   const std::time_t time = static_cast<std::time_t>(whole);
-  std::tm fields{};
-  require(localtime_r(&time, &fields) != nullptr,
-          "timestamp out of range for platform localtime() function");
-  return DateTime(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour,
-                  fields.tm_min, fields.tm_sec, static_cast<int>(fraction));
+  return recent_local_times.local(time) +
+         Duration::of_microseconds(static_cast<std::int64_t>(fraction));
 }
 
 double DateTime::to_epoch_seconds(int isdst) const {

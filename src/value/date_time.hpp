@@ -63,7 +63,8 @@ class DateTime {
            int microsecond = 0);
 
   // The local date-time of `seconds` since the epoch, rounded to the
-  // nearest microsecond.
+  // nearest microsecond. The last few whole seconds converted are
+  // remembered, each with the time-zone state (tzset) it was made in.
   static DateTime fromtimestamp(double seconds);
 
   // Seconds since the epoch of this wall-clock moment, as the C library's

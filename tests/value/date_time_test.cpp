@@ -2,7 +2,9 @@
 #include "value/date_time.hpp"
 
 #include <gtest/gtest.h>
+#include <time.h>
 
+#include "support/scoped_environment.hpp"
 #include "value/errors.hpp"
 
 namespace tavo {
@@ -67,6 +69,41 @@ TEST(DateTime, LocalTimeAcrossDaylightSavingChanges) {
 
   const double moment = 1632265200.25;
   EXPECT_EQ(DateTime::fromtimestamp(moment).to_epoch_seconds(), moment);
+}
+
+TEST(DateTime, RepeatedLocalTimesFollowTheZone) {
+  // Recent conversions are remembered: each moment, converted again among
+  // more moments than are remembered, keeps its own local time on either
+  // side of both changes.
+  const struct {
+    double seconds;
+    DateTime local;
+  } moments[] = {
+      {1616893199, DateTime(2021, 3, 28, 1, 59, 59)},
+      {1616893200, DateTime(2021, 3, 28, 3)},
+      {1616893199.9999996, DateTime(2021, 3, 28, 3)},
+      {1635640200, DateTime(2021, 10, 31, 2, 30)},
+      {1635641999.5, DateTime(2021, 10, 31, 2, 59, 59, 500000)},
+      {1635642000, DateTime(2021, 10, 31, 2)},
+      {1635643800, DateTime(2021, 10, 31, 2, 30)},
+      {1632297600, DateTime(2021, 9, 22, 10)},
+  };
+  for (int round = 0; round < 3; ++round) {
+    for (const auto& moment : moments) {
+      EXPECT_EQ(DateTime::fromtimestamp(moment.seconds), moment.local) << moment.seconds;
+    }
+  }
+  // A moment converted before the zone changes is converted in the new zone.
+  EXPECT_EQ(DateTime::fromtimestamp(1616893200), DateTime(2021, 3, 28, 3));
+  {
+    struct ZoneRestored {
+      ~ZoneRestored() { tzset(); }
+    } restored;
+    const testing::ScopedEnvironment utc("TZ", "UTC");
+    tzset();
+    EXPECT_EQ(DateTime::fromtimestamp(1616893200), DateTime(2021, 3, 28, 1));
+  }
+  EXPECT_EQ(DateTime::fromtimestamp(1616893200), DateTime(2021, 3, 28, 3));
 }
 
 }  // namespace

@@ -24,10 +24,10 @@ void Answering::record_before_scheduling(const Karteikarte& card, const std::str
 }
 
 ScheduleResult Answering::schedule(Karteikarte& card, const std::string& response, bool test) {
-  if (test) return schedule_answer(card, response, false);
+  if (test) return scheduled_or_rejected(card, response, env_.cf.get_datetime_now()).result;
   recorder_.begin_answer(card, response);
   try {
-    const ScheduleResult result = schedule_answer(card, response, true);
+    const ScheduleResult result = answer(card, response);
     recorder_.set_answer_interval(result.to_value());
     return result;
   } catch (...) {
@@ -36,58 +36,65 @@ ScheduleResult Answering::schedule(Karteikarte& card, const std::string& respons
   }
 }
 
-ScheduleResult Answering::schedule_answer(Karteikarte& card, const std::string& response,
-                                          bool real) {
+ScheduleResult Answering::answer(Karteikarte& card, const std::string& response) {
   const DateTime now = env_.cf.get_datetime_now();
-  if (real) {
-    record_before_scheduling(card, response);
-    if (card.get_karte_ist_neu()) ++state_.gepruefte_neue_karten;
-    card.karte_ist_neu = false;
-    card.reps = card.get_reps() + 1;
-    recorder_.set_reps(card.nur_reizung);
-  }
-  if (Scheduler::answers_ahead(card, response, state_.vorauslernen_tage)) {
-    const double tage = scheduler_.schedule_vorauslernen(card, response, now);
-    state_.make_karte_due_bool = false;
-    if (real) {
-      recorder_.add_cardid_to_schon_gelernt(&card, "vorauslernen_modus_gelernt_karte_auf_again");
-    }
-    return ScheduleResult::in_days(tage);
-  }
-  const std::int64_t delay = Scheduler::tage_verspaetet(card, now);
-  if (response == "again" && real) {
+  record_before_scheduling(card, response);
+  if (card.get_karte_ist_neu()) ++state_.gepruefte_neue_karten;
+  card.karte_ist_neu = false;
+  card.reps = card.get_reps() + 1;
+  recorder_.set_reps(card.nur_reizung);
+  const bool ahead = Scheduler::answers_ahead(card, response, state_.vorauslernen_tage);
+  // "again" is never answered ahead.
+  if (response == "again") {
     ++card.lapses;
     recorder_.record_lapse(card);
   }
+  const PhaseAnswer phase = scheduled_or_rejected(card, response, now);
+  if (ahead) {
+    recorder_.add_cardid_to_schon_gelernt(&card, "vorauslernen_modus_gelernt_karte_auf_again");
+  }
+  if (phase.forgot) due_fudge_nochmal_aendern(card);
+  return phase.result;
+}
+
+std::optional<PhaseAnswer> Answering::scheduled(WorkingLearningState& card,
+                                                const std::string& response, const DateTime& now) {
+  if (Scheduler::answers_ahead(card, response, state_.vorauslernen_tage)) {
+    state_.make_karte_due_bool = false;
+    return PhaseAnswer{
+        ScheduleResult::in_days(scheduler_.schedule_vorauslernen(card, response, now)), false};
+  }
   const bool drill = state_.modus_vergessene_karten;
-  const PhaseAnswer answer = scheduler_.answer_phase(card, response, delay, now, drill);
-  if (drill) env_.diagnostics.check(!answer.result.is_none());
-  if (answer.forgot && real) due_fudge_nochmal_aendern(card);
-  return answer.result;
+  std::optional<PhaseAnswer> answer = scheduler_.answer_phase_if_taken(
+      card, response, Scheduler::tage_verspaetet(card, now), now, drill);
+  if (answer && drill) env_.diagnostics.check(!answer->result.is_none());
+  return answer;
+}
+
+PhaseAnswer Answering::scheduled_or_rejected(WorkingLearningState& card,
+                                             const std::string& response, const DateTime& now) {
+  std::optional<PhaseAnswer> answer = scheduled(card, response, now);
+  if (!answer) throw Scheduler::rejected_response();
+  return *std::move(answer);
+}
+
+IntervalLabel Answering::button_interval(const WorkingLearningState& card, const char* response,
+                                         const DateTime& now) {
+  // The scheduler changes neither list, so the copy shares them.
+  WorkingLearningState copy = card;
+  try {
+    const std::optional<PhaseAnswer> answer = scheduled(copy, response, now);
+    return answer ? interval_label(answer->result.to_value()) : IntervalLabel{};
+  } catch (const AssertionError&) {
+    // The drill's debug check of an answer it does not take.
+    return IntervalLabel{};
+  }
 }
 
 ButtonIntervals Answering::button_intervals(const Karteikarte& card) {
-  const auto preview = [&](const char* response) {
-    Karteikarte copy = deep_copy(card);
-    return schedule(copy, response, true).to_value();
-  };
-  const auto tolerant_preview = [&](const char* response) -> Value {
-    try {
-      return preview(response);
-    } catch (const ValueError&) {
-      // The card's phase does not take the answer: the button cannot be
-      // pressed.
-      return "";
-    } catch (const AssertionError&) {
-      // The same in the drill, whose check stops it in debug mode.
-      return "";
-    }
-  };
-  const Value again = preview("again");
-  const Value good = preview("good");
-  const Value hard = tolerant_preview("hard");
-  const Value easy = tolerant_preview("easy");
-  return {interval_label(again), interval_label(hard), interval_label(good), interval_label(easy)};
+  const DateTime now = env_.cf.get_datetime_now();
+  return {button_interval(card, "again", now), button_interval(card, "hard", now),
+          button_interval(card, "good", now), button_interval(card, "easy", now)};
 }
 
 Tuple Answering::get_interval_responses(const Karteikarte& card) {

@@ -10,6 +10,7 @@
 // collection's next save.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "karteikarten/cards/karteikarte.hpp"
@@ -39,8 +40,9 @@ class Answering {
   ScheduleResult schedule(Karteikarte& card, const std::string& response, bool test);
 
   // The intervals of the buttons (again, hard, good, easy): each from a
-  // preview of the answer on a copy of `card`. A "hard" or "easy" answer
-  // that the card's phase does not accept has none.
+  // preview of the answer on a copy of `card`'s learning state, all at the
+  // same present moment. A "hard" or "easy" answer that the card's phase
+  // does not accept has none.
   ButtonIntervals button_intervals(const Karteikarte& card);
   // The same as button labels: human_friendly_time of each ("Ende" where
   // there is none).
@@ -53,10 +55,22 @@ class Answering {
   void due_fudge_nochmal_aendern(Karteikarte& card);
 
  private:
-  // The answer itself; `real` unless a preview.
-  ScheduleResult schedule_answer(Karteikarte& card, const std::string& response, bool real);
+  // A real answer: recorded, counted and logged.
+  ScheduleResult answer(Karteikarte& card, const std::string& response);
   // The records of an answer made before the card's phase changes.
   void record_before_scheduling(const Karteikarte& card, const std::string& response);
+  // The scheduler's part of an answer at `now`, the same for a preview and
+  // a real answer: the early review when learning ahead takes the answer,
+  // else the card's phase. Nothing when the phase does not take `response`.
+  std::optional<PhaseAnswer> scheduled(WorkingLearningState& card, const std::string& response,
+                                       const DateTime& now);
+  // The same, with the scheduler's ValueError for a response not taken.
+  PhaseAnswer scheduled_or_rejected(WorkingLearningState& card, const std::string& response,
+                                    const DateTime& now);
+  // The label of the button `response` for `card` at `now`, from a
+  // preview on a copy of its learning state.
+  IntervalLabel button_interval(const WorkingLearningState& card, const char* response,
+                                const DateTime& now);
 
   platform::Environment& env_;
   SessionState& state_;

@@ -11,10 +11,6 @@
 namespace tavo::kk {
 namespace {
 
-[[noreturn]] void reject_response() {
-  throw ValueError("you can't press this button / we don't know how to deal with this case");
-}
-
 // ease / 100 as the host divides: whole-number division for a whole-number
 // ease (250 gives 2), true division otherwise.
 Value ease_factor_per_hundred(const Value& ease) {
@@ -46,65 +42,81 @@ ScheduleResult in_days(Value days) { return ScheduleResult::in_days(std::move(da
 
 }  // namespace
 
-bool Scheduler::answers_ahead(const Karteikarte& card, const std::string& response,
+bool Scheduler::answers_ahead(const WorkingLearningState& card, const std::string& response,
                               std::int64_t vorauslernen_tage) {
   return vorauslernen_tage > 0 && response != "again" && !card.due.is_none();
 }
 
-PhaseAnswer Scheduler::answer_phase(Karteikarte& card, const std::string& response,
+ValueError Scheduler::rejected_response() {
+  return ValueError("you can't press this button / we don't know how to deal with this case");
+}
+
+PhaseAnswer Scheduler::answer_phase(WorkingLearningState& card, const std::string& response,
                                     std::int64_t delay, const DateTime& now, bool drill) const {
+  std::optional<PhaseAnswer> answer = answer_phase_if_taken(card, response, delay, now, drill);
+  if (!answer) throw rejected_response();
+  return *std::move(answer);
+}
+
+std::optional<PhaseAnswer> Scheduler::answer_phase_if_taken(WorkingLearningState& card,
+                                                            const std::string& response,
+                                                            std::int64_t delay, const DateTime& now,
+                                                            bool drill) const {
   if (drill) {
     if (response == "again") {
-      return {ScheduleResult::in_days(minutes_to_days(voraus_10_min() / 60)), true};
+      return PhaseAnswer{ScheduleResult::in_days(minutes_to_days(voraus_10_min() / 60)), true};
     }
-    if (response == "good") return {ScheduleResult::done(), false};
-    return {ScheduleResult::none(), false};
+    if (response == "good") return PhaseAnswer{ScheduleResult::done(), false};
+    return PhaseAnswer{ScheduleResult::none(), false};
   }
   switch (card.learnstatus) {
     case Learnstatus::learning: return schedule_learning(card, response, now);
     case Learnstatus::learned: return schedule_learned(card, response, delay);
     case Learnstatus::relearning: return schedule_relearning(card, response);
   }
-  return {ScheduleResult::none(), false};
+  return PhaseAnswer{ScheduleResult::none(), false};
 }
 
-PhaseAnswer Scheduler::schedule_learning(Karteikarte& card, const std::string& response,
-                                         const DateTime& now) const {
+std::optional<PhaseAnswer> Scheduler::schedule_learning(WorkingLearningState& card,
+                                                        const std::string& response,
+                                                        const DateTime& now) const {
   const List& new_steps = settings_.NEW_STEPS;
   if (!card.faellig_erstes_mal) card.faellig_erstes_mal = now;
   if (response == "again") {
     card.steps_index = 0;
-    return {in_days(minutes_to_days(new_steps.at(card.steps_index).as_float())), true};
+    return PhaseAnswer{in_days(minutes_to_days(new_steps.at(card.steps_index).as_float())), true};
   }
   if (response == "good") {
     card.steps_index += 1;
     if (card.steps_index < static_cast<std::int64_t>(new_steps.size())) {
-      return {in_days(minutes_to_days(new_steps.at(card.steps_index).as_float())), false};
+      return PhaseAnswer{in_days(minutes_to_days(new_steps.at(card.steps_index).as_float())),
+                         false};
     }
     graduate(card, settings_.GRADUATING_INTERVAL);
-    return {in_days(card.interval), false};
+    return PhaseAnswer{in_days(card.interval), false};
   }
   if (response == "easy") {
     graduate(card, settings_.EASY_INTERVAL);
-    return {in_days(settings_.EASY_INTERVAL), false};
+    return PhaseAnswer{in_days(settings_.EASY_INTERVAL), false};
   }
-  reject_response();
+  return std::nullopt;
 }
 
-void Scheduler::graduate(Karteikarte& card, std::int64_t interval) const {
+void Scheduler::graduate(WorkingLearningState& card, std::int64_t interval) const {
   card.learnstatus = Learnstatus::learned;
   card.interval = interval;
   card.ease_factor = settings_.STARTING_EASE;
 }
 
-PhaseAnswer Scheduler::schedule_learned(Karteikarte& card, const std::string& response,
-                                        std::int64_t delay) const {
+std::optional<PhaseAnswer> Scheduler::schedule_learned(WorkingLearningState& card,
+                                                       const std::string& response,
+                                                       std::int64_t delay) const {
   const double modifier = static_cast<double>(settings_.INTERVAL_MODIFIER);
   if (response == "again") {
     card.learnstatus = Learnstatus::relearning;
     card.steps_index = 0;
     card.ease_factor = at_least(130, add_numbers(card.ease_factor, -20));
-    return {in_days(minutes_to_days(settings_.LAPSE_STEPS.at(0).as_float())), true};
+    return PhaseAnswer{in_days(minutes_to_days(settings_.LAPSE_STEPS.at(0).as_float())), true};
   }
   if (response == "hard") {
     card.interval =
@@ -119,36 +131,39 @@ PhaseAnswer Scheduler::schedule_learned(Karteikarte& card, const std::string& re
                     static_cast<double>(settings_.EASY_BONUS) / 100;
     card.ease_factor = add_numbers(card.ease_factor, 15);
   } else {
-    reject_response();
+    return std::nullopt;
   }
-  return {in_days(capped(card.interval, settings_.MAXIMUM_INTERVAL)), false};
+  return PhaseAnswer{in_days(capped(card.interval, settings_.MAXIMUM_INTERVAL)), false};
 }
 
-PhaseAnswer Scheduler::schedule_relearning(Karteikarte& card, const std::string& response) const {
+std::optional<PhaseAnswer> Scheduler::schedule_relearning(WorkingLearningState& card,
+                                                          const std::string& response) const {
   const List& lapse_steps = settings_.LAPSE_STEPS;
   if (response == "again") {
     card.steps_index = 0;
-    return {in_days(minutes_to_days(lapse_steps.at(0).as_float())), true};
+    return PhaseAnswer{in_days(minutes_to_days(lapse_steps.at(0).as_float())), true};
   }
-  if (response != "good") reject_response();
+  if (response != "good") return std::nullopt;
   card.steps_index += 1;
   if (card.steps_index < static_cast<std::int64_t>(lapse_steps.size())) {
-    return {in_days(minutes_to_days(lapse_steps.at(card.steps_index).as_float())), false};
+    return PhaseAnswer{in_days(minutes_to_days(lapse_steps.at(card.steps_index).as_float())),
+                       false};
   }
   card.learnstatus = Learnstatus::learned;
   const Value kept = percent_of(card.interval, settings_.NEW_INTERVAL);
   const Value minimum(settings_.MINIMUM_INTERVAL);
   card.interval = minimum > kept ? minimum : kept;
-  return {in_days(card.interval), false};
+  return PhaseAnswer{in_days(card.interval), false};
 }
 
-std::int64_t Scheduler::tage_verspaetet(const Karteikarte& card, const DateTime& zeit_jetzt) {
+std::int64_t Scheduler::tage_verspaetet(const WorkingLearningState& card,
+                                        const DateTime& zeit_jetzt) {
   if (!card.due.truthy() || card.due.is_done()) return 0;
   const Duration delta = zeit_jetzt - DateTime::fromtimestamp(card.due.seconds());
   return std::max<std::int64_t>(delta.days(), 0);
 }
 
-double Scheduler::schedule_vorauslernen(Karteikarte& card, const std::string& response,
+double Scheduler::schedule_vorauslernen(WorkingLearningState& card, const std::string& response,
                                         const DateTime& zeit_jetzt) const {
   const DateTime due = DateTime::fromtimestamp(card.due.seconds());
   const std::int64_t wieviel_tage_zu_frueh = std::max<std::int64_t>((due - zeit_jetzt).days(), 0);
@@ -160,9 +175,10 @@ double Scheduler::schedule_vorauslernen(Karteikarte& card, const std::string& re
     min_new_ivl = factor.as_float() / 2;
   } else if (response == "good") {
     if (!card.interval.truthy()) {
-      card.interval = card.steps_index + 1 < static_cast<std::int64_t>(settings_.NEW_STEPS.size())
-                          ? Value(minutes_to_days(settings_.NEW_STEPS.at(card.steps_index).as_float()))
-                          : Value(settings_.GRADUATING_INTERVAL);
+      card.interval =
+          card.steps_index + 1 < static_cast<std::int64_t>(settings_.NEW_STEPS.size())
+              ? Value(minutes_to_days(settings_.NEW_STEPS.at(card.steps_index).as_float()))
+              : Value(settings_.GRADUATING_INTERVAL);
     }
     factor = ease_factor_per_hundred(card.ease_factor);
   } else {
@@ -176,9 +192,10 @@ double Scheduler::schedule_vorauslernen(Karteikarte& card, const std::string& re
   return ivl_2.as_float() * easy_bonus;
 }
 
-Value Scheduler::calculate_anzahl_press_good_bis_mature(const Karteikarte& card,
+Value Scheduler::calculate_anzahl_press_good_bis_mature(const WorkingLearningState& card,
                                                         const DateTime& now) const {
-  const std::int64_t delay = card.learnstatus == Learnstatus::learned ? tage_verspaetet(card, now) : 0;
+  const std::int64_t delay =
+      card.learnstatus == Learnstatus::learned ? tage_verspaetet(card, now) : 0;
   const auto new_steps = static_cast<std::int64_t>(settings_.NEW_STEPS.size());
   Value interval = card.interval;
   std::int64_t add = 0;

@@ -5,16 +5,18 @@
 // phase, interval and ease and says in how many days it is due again. It
 // reads nothing but its settings and what it is given: no files, no clock,
 // no collection. Every operation is const; one that changes a card changes
-// only the card it is handed, so a preview is the same operation applied to
-// a copy.
+// only the learning state it is handed, and never its history lists, so a
+// preview is the same operation applied to a plain copy of the state.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "karteikarten/cards/karteikarte.hpp"
+#include "karteikarten/cards/learning_state.hpp"
 #include "karteikarten/scheduling/scheduler_settings.hpp"
 #include "value/date_time.hpp"
+#include "value/errors.hpp"
 #include "value/value.hpp"
 
 namespace tavo::kk {
@@ -57,18 +59,18 @@ class Scheduler {
   // True when answering `card` with `response` takes the early-review path:
   // learning ahead is on (`vorauslernen_tage` > 0), the card has a due
   // moment, and the answer is not "again".
-  static bool answers_ahead(const Karteikarte& card, const std::string& response,
+  static bool answers_ahead(const WorkingLearningState& card, const std::string& response,
                             std::int64_t vorauslernen_tage);
 
   // The early-review interval in days for `card` answered at `now`, before
   // it is due: "hard", "good"; any other response counts as "easy". May
   // first give a card without an interval its starting interval.
-  double schedule_vorauslernen(Karteikarte& card, const std::string& response,
+  double schedule_vorauslernen(WorkingLearningState& card, const std::string& response,
                                const DateTime& now) const;
 
   // Whole days `card` is overdue at `now`; 0 when it is not, has no due or
   // is done.
-  static std::int64_t tage_verspaetet(const Karteikarte& card, const DateTime& now);
+  static std::int64_t tage_verspaetet(const WorkingLearningState& card, const DateTime& now);
 
   // Moves `card` to its next phase for `response`, `delay` days late, at
   // `now`: the learning steps (NEW_STEPS), graduation, review with its
@@ -77,13 +79,21 @@ class Scheduler {
   // ValueError "you can't press this button / we don't know how to deal
   // with this case" for a response the phase does not accept; in the drill
   // such a response gives none.
-  PhaseAnswer answer_phase(Karteikarte& card, const std::string& response, std::int64_t delay,
-                           const DateTime& now, bool drill) const;
+  PhaseAnswer answer_phase(WorkingLearningState& card, const std::string& response,
+                           std::int64_t delay, const DateTime& now, bool drill) const;
+  // The same, with nothing instead of the ValueError, for previews that
+  // ask every button.
+  std::optional<PhaseAnswer> answer_phase_if_taken(WorkingLearningState& card,
+                                                   const std::string& response, std::int64_t delay,
+                                                   const DateTime& now, bool drill) const;
+  // The ValueError of a response the card's phase does not accept.
+  static ValueError rejected_response();
 
   // The number of "good" answers `card` still needs to become mature (an
   // interval of 21 days) at `now`, counting learning steps still to go.
   // ZeroDivisionError when an answer would not grow the interval.
-  Value calculate_anzahl_press_good_bis_mature(const Karteikarte& card, const DateTime& now) const;
+  Value calculate_anzahl_press_good_bis_mature(const WorkingLearningState& card,
+                                               const DateTime& now) const;
 
   // The look-ahead windows in seconds: the first and the second learning
   // step, at least 60 and 600.
@@ -93,14 +103,18 @@ class Scheduler {
   const List& new_steps() const { return settings_.NEW_STEPS; }
 
  private:
-  PhaseAnswer schedule_learning(Karteikarte& card, const std::string& response,
-                                const DateTime& now) const;
-  PhaseAnswer schedule_learned(Karteikarte& card, const std::string& response,
-                               std::int64_t delay) const;
-  PhaseAnswer schedule_relearning(Karteikarte& card, const std::string& response) const;
+  // Each phase gives nothing for a response it does not accept.
+  std::optional<PhaseAnswer> schedule_learning(WorkingLearningState& card,
+                                               const std::string& response,
+                                               const DateTime& now) const;
+  std::optional<PhaseAnswer> schedule_learned(WorkingLearningState& card,
+                                              const std::string& response,
+                                              std::int64_t delay) const;
+  std::optional<PhaseAnswer> schedule_relearning(WorkingLearningState& card,
+                                                 const std::string& response) const;
   // Moves `card` from its learning steps to review: `interval` days and
   // the ease STARTING_EASE.
-  void graduate(Karteikarte& card, std::int64_t interval) const;
+  void graduate(WorkingLearningState& card, std::int64_t interval) const;
 
   const SchedulerSettings& settings_;
 };

@@ -2,10 +2,10 @@
 // the scheduler's arithmetic (see scheduler_test.cpp for the arithmetic).
 #include <gtest/gtest.h>
 
-#include "support/test_environment.hpp"
 #include "karteikarten/scheduling/scheduling_fixture.hpp"
 #include "platform/environment.hpp"
 #include "support/debug_mode.hpp"
+#include "support/test_environment.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
@@ -57,8 +57,8 @@ TEST_F(Scheduling, GraduationGivesTheStartingEase) {
     const char* last_step;
     const char* ease;
     const char* next_good;
-  } cases[] = {{250, "good", "250", "2.5"}, {300, "good", "300", "3.0"},
-               {250, "easy", "250", "10.0"}};
+  } cases[] = {
+      {250, "good", "250", "2.5"}, {300, "good", "300", "3.0"}, {250, "easy", "250", "10.0"}};
   for (const auto& c : cases) {
     kkv.STARTING_EASE = c.starting_ease;
     Karteikarte graduating = card();
@@ -129,6 +129,53 @@ TEST_F(Scheduling, PreviewChangesNothingButTheCopy) {
   EXPECT_EQ(repr(kkv.get_interval_responses(learned)),
             "('< 10min', '12 Tage', '25 Tage', '1.1 Monate')");
   EXPECT_EQ(repr(learned.interval), "10");
+}
+
+TEST_F(Scheduling, ButtonsShowWhatAnsweringGives) {
+  // Each button's interval equals that of the real answer on a copy of
+  // the card; a button the card's phase rejects has none.
+  const auto relearning = [this] {
+    Karteikarte card = learned_card(10, 250, a_morning);
+    card.learnstatus = Learnstatus::relearning;
+    return card;
+  };
+  const auto last_step = [this] {
+    Karteikarte card = this->card();
+    card.steps_index = 1;
+    return card;
+  };
+  const struct {
+    const char* name;
+    Karteikarte card;
+    bool drill;
+    std::int64_t ahead_days;
+  } cases[] = {
+      {"new", card(), false, 0},
+      {"last learning step", last_step(), false, 0},
+      {"learned, three days late", learned_card(10, 250, a_morning - 3 * a_day), false, 0},
+      {"learned, float interval", learned_card(7.5, 230.0, a_morning), false, 0},
+      {"relearning", relearning(), false, 0},
+      {"drill", learned_card(10, 250, a_morning), true, 0},
+      {"learning ahead", learned_card(10, 250, a_morning + 5 * a_day), false, 2},
+  };
+  const char* const responses[] = {"again", "hard", "good", "easy"};
+  for (const auto& c : cases) {
+    kkv.modus_vergessene_karten = c.drill;
+    kkv.vorauslernen_tage = c.ahead_days;
+    const ButtonIntervals buttons = kkv.button_intervals(c.card);
+    for (std::size_t button = 0; button < buttons.size(); ++button) {
+      Karteikarte answered = deep_copy(c.card);
+      Value days;
+      try {
+        days = kkv.schedule(None, answered, responses[button], false);
+      } catch (const ValueError&) {
+      }
+      const IntervalLabel expected = interval_label(days);
+      EXPECT_EQ(buttons[button].unit, expected.unit) << c.name << " " << responses[button];
+      EXPECT_EQ(buttons[button].number, expected.number) << c.name << " " << responses[button];
+      EXPECT_EQ(buttons[button].singular, expected.singular) << c.name << " " << responses[button];
+    }
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "karteikarten/cards/karteikarte.hpp"
 #include "value/errors.hpp"
 #include "value/repr.hpp"
 
