@@ -292,9 +292,14 @@ const std::string& Value::as_text() const {
   return *std::get<Text>(storage_);
 }
 
-List Value::as_list() const {
+List Value::as_list() const& {
   if (!is_list()) wrong_kind("list", *this);
   return std::get<List>(storage_);
+}
+
+List Value::as_list() && {
+  if (!is_list()) wrong_kind("list", *this);
+  return std::get<List>(std::move(storage_));
 }
 
 const Tuple& Value::as_tuple() const {
@@ -302,9 +307,14 @@ const Tuple& Value::as_tuple() const {
   return std::get<Tuple>(storage_);
 }
 
-Dict Value::as_dict() const {
+Dict Value::as_dict() const& {
   if (!is_dict()) wrong_kind("dict", *this);
   return std::get<Dict>(storage_);
+}
+
+Dict Value::as_dict() && {
+  if (!is_dict()) wrong_kind("dict", *this);
+  return std::get<Dict>(std::move(storage_));
 }
 
 const DateTime& Value::as_date_time() const {

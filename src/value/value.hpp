@@ -221,9 +221,13 @@ class Value {
   // Any number, converted to double.
   double as_float() const;
   const std::string& as_text() const;
-  List as_list() const;
+  // A handle of the value's list or dict. An expiring value hands over its
+  // own, so that an empty one is not given memory only to be shared.
+  List as_list() const&;
+  List as_list() &&;
   const Tuple& as_tuple() const;
-  Dict as_dict() const;
+  Dict as_dict() const&;
+  Dict as_dict() &&;
   const DateTime& as_date_time() const;
 
   // The host's truthiness: None, False, 0, 0.0 and empty containers are
