@@ -107,12 +107,17 @@ double Statement::column_double(int column) const {
 }
 
 std::string Statement::column_text(int column) const {
+  return std::string(column_text_view(column));
+}
+
+std::string_view Statement::column_text_view(int column) const {
   check_column(column);
   // The text pointer must be fetched before its length, as SQLite may
   // convert the value on the first call.
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(handle_.get(), column));
   const int length = sqlite3_column_bytes(handle_.get(), column);
-  return text == nullptr ? std::string() : std::string(text, length);
+  return text == nullptr ? std::string_view()
+                         : std::string_view(text, static_cast<std::size_t>(length));
 }
 
 std::vector<std::byte> Statement::column_blob(int column) const {

@@ -78,6 +78,9 @@ class Statement {
   std::int64_t column_int64(int column) const;
   double column_double(int column) const;
   std::string column_text(int column) const;
+  // The text of the column without a copy: valid until the statement steps,
+  // is reset or reads the column as another type.
+  std::string_view column_text_view(int column) const;
   std::vector<std::byte> column_blob(int column) const;
 
   // The SQL text the statement was prepared from.

@@ -62,6 +62,10 @@ struct DictData {
 
 }  // namespace detail
 
+// Lists hold many values: a value stays as small as a shared handle and its
+// kind.
+static_assert(sizeof(Value) <= 3 * sizeof(void*));
+
 namespace {
 
 std::size_t normalized_index(std::int64_t index, std::size_t size, const char* message) {
@@ -79,30 +83,52 @@ std::size_t normalized_index(std::int64_t index, std::size_t size, const char* m
 
 // ---- List ----
 
-List::List() : items_(std::make_shared<std::vector<Value>>()) {}
+namespace {
+
+// The items of every list that has none of its own: read, never changed.
+std::vector<Value>& no_items() {
+  static std::vector<Value> none;
+  return none;
+}
+
+}  // namespace
+
 List::List(std::initializer_list<Value> items)
     : items_(std::make_shared<std::vector<Value>>(items)) {}
 List::List(std::vector<Value> items)
     : items_(std::make_shared<std::vector<Value>>(std::move(items))) {}
+List::List(const List& other) : items_((other.shared_items(), other.items_)) {}
 
-std::size_t List::size() const { return items_->size(); }
-bool List::empty() const { return items_->empty(); }
-
-Value& List::at(std::int64_t index) const {
-  return (*items_)[normalized_index(index, items_->size(), "list index out of range")];
+List& List::operator=(const List& other) {
+  other.shared_items();
+  items_ = other.items_;
+  return *this;
 }
 
-void List::append(Value item) const { items_->push_back(std::move(item)); }
+std::vector<Value>& List::shared_items() const {
+  if (items_ == nullptr) items_ = std::make_shared<std::vector<Value>>();
+  return *items_;
+}
+
+std::size_t List::size() const { return items_ == nullptr ? 0 : items_->size(); }
+bool List::empty() const { return size() == 0; }
+
+Value& List::at(std::int64_t index) const {
+  return (*items_)[normalized_index(index, size(), "list index out of range")];
+}
+
+void List::append(Value item) const { shared_items().push_back(std::move(item)); }
 
 void List::insert(std::int64_t index, Value item) const {
-  const std::int64_t length = static_cast<std::int64_t>(items_->size());
+  std::vector<Value>& items = shared_items();
+  const std::int64_t length = static_cast<std::int64_t>(items.size());
   const std::int64_t position =
       std::clamp(index < 0 ? index + length : index, std::int64_t{0}, length);
-  items_->insert(items_->begin() + position, std::move(item));
+  items.insert(items.begin() + position, std::move(item));
 }
 
 Value List::pop(std::int64_t index) const {
-  if (items_->empty()) throw IndexError("pop from empty list");
+  if (empty()) throw IndexError("pop from empty list");
   const std::size_t position = normalized_index(index, items_->size(), "pop index out of range");
   Value item = std::move((*items_)[position]);
   items_->erase(items_->begin() + static_cast<std::ptrdiff_t>(position));
@@ -110,18 +136,22 @@ Value List::pop(std::int64_t index) const {
 }
 
 void List::remove(const Value& item) const {
-  const auto found = std::find(items_->begin(), items_->end(), item);
-  if (found == items_->end()) throw ValueError("list.remove(x): x not in list");
+  const auto found = std::find(begin(), end(), item);
+  if (found == end()) throw ValueError("list.remove(x): x not in list");
   items_->erase(found);
 }
 
-bool List::contains(const Value& item) const {
-  return std::find(items_->begin(), items_->end(), item) != items_->end();
-}
+bool List::contains(const Value& item) const { return std::find(begin(), end(), item) != end(); }
 
-void List::clear() const { items_->clear(); }
-std::vector<Value>::iterator List::begin() const { return items_->begin(); }
-std::vector<Value>::iterator List::end() const { return items_->end(); }
+void List::clear() const {
+  if (items_ != nullptr) items_->clear();
+}
+std::vector<Value>::iterator List::begin() const {
+  return items_ == nullptr ? no_items().begin() : items_->begin();
+}
+std::vector<Value>::iterator List::end() const {
+  return items_ == nullptr ? no_items().end() : items_->end();
+}
 
 // ---- Tuple ----
 
@@ -143,19 +173,36 @@ std::vector<Value>::const_iterator Tuple::end() const { return items_->end(); }
 
 // ---- Dict ----
 
-Dict::Dict() : data_(std::make_shared<detail::DictData>()) {}
-
-Dict::Dict(std::initializer_list<Entry> entries) : Dict() {
+Dict::Dict(std::initializer_list<Entry> entries) {
   for (const Entry& entry : entries) set(entry.first, entry.second);
 }
 
-std::size_t Dict::size() const { return data_->entries.size(); }
-bool Dict::empty() const { return data_->entries.empty(); }
+Dict::Dict(const Dict& other) : data_((other.shared_data(), other.data_)) {}
+
+Dict& Dict::operator=(const Dict& other) {
+  other.shared_data();
+  data_ = other.data_;
+  return *this;
+}
+
+detail::DictData& Dict::shared_data() const {
+  if (data_ == nullptr) data_ = std::make_shared<detail::DictData>();
+  return *data_;
+}
+
+const detail::DictData& Dict::readable_data() const {
+  static const detail::DictData none;
+  return data_ == nullptr ? none : *data_;
+}
+
+std::size_t Dict::size() const { return readable_data().entries.size(); }
+bool Dict::empty() const { return size() == 0; }
 bool Dict::contains(const Value& key) const { return find(key) != nullptr; }
 
 Value* Dict::find(const Value& key) const {
-  const std::size_t position = data_->position(key);
-  return position == data_->entries.size() ? nullptr : &data_->entries[position].second;
+  const detail::DictData& data = readable_data();
+  const std::size_t position = data.position(key);
+  return position == data.entries.size() ? nullptr : &data_->entries[position].second;
 }
 
 Value& Dict::at(const Value& key) const {
@@ -176,46 +223,48 @@ void Dict::set(Value key, Value value) const {
   if (found != nullptr) {
     *found = std::move(value);
   } else {
-    data_->append(std::move(key), std::move(value));
+    shared_data().append(std::move(key), std::move(value));
   }
 }
 
 Value& Dict::setdefault(const Value& key, const Value& fallback) const {
   Value* const found = find(key);
   if (found != nullptr) return *found;
-  data_->append(key, fallback);
-  return data_->entries.back().second;
+  detail::DictData& data = shared_data();
+  data.append(key, fallback);
+  return data.entries.back().second;
 }
 
 void Dict::erase(const Value& key) const {
-  const std::size_t position = data_->position(key);
-  if (position == data_->entries.size()) throw KeyError(key);
+  const std::size_t position = readable_data().position(key);
+  if (position == size()) throw KeyError(key);
   data_->erase_at(position);
 }
 
 Value Dict::pop(const Value& key, const Value& fallback) const {
-  const std::size_t position = data_->position(key);
-  if (position == data_->entries.size()) return fallback;
+  const std::size_t position = readable_data().position(key);
+  if (position == size()) return fallback;
   Value value = std::move(data_->entries[position].second);
   data_->erase_at(position);
   return value;
 }
 
 void Dict::clear() const {
+  if (data_ == nullptr) return;
   data_->entries.clear();
   data_->index.clear();
 }
 
 std::vector<Value> Dict::keys() const {
   std::vector<Value> keys;
-  keys.reserve(data_->entries.size());
-  for (const Entry& entry : data_->entries) keys.push_back(entry.first);
+  keys.reserve(size());
+  for (const Entry& entry : *this) keys.push_back(entry.first);
   return keys;
 }
 
-const std::vector<Dict::Entry>& Dict::entries() const { return data_->entries; }
-std::vector<Dict::Entry>::const_iterator Dict::begin() const { return data_->entries.begin(); }
-std::vector<Dict::Entry>::const_iterator Dict::end() const { return data_->entries.end(); }
+const std::vector<Dict::Entry>& Dict::entries() const { return readable_data().entries; }
+std::vector<Dict::Entry>::const_iterator Dict::begin() const { return entries().begin(); }
+std::vector<Dict::Entry>::const_iterator Dict::end() const { return entries().end(); }
 
 // ---- Value: typed access and truthiness ----
 
@@ -240,12 +289,17 @@ double Value::as_float() const {
 
 const std::string& Value::as_text() const {
   if (!is_text()) wrong_kind("str", *this);
-  return std::get<std::string>(storage_);
+  return *std::get<Text>(storage_);
 }
 
-List Value::as_list() const {
+List Value::as_list() const& {
   if (!is_list()) wrong_kind("list", *this);
   return std::get<List>(storage_);
+}
+
+List Value::as_list() && {
+  if (!is_list()) wrong_kind("list", *this);
+  return std::get<List>(std::move(storage_));
 }
 
 const Tuple& Value::as_tuple() const {
@@ -253,9 +307,14 @@ const Tuple& Value::as_tuple() const {
   return std::get<Tuple>(storage_);
 }
 
-Dict Value::as_dict() const {
+Dict Value::as_dict() const& {
   if (!is_dict()) wrong_kind("dict", *this);
   return std::get<Dict>(storage_);
+}
+
+Dict Value::as_dict() && {
+  if (!is_dict()) wrong_kind("dict", *this);
+  return std::get<Dict>(std::move(storage_));
 }
 
 const DateTime& Value::as_date_time() const {
@@ -269,7 +328,7 @@ bool Value::truthy() const {
     case Kind::boolean: return std::get<bool>(storage_);
     case Kind::integer: return std::get<std::int64_t>(storage_) != 0;
     case Kind::floating: return std::get<double>(storage_) != 0.0;
-    case Kind::text: return !std::get<std::string>(storage_).empty();
+    case Kind::text: return !std::get<Text>(storage_)->empty();
     case Kind::list: return !std::get<List>(storage_).empty();
     case Kind::tuple: return !std::get<Tuple>(storage_).empty();
     case Kind::dict: return !std::get<Dict>(storage_).empty();

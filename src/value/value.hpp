@@ -48,11 +48,20 @@ struct DictData;
 }
 
 // A mutable sequence shared by reference.
+//
+// An empty list takes no memory of its own until it is changed, copied or
+// asked for its identity: a copy of the handle first gives it its items, so
+// that both handles refer to one list, as they always do.
 class List {
  public:
-  List();
+  List() = default;
   List(std::initializer_list<Value> items);
   explicit List(std::vector<Value> items);
+  List(const List& other);
+  List(List&& other) noexcept = default;
+  List& operator=(const List& other);
+  List& operator=(List&& other) noexcept = default;
+  ~List() = default;
 
   std::size_t size() const;
   bool empty() const;
@@ -67,16 +76,21 @@ class List {
   bool contains(const Value& item) const;
   void clear() const;
 
-  std::vector<Value>& items() const { return *items_; }
+  std::vector<Value>& items() const { return shared_items(); }
   std::vector<Value>::iterator begin() const;
   std::vector<Value>::iterator end() const;
   // True when both handles refer to the same list.
-  bool same(const List& other) const { return items_ == other.items_; }
+  bool same(const List& other) const {
+    return this == &other || (items_ != nullptr && items_ == other.items_);
+  }
   // The address of the shared items: equal for handles of one list.
-  const void* identity() const { return items_.get(); }
+  const void* identity() const { return &shared_items(); }
 
  private:
-  std::shared_ptr<std::vector<Value>> items_;
+  // The items, made when the list has none of its own yet.
+  std::vector<Value>& shared_items() const;
+
+  mutable std::shared_ptr<std::vector<Value>> items_;
 };
 
 // An immutable sequence.
@@ -101,12 +115,20 @@ class Tuple {
 // An insertion-ordered mapping shared by reference. Keys must be hashable:
 // every kind but List and Dict (a Tuple only when its items are hashable);
 // an unhashable key throws TypeError.
+//
+// Like a List, an empty dict takes no memory of its own until it is
+// changed, copied or asked for its identity.
 class Dict {
  public:
   using Entry = std::pair<Value, Value>;
 
-  Dict();
+  Dict() = default;
   Dict(std::initializer_list<Entry> entries);
+  Dict(const Dict& other);
+  Dict(Dict&& other) noexcept = default;
+  Dict& operator=(const Dict& other);
+  Dict& operator=(Dict&& other) noexcept = default;
+  ~Dict() = default;
 
   std::size_t size() const;
   bool empty() const;
@@ -133,24 +155,35 @@ class Dict {
   std::vector<Entry>::const_iterator begin() const;
   std::vector<Entry>::const_iterator end() const;
   // True when both handles refer to the same dict.
-  bool same(const Dict& other) const { return data_ == other.data_; }
+  bool same(const Dict& other) const {
+    return this == &other || (data_ != nullptr && data_ == other.data_);
+  }
   // The address of the shared entries: equal for handles of one dict.
-  const void* identity() const { return data_.get(); }
+  const void* identity() const { return &shared_data(); }
 
  private:
-  std::shared_ptr<detail::DictData> data_;
+  // The entries, made when the dict has none of its own yet.
+  detail::DictData& shared_data() const;
+  // The entries to read: the dict's own, or none.
+  const detail::DictData& readable_data() const;
+
+  mutable std::shared_ptr<detail::DictData> data_;
 };
 
 template <class T>
 concept plain_integer = std::is_integral_v<T> && !std::is_same_v<T, bool> &&
                         !std::is_same_v<T, char> && !std::is_same_v<T, char8_t>;
 
-// One dynamic value. Cheap to copy: text is copied, lists and dicts shared.
+// One dynamic value. Cheap to copy: lists and dicts are shared, and so is
+// text, which never changes once made; a Value is three words.
 class Value {
  public:
   enum class Kind { none, boolean, integer, floating, text, list, tuple, dict, date_time };
+  // Text is held behind a pointer so that the variant is no larger than a
+  // shared handle; most values in a collection are numbers and lists.
+  using Text = std::shared_ptr<const std::string>;
   using Storage =
-      std::variant<NoneType, bool, std::int64_t, double, std::string, List, Tuple, Dict, DateTime>;
+      std::variant<NoneType, bool, std::int64_t, double, Text, List, Tuple, Dict, DateTime>;
 
   Value() = default;
   Value(NoneType) {}
@@ -158,9 +191,9 @@ class Value {
   template <plain_integer T>
   Value(T number) : storage_(static_cast<std::int64_t>(number)) {}
   Value(double number) : storage_(number) {}
-  Value(const char* text) : storage_(std::string(text)) {}
-  Value(std::string_view text) : storage_(std::string(text)) {}
-  Value(std::string text) : storage_(std::move(text)) {}
+  Value(const char* text) : storage_(std::make_shared<const std::string>(text)) {}
+  Value(std::string_view text) : storage_(std::make_shared<const std::string>(text)) {}
+  Value(std::string text) : storage_(std::make_shared<const std::string>(std::move(text))) {}
   Value(List list) : storage_(std::move(list)) {}
   Value(Tuple tuple) : storage_(std::move(tuple)) {}
   Value(Dict dict) : storage_(std::move(dict)) {}
@@ -188,9 +221,13 @@ class Value {
   // Any number, converted to double.
   double as_float() const;
   const std::string& as_text() const;
-  List as_list() const;
+  // A handle of the value's list or dict. An expiring value hands over its
+  // own, so that an empty one is not given memory only to be shared.
+  List as_list() const&;
+  List as_list() &&;
   const Tuple& as_tuple() const;
-  Dict as_dict() const;
+  Dict as_dict() const&;
+  Dict as_dict() &&;
   const DateTime& as_date_time() const;
 
   // The host's truthiness: None, False, 0, 0.0 and empty containers are

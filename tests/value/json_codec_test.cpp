@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "value/errors.hpp"
 #include "value/repr.hpp"
@@ -47,6 +49,37 @@ TEST(JsonCodec, RoundTripsEveryKindExactly) {
   // Insertion order survives.
   const Dict order{{"b", 1}, {"a", 2}, {"c", 3}};
   EXPECT_EQ(decode_json(encode_json(order)).as_dict().keys(), (std::vector<Value>{"b", "a", "c"}));
+}
+
+// Compact lists of numbers and date-time tags are read without the
+// parser; spaced out, the same texts go through it. Both must agree on
+// every value and kind, and on every rejection.
+TEST(JsonCodec, ReadsCompactTextsAsTheParserDoes) {
+  const std::vector<std::pair<std::string, std::string>> texts{
+      {"[1,2.5,-3]", "[ 1, 2.5, -3 ]"},
+      {"[-0,-0.0,0.1,1e-05,2E+3]", "[ -0, -0.0, 0.1, 1e-05, 2E+3 ]"},
+      {"[9223372036854775807,-9223372036854775808]",
+       "[ 9223372036854775807, -9223372036854775808 ]"},
+      {"[99999999999999999999]", "[ 99999999999999999999 ]"},
+      {"{\"__datetime__\":[2021,9,22,1,2,3,456789]}",
+       "{ \"__datetime__\": [2021, 9, 22, 1, 2, 3, 456789] }"},
+  };
+  for (const auto& [compact, spaced] : texts) {
+    EXPECT_EQ(repr(decode_json(compact)), repr(decode_json(spaced))) << compact;
+  }
+  const std::vector<std::pair<std::string, std::string>> rejected{
+      {"[01]", "[ 01 ]"},
+      {"[1,]", "[ 1, ]"},
+      {"[1.]", "[ 1. ]"},
+      {"[1e400]", "[ 1e400 ]"},
+      {"[18446744073709551615]", "[ 18446744073709551615 ]"},
+      {"{\"__datetime__\":[2021,13,1,0,0,0,0]}", "{ \"__datetime__\": [2021, 13, 1, 0, 0, 0, 0] }"},
+      {"{\"__datetime__\":[2021,1,1]}", "{ \"__datetime__\": [2021, 1, 1] }"},
+  };
+  for (const auto& [compact, spaced] : rejected) {
+    EXPECT_THROW(decode_json(spaced), ValueError) << spaced;
+    EXPECT_THROW(decode_json(compact), ValueError) << compact;
+  }
 }
 
 TEST(JsonCodec, RejectsMalformedInput) {

@@ -87,6 +87,43 @@ TEST(Value, ListsAndDictsAreSharedUntilDeepCopied) {
   EXPECT_TRUE(copy.as_dict().at("inner").as_list().same(copy.as_dict().at("again").as_list()));
 }
 
+// An empty list or dict takes memory of its own only when needed: every
+// way of sharing it must still give one list or dict.
+TEST(Value, EmptyContainersStayOneObjectWhenShared) {
+  const List list;
+  const List list_copy = list;
+  list_copy.append(1);
+  EXPECT_EQ(Value(list), Value(List{1}));
+  List assigned{2};
+  assigned = List();
+  const List held = assigned;
+  assigned.append(3);
+  EXPECT_EQ(Value(held), Value(List{3}));
+  const Value list_value = List();
+  list_value.as_list().append(4);
+  EXPECT_EQ(list_value, Value(List{4}));
+  const List fresh;
+  EXPECT_TRUE(fresh.same(fresh));
+  EXPECT_FALSE(fresh.same(List()));
+  EXPECT_EQ(fresh.identity(), List(fresh).identity());
+
+  const Dict dict;
+  const Dict dict_copy = dict;
+  dict_copy.set("k", 1);
+  EXPECT_EQ(dict.get("k"), Value(1));
+  const Value dict_value = Dict();
+  dict_value.as_dict().set("k", 2);
+  EXPECT_EQ(dict_value, Value(Dict{{"k", 2}}));
+  const Dict empty;
+  EXPECT_TRUE(empty.same(empty));
+  EXPECT_FALSE(empty.same(Dict()));
+  // An empty list reached twice is copied once.
+  const List inner;
+  const Value twice = List{inner, inner};
+  const List copies = deep_copy(twice).as_list();
+  EXPECT_TRUE(copies.at(0).as_list().same(copies.at(1).as_list()));
+}
+
 TEST(Value, ContainerErrorsCarryTheHostMessages) {
   const List list{1, 2, 3};
   EXPECT_EQ(list.at(-1), Value(3));

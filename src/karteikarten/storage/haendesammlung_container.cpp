@@ -68,8 +68,11 @@ CardRef merged_record(const Value& hand, const std::string& card_name, const Car
 // The cards of the new collection: each card of the module, merged with
 // its stored record, then the cards only the store knows with their stored
 // state. `stored` is the store's own fresh copy, which registration drops
-// afterwards, so its records are taken over rather than copied.
-CardMap merge_cards(const Dict& modul, const CardMap& stored) {
+// afterwards, so its records are taken over rather than copied; without a
+// module that is the whole map, which keeps the period of changes that its
+// snapshot began.
+CardMap merge_cards(const Dict& modul, CardMap&& stored) {
+  if (modul.empty()) return std::move(stored);
   CardMap cards;
   for (const auto& [key, hand] : modul) {
     const std::string& card_name = key.as_text();
@@ -214,7 +217,7 @@ void HaendesammlungContainer::add_haendesammlung(Dict modul, const std::string& 
   auto sammlung = std::make_shared<kk::Haendesammlung>(env_, zeitberechnung, vorauslernen, name,
                                                              startzeit_tag, stored_metadata);
   normalise_card_names(modul, name);
-  sammlung->karten = merge_cards(modul, stored->karten);
+  sammlung->karten = merge_cards(modul, std::move(stored->karten));
   if (sammlung->test_karten_enthaelt_falsche_bezeichner()) env_.diagnostics.stop("");
 
   if (legacy) {

@@ -47,7 +47,7 @@ class RowReader {
   std::int64_t integer() { return statement_.column_int64(column_++); }
   double real() { return statement_.column_double(column_++); }
   std::string text() { return statement_.column_text(column_++); }
-  Value json() { return decode_json(text()); }
+  Value json() { return decode_json(statement_.column_text_view(column_++)); }
 
   kk::Due due() {
     switch (statement_.column_type(column_)) {
