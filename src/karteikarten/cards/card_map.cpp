@@ -143,6 +143,11 @@ const std::vector<CardMap::ChoiceKey>& CardMap::choice_keys() const {
   return choice_keys_;
 }
 
+std::optional<std::int64_t> CardMap::choice_fudge(std::size_t place) const {
+  if (!change_period()) return places_[place]->second->fudge();
+  return log_->fudge_at(static_cast<std::uint32_t>(place), choice_keys_[place].own_fudge);
+}
+
 void CardMap::read_all_choice_keys() const {
   choice_keys_.resize(places_.size());
   for (std::size_t place = 0; place < places_.size(); ++place) {

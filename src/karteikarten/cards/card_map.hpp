@@ -127,11 +127,10 @@ class CardMap {
   // the map lost track of its records; after that only the records marked
   // since the last call are read again.
   const std::vector<ChoiceKey>& choice_keys() const;
-  // The fudge of the card at `place`, as its choice key says.
-  std::optional<std::int64_t> choice_fudge(std::size_t place) const {
-    const OwnFudge& own = choice_keys_[place].own_fudge;
-    return log_ ? log_->fudge_at(static_cast<std::uint32_t>(place), own) : own.value;
-  }
+  // The fudge of the card at `place`, read from its choice key while the
+  // map tracks its records (the key then holds what the record holds), from
+  // the record otherwise.
+  std::optional<std::int64_t> choice_fudge(std::size_t place) const;
   // The card at `place`; nullptr for the place of an erased card.
   const Entry* entry_at(std::size_t place) const {
     return places_[place] ? &*places_[place] : nullptr;
