@@ -8,7 +8,7 @@
 //
 // The host sees a record as a mapping with the keys of hand_fields (each
 // only when present), of learning_fields (always), of ordering_fields and
-// session_fields (each only once set), then the keys of `extra`.
+// "fudge" (each only once set), then the keys of `extra`.
 #pragma once
 
 #include <cstdint>
