@@ -134,10 +134,7 @@ const std::vector<CardMap::ChoiceKey>& CardMap::choice_keys() const {
     return choice_keys_;
   }
   for (const std::uint32_t place : log_->stale_places) {
-    if (place >= places_.size() || !places_[place]) continue;
-    const CardRef& record = places_[place]->second;
-    choice_keys_[place] = record ? choice_key_of(*record) : no_card;
-    if (record) record.record_->map_link.stale_ = false;
+    if (place < places_.size()) read_choice_key(place);
   }
   log_->stale_places.clear();
   return choice_keys_;
@@ -150,16 +147,22 @@ std::optional<std::int64_t> CardMap::choice_fudge(std::size_t place) const {
 
 void CardMap::read_all_choice_keys() const {
   choice_keys_.resize(places_.size());
-  for (std::size_t place = 0; place < places_.size(); ++place) {
-    const CardRef* record = places_[place] ? &places_[place]->second : nullptr;
-    choice_keys_[place] = record && *record ? choice_key_of(**record) : no_card;
-    if (record && *record && tracks_at(*record, place)) record->record_->map_link.stale_ = false;
-  }
+  for (std::size_t place = 0; place < places_.size(); ++place) read_choice_key(place);
   choice_keys_tracked_since_.reset();
   if (log_) {
     log_->stale_places.clear();
     if (log_->period) choice_keys_tracked_since_ = log_->tracks_lost;
   }
+}
+
+void CardMap::read_choice_key(std::size_t place) const {
+  const CardRef* record = places_[place] ? &places_[place]->second : nullptr;
+  if (record == nullptr || !*record) {
+    choice_keys_[place] = no_card;
+    return;
+  }
+  choice_keys_[place] = choice_key_of(**record);
+  if (tracks_at(*record, place)) record->record_->map_link.stale_ = false;
 }
 
 void CardMap::renew_fudges(const FudgePermutation& values, std::size_t first) {

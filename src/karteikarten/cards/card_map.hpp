@@ -194,6 +194,8 @@ class CardMap {
 
   // Reads the choice keys of every record again.
   void read_all_choice_keys() const;
+  // Reads the choice key at `place` from its record, which counts as read.
+  void read_choice_key(std::size_t place) const;
   mutable std::vector<ChoiceKey> choice_keys_;
   // How often the map had lost track when it last read every key; none
   // when the keys must be read again.

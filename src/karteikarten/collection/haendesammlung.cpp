@@ -99,18 +99,20 @@ void Haendesammlung::set_permanent_fudge(const std::string& key) {
 }
 
 void Haendesammlung::fudge_erneuern(std::size_t position, const std::vector<std::int64_t>& rs) {
-  if (position > rs.size() || rs.size() - position < karten.size()) {
-    throw IndexError("list index out of range");
-  }
+  require_fudges_for_every_card(position, rs.size());
   auto value = rs.begin() + static_cast<std::ptrdiff_t>(position);
   for (const auto& [card_name, record] : karten) record.set_fudge(*value++);
 }
 
 void Haendesammlung::fudge_erneuern(std::size_t position, const kk::FudgePermutation& rs) {
-  if (position > rs.size() || rs.size() - position < karten.size()) {
+  require_fudges_for_every_card(position, rs.size());
+  karten.renew_fudges(rs, position);
+}
+
+void Haendesammlung::require_fudges_for_every_card(std::size_t position, std::size_t size) const {
+  if (position > size || size - position < karten.size()) {
     throw IndexError("list index out of range");
   }
-  karten.renew_fudges(rs, position);
 }
 
 bool Haendesammlung::test_karten_enthaelt_falsche_bezeichner() const {

@@ -406,6 +406,8 @@ class Haendesammlung {
   template <class Visit>
   void visit_new_cards(Visit visit) const;
   void forget_handed_out();
+  // IndexError unless fudges from `position` of `size` reach every card.
+  void require_fudges_for_every_card(std::size_t position, std::size_t size) const;
   void hand_out(const kk::Entry& card);
   bool is_handed_out(const ChoiceCard& card) const;
 
