@@ -41,6 +41,15 @@ bool is_blank(std::string_view text) {
 void Connection::Close::operator()(sqlite3* handle) const noexcept { sqlite3_close_v2(handle); }
 
 Connection::Connection(const std::filesystem::path& path, OpenMode mode, Sync sync)
+    : Connection(path, mode, Unconfigured{}) {
+  apply_settings(sync);
+}
+
+Connection Connection::for_inspection(const std::filesystem::path& path, OpenMode mode) {
+  return Connection(path, mode, Unconfigured{});
+}
+
+Connection::Connection(const std::filesystem::path& path, OpenMode mode, Unconfigured)
     : path_(path) {
   sqlite3* raw = nullptr;
   // A connection is used by one thread only, so SQLite need not lock it.
@@ -52,13 +61,12 @@ Connection::Connection(const std::filesystem::path& path, OpenMode mode, Sync sy
     throw Error("cannot open database " + quoted(path) + ": " + detail::reason(raw, result),
                 result, path);
   }
-  configure(sync);
+  sqlite3_extended_result_codes(raw, 1);
+  sqlite3_busy_timeout(raw, busy_timeout_ms);
 }
 
-void Connection::configure(Sync sync) {
+void Connection::apply_settings(Sync sync) {
   sqlite3* db = handle_.get();
-  sqlite3_extended_result_codes(db, 1);
-  sqlite3_busy_timeout(db, busy_timeout_ms);
   // Setting the journal mode reads the file header, so a file that is not
   // a database is already rejected here.
   const int result = sqlite3_exec(db, settings(sync), nullptr, nullptr, nullptr);

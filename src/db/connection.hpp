@@ -44,6 +44,11 @@ class Connection {
   // database stays an empty file until something is written to it.
   Connection(const std::filesystem::path& path, OpenMode mode, Sync sync = Sync::full);
 
+  // Opens the database at `path` without reading the file, so that a file
+  // that may be damaged can be inspected through the connection: only the
+  // result codes and the busy timeout are set up.
+  static Connection for_inspection(const std::filesystem::path& path, OpenMode mode);
+
   Connection(Connection&&) noexcept = default;
   Connection& operator=(Connection&&) noexcept = default;
   ~Connection() = default;
@@ -77,7 +82,10 @@ class Connection {
     void operator()(sqlite3* handle) const noexcept;
   };
 
-  void configure(Sync sync);
+  struct Unconfigured {};
+  Connection(const std::filesystem::path& path, OpenMode mode, Unconfigured);
+
+  void apply_settings(Sync sync);
 
   std::filesystem::path path_;
   std::unique_ptr<sqlite3, Close> handle_;

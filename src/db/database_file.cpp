@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -15,6 +14,7 @@
 #include "db/durable_file.hpp"
 #include "db/error.hpp"
 #include "db/file_error.hpp"
+#include "db/transaction.hpp"
 #include "value/quoted.hpp"
 
 namespace tavo::db {
@@ -69,27 +69,37 @@ bool has_journal(const fs::path& path) {
   return !error && size > 0;
 }
 
-// Reading the schema makes SQLite read and parse page 1, and roll back an
-// interrupted transaction when the connection may write.
-void read_schema(const fs::path& path, OpenMode mode) {
-  try {
-    Connection connection(path, mode);
-    connection.prepare("SELECT count(*) FROM sqlite_master").run();
-  } catch (const Error& error) {
-    reject(path, std::string("cannot read the schema: ") + sqlite3_errstr(error.code()),
-           error.code());
+// The file of a connection, read through SQLite's own descriptor: opening
+// and closing a second one would drop the locks the connection holds.
+class DatabaseBytes {
+ public:
+  DatabaseBytes(Connection& connection, const fs::path& path) : path_(path) {
+    sqlite3_file_control(connection.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file_);
+    if (file_ == nullptr || file_->pMethods == nullptr) {
+      reject(path_, "cannot read the file", SQLITE_IOERR);
+    }
   }
-}
 
-Header read_header(const fs::path& path) {
-  Header header{};
-  std::ifstream file(path, std::ios::binary);
-  file.read(reinterpret_cast<char*>(header.data()), header.size());
-  if (file.gcount() != static_cast<std::streamsize>(header.size())) {
-    reject(path, "cannot read the file header", SQLITE_IOERR);
+  std::uintmax_t size() const {
+    sqlite3_int64 size = 0;
+    if (file_->pMethods->xFileSize(file_, &size) != SQLITE_OK) {
+      reject(path_, "cannot read the file size", SQLITE_IOERR);
+    }
+    return static_cast<std::uintmax_t>(size);
   }
-  return header;
-}
+
+  Header header() const {
+    Header header{};
+    if (file_->pMethods->xRead(file_, header.data(), header.size(), 0) != SQLITE_OK) {
+      reject(path_, "cannot read the file header", SQLITE_IOERR);
+    }
+    return header;
+  }
+
+ private:
+  const fs::path& path_;
+  sqlite3_file* file_ = nullptr;
+};
 
 std::uint32_t page_size_of(const Header& header) {
   const std::uint32_t stored = read_big_endian(header, page_size_offset, 2);
@@ -109,19 +119,15 @@ std::uint32_t recorded_page_count(const Header& header) {
   return current ? read_big_endian(header, page_count_offset, 4) : 0;
 }
 
-void check_header(const fs::path& path) {
-  std::error_code error;
-  const std::uintmax_t file_size = fs::file_size(path, error);
-  if (error) {
-    reject(path, "cannot read the file size: " + error.message(), SQLITE_IOERR);
-  }
+void check_header(const fs::path& path, const DatabaseBytes& file) {
+  const std::uintmax_t file_size = file.size();
   if (file_size == 0) {
     reject(path, "the file is empty", SQLITE_NOTADB);
   }
   if (file_size < header_size) {
     reject(path, "the file is shorter than the 100-byte header", SQLITE_NOTADB);
   }
-  const Header header = read_header(path);
+  const Header header = file.header();
   if (std::string_view(reinterpret_cast<const char*>(header.data()), header_magic.size()) !=
       header_magic) {
     reject(path, "not an SQLite database (wrong header)", SQLITE_NOTADB);
@@ -198,11 +204,25 @@ void remove_stale_journals(const fs::path& destination) {
 
 void check_database_file(const fs::path& path) {
   require_regular_file(path);
-  if (has_journal(path)) {
-    read_schema(path, OpenMode::read_write);
+  // A journal of an interrupted transaction is rolled back by the first
+  // read of a connection that may write.
+  Connection connection = Connection::for_inspection(
+      path, has_journal(path) ? OpenMode::read_write : OpenMode::read_only);
+  // The read transaction holds the file's shared lock from the schema read
+  // on, so no writer in another process changes the file while it is
+  // checked.
+  const Transaction reading(connection, TransactionKind::deferred);
+  int schema_failure = SQLITE_OK;
+  try {
+    connection.prepare("SELECT count(*) FROM sqlite_master").run();
+  } catch (const Error& error) {
+    schema_failure = error.code();
   }
-  check_header(path);
-  read_schema(path, OpenMode::read_only);
+  check_header(path, DatabaseBytes(connection, path));
+  if (schema_failure != SQLITE_OK) {
+    reject(path, std::string("cannot read the schema: ") + sqlite3_errstr(schema_failure),
+           schema_failure);
+  }
 }
 
 void backup_database(Connection& source, const fs::path& destination) {

@@ -23,8 +23,8 @@ namespace tavo::db {
 // transaction is first rolled back, exactly as the next read-write open
 // would do, so that the check sees the last committed state.
 //
-// The file is read directly, so it should not be in use by a writer at the
-// time (check at startup, before connections are opened).
+// The check holds the file's shared lock, as a reader does, so a writer in
+// another process never shows it a half-committed file.
 void check_database_file(const std::filesystem::path& path);
 
 // Writes a consistent copy of `source` to `destination`, using SQLite's

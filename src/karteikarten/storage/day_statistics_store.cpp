@@ -435,12 +435,15 @@ DayStatisticsStore DayStatisticsStore::create(const fs::path& path) {
 
 DayStatisticsStore DayStatisticsStore::open_for_recording(const fs::path& path) {
   if (!may_exist(path)) return create(path);
+  // An empty file may be a store that another process is creating; create()
+  // waits for its write lock and adopts what it finds.
+  const bool found_empty = is_empty_file(path);
   try {
     return open_existing(path, db::OpenMode::read_write);
   } catch (const db::Error& unusable) {
     if (!unusable.is_damage()) throw;
     if (restore_from_backup(path)) return open_existing(path, db::OpenMode::read_write);
-    if (is_empty_file(path)) return create(path);
+    if (found_empty) return create(path);
     throw db::Error(std::string(unusable.what()) + "; its backup " +
                         quoted(fs::path(shelve_backup_name(path.string()))) +
                         " is not a usable day statistics store either",
