@@ -66,16 +66,15 @@ void CardMap::reserve(std::size_t count) {
 
 void CardMap::set(std::string name, CardRef record) {
   choice_keys_tracked_since_.reset();
-  const auto found = positions_.find(name);
-  if (found != positions_.end()) {
-    CardRef& held = places_[found->second]->second;
-    untrack(held, found->second);
+  const auto [found, added] = positions_.try_emplace(name, places_.size());
+  const std::size_t place = found->second;
+  if (!added) {
+    CardRef& held = places_[place]->second;
+    untrack(held, place);
     held = std::move(record);
-    track(held, found->second);
+    track(held, place);
     return;
   }
-  const std::size_t place = places_.size();
-  positions_.emplace(name, place);
   places_.emplace_back(Entry(std::move(name), std::move(record)));
   track(places_.back()->second, place);
 }

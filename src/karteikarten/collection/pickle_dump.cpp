@@ -175,7 +175,7 @@ kk::CardMap read_cards(db::Connection& connection, const std::string& name) {
   cards.reserve(stored.size());
   for (const auto& [position, index] : order) {
     detail::StoredCard& card = stored[index];
-    cards.set(std::move(card.name), std::make_shared<kk::CardRecord>(std::move(card.record)));
+    cards.set(std::move(card.name), std::move(card.record));
   }
   return cards;
 }
@@ -273,7 +273,7 @@ class StoreCheck {
     if (!place) place = place_in_snapshot(card_name);
     if (!place) return !current;
     return current &&
-           card_fingerprint(current->record, *place) == snapshot_.cards[*place].fingerprint;
+           card_fingerprint(*current->record, *place) == snapshot_.cards[*place].fingerprint;
   }
 
  private:
@@ -331,12 +331,12 @@ std::optional<std::int64_t> checked_row_position(StoreCheck& check, const std::s
                                                  bool same_place, SnapshotChanges& changes) {
   std::optional<detail::StoredCard> current = check.current(card_name);
   const bool already_stored =
-      current && kk::stored_fingerprint(current->record) == kk::stored_fingerprint(record);
+      current && kk::stored_fingerprint(*current->record) == kk::stored_fingerprint(record);
   const std::optional<std::size_t> known_place =
       same_place ? std::optional(position) : std::nullopt;
   if (!already_stored && !check.unchanged_elsewhere(card_name, known_place, current)) {
     changes.conflicts.push_back(
-        {card_name, position, current ? std::optional(std::move(current->record)) : std::nullopt});
+        {card_name, position, current ? std::optional(std::move(*current->record)) : std::nullopt});
     return std::nullopt;
   }
   if (same_place && current) return current->position;
@@ -462,7 +462,7 @@ void remove_cards(db::Connection& connection, const std::string& name,
       std::optional<detail::StoredCard> current = check->current(card_name);
       if (!current) continue;
       if (!check->unchanged_elsewhere(card_name, std::nullopt, current)) {
-        changes.conflicts.push_back({card_name, std::nullopt, std::move(current->record)});
+        changes.conflicts.push_back({card_name, std::nullopt, std::move(*current->record)});
         continue;
       }
     }

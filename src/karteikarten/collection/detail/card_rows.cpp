@@ -319,7 +319,8 @@ void bind_card_row(db::Statement& statement, std::string_view collection, std::s
 StoredCard read_card_row(const db::Statement& statement) {
   RowReader row(statement);
   KeyColumns key;
-  kk::CardRecord record;
+  auto stored = std::make_shared<kk::CardRecord>();
+  kk::CardRecord& record = *stored;
   kk::for_each_field(key_columns(), [&](const auto& field) { read_column(field, key, row); });
   SessionColumns session;
   kk::for_each_field(learning_columns(),
@@ -328,7 +329,7 @@ StoredCard read_card_row(const db::Statement& statement) {
                      [&](const auto& field) { read_column(field, session, row); });
   kk::for_each_field(hand_columns(), [&](const auto& field) { read_column(field, record, row); });
   record.set_fudge(session.fudge);
-  return {.name = std::move(key.name), .position = key.position, .record = std::move(record)};
+  return {.name = std::move(key.name), .position = key.position, .record = std::move(stored)};
 }
 
 }  // namespace tavo::kk::detail

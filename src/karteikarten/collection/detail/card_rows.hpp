@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,7 +45,8 @@ struct StoredCard {
   std::string name;
   // The card's place in the collection's card order.
   std::int64_t position;
-  kk::CardRecord record;
+  // Made where a card map keeps it, so that it is never moved.
+  std::shared_ptr<kk::CardRecord> record;
 };
 
 // The card of the current row of a statement prepared from
