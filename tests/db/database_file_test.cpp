@@ -6,10 +6,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -140,6 +143,35 @@ TEST(CheckDatabaseFile, RollsBackInterruptedTransaction) {
   EXPECT_NO_THROW(check_database_file(interrupted));
   EXPECT_FALSE(fs::exists(interrupted.string() + "-journal"));
   EXPECT_EQ(sum_of_rows(interrupted), 5050);
+}
+
+// A commit in progress in another connection: page 1 already records pages
+// the file does not have yet. The check waits for the writer's lock instead
+// of taking the file for truncated.
+TEST(CheckDatabaseFile, WaitsForACommitInProgress) {
+  const TemporaryDirectory directory;
+  const fs::path path = directory / "busy.sqlite";
+  make_database(path);
+  Connection writer(path, OpenMode::read_write);
+  writer.execute("BEGIN EXCLUSIVE");
+  sqlite3_file* file = nullptr;
+  sqlite3_file_control(writer.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file);
+  const auto write_page_count = [file](std::uint32_t count) {
+    const unsigned char bytes[] = {static_cast<unsigned char>(count >> 24),
+                                   static_cast<unsigned char>(count >> 16),
+                                   static_cast<unsigned char>(count >> 8),
+                                   static_cast<unsigned char>(count)};
+    ASSERT_EQ(file->pMethods->xWrite(file, bytes, sizeof bytes, 28), SQLITE_OK);
+  };
+  const auto pages = static_cast<std::uint32_t>(fs::file_size(path) / page_size);
+  write_page_count(pages + 3);
+  std::thread committing([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    write_page_count(pages);
+    writer.execute("COMMIT");
+  });
+  EXPECT_EQ(std::string(rejection_of(path).what()), "accepted");
+  committing.join();
 }
 
 TEST(BackupDatabase, CopiesContentAndPermissionBitsIntoNewDirectories) {
