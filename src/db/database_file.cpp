@@ -73,7 +73,7 @@ bool has_journal(const fs::path& path) {
 // and closing a second one would drop the locks the connection holds.
 class DatabaseBytes {
  public:
-  DatabaseBytes(Connection& connection, const fs::path& path) : path_(path) {
+  explicit DatabaseBytes(Connection& connection) : path_(connection.path()) {
     sqlite3_file_control(connection.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file_);
     if (file_ == nullptr || file_->pMethods == nullptr) {
       reject(path_, "cannot read the file", SQLITE_IOERR);
@@ -95,6 +95,8 @@ class DatabaseBytes {
     }
     return header;
   }
+
+  const fs::path& path() const { return path_; }
 
  private:
   const fs::path& path_;
@@ -119,7 +121,8 @@ std::uint32_t recorded_page_count(const Header& header) {
   return current ? read_big_endian(header, page_count_offset, 4) : 0;
 }
 
-void check_header(const fs::path& path, const DatabaseBytes& file) {
+void check_header(const DatabaseBytes& file) {
+  const fs::path& path = file.path();
   const std::uintmax_t file_size = file.size();
   if (file_size == 0) {
     reject(path, "the file is empty", SQLITE_NOTADB);
@@ -218,7 +221,7 @@ void check_database_file(const fs::path& path) {
   } catch (const Error& error) {
     schema_failure = error.code();
   }
-  check_header(path, DatabaseBytes(connection, path));
+  check_header(DatabaseBytes(connection));
   if (schema_failure != SQLITE_OK) {
     reject(path, std::string("cannot read the schema: ") + sqlite3_errstr(schema_failure),
            schema_failure);
